@@ -1,0 +1,45 @@
+#pragma once
+// The page-flip state: the open spread and the queue of leaves in flight. Enqueue renumbers the
+// spread at once (the revealed page shows from the first frame); Advance moves the leaves and lands
+// them. Window-free; the painting of a leaf lives with the book painter.
+#include <QPoint>
+#include <vector>
+
+namespace pagero {
+
+struct FlipLeaf {
+    int FrontPage = 0;   // seen while the leaf lies over the right half (odd page)
+    int BackPage = 0;    // seen while the leaf lies over the left half (even page)
+    int FoldX = 0;       // signed distance from the spine to the free edge; < 0 over the left page
+};
+
+enum FlipDirection : int { Backward = 1, Forward = 2 };
+
+class FlipState {
+public:
+    int LeftPageNo = 0;
+    int RightPageNo = 1;
+    int LastPageNo = 0;          // copied from the layout after every build
+    int PageW = 0;               // copied from the geometry after every layout
+    int FlipSpeed = 15;
+    int FlipStep = 0;            // FlipSpeed * 2 * PageW / 100
+    int LastFlipDirection = Forward;
+    std::vector<FlipLeaf> leaves;   // at most 2
+
+    int LeafCount() const { return int(leaves.size()); }
+    void SetFlipSpeed(int speed);   // recomputes FlipStep
+    void SetPageW(int pageW);       // recomputes FlipStep
+    bool Consistent() const { return RightPageNo - 1 == LeftPageNo; }
+
+    // FlipTo's arithmetic: 0 when nothing moves, else the direction and the page count.
+    struct FlipRequest { int direction = 0; int count = 0; };
+    FlipRequest RequestFor(int page) const;
+
+    bool Enqueue(int direction, int count);
+    void Advance(int direction, int step);
+};
+
+// Bottom edge of the curled leaf: fills points[0..a] and returns a + 1 (a = |foldX|).
+int LeafCurve(int originX, int originY, int foldX, int pageW, std::vector<QPoint> &points);
+
+} // namespace pagero

@@ -1,0 +1,51 @@
+#pragma once
+// The common library's window-free routines: paths, unique names, sizes, kinds, fitting, numerals,
+// format tables. Paths use "/" as separator; comparisons that users expect to ignore case do so.
+#include <QString>
+#include <cstdint>
+
+namespace pagero {
+
+// Media kinds by extension (lower-cased): 1 picture drawn directly, 2 picture for the imaging layer,
+// 3 wave sound, 4 MIDI, 5 video.
+enum FileKind : int { KindPicture = 1, KindImaging = 2, KindWave = 3, KindMidi = 4, KindVideo = 5 };
+
+// folder + "/" + the file-name part of name; "" when the folder does not exist. No doubled "/".
+QString JoinPath(const QString &folder, const QString &name);
+// Creates the folder with its parents, retrying; false (with no prompt) when it cannot. The GUI layer
+// shows the "already exists" message; this returns AlreadyExists for that case.
+enum class CreateFolderResult { Created, AlreadyExists, Failed };
+CreateFolderResult CreateFolder(const QString &path, int attempts = 6, int waitMsAfterThird = 1000);
+bool DeleteFolderTree(const QString &path);
+bool DeleteFileSafe(const QString &path);             // clears read-only first; true when gone afterwards
+QString UniqueFolderName(const QString &base);          // base, else base_1, base_2, ...
+QString UniqueFileName(const QString &path);            // stem_1.ext, stem_2.ext, ... (first free)
+bool RenameFileSafe(const QString &oldPath, const QString &newPath);
+
+int MediaKind(const QString &path);
+// scale := clamp(min(boxW / w, boxH / h), 0.05, 1.0); boxW, boxH := round-half-even(w*scale, h*scale),
+// each in 1 .. its box value.
+void FitInBox(int w, int h, int &boxW, int &boxH);
+QString RomanOf(int n);                                 // " " below 1, "i".."ccxlix", "ccl" from 250
+QString FileSizeText(qint64 bytes, bool grouped);
+qint64 FileSizeOf(const QString &path);                 // 0 when missing
+
+// The packed DOS date-time of a file's last write in local time (date in the high 16 bits, time in
+// the low 16 bits), as the stored caches and page lists keep it; -1 for a missing file.
+int32_t FileAge(const QString &path);
+int32_t PackDosDateTime(const class QDateTime &localTime);
+
+// Save-format table: index of the save dialog's format -> extension and imaging format number.
+QString SaveFormatExtension(int index);                  // ".bmp" for unknown indexes
+int SaveFormatNumber(int index);                          // 6 for unknown indexes
+// Imaging format number -> its display name; returns `fallback` unchanged for unknown numbers.
+QString FormatName(int formatNumber, const QString &fallback);
+
+// Read-only = the owner has no write permission; hidden = the name starts with ".".
+bool IsReadOnly(const QString &path);
+bool SetReadOnly(const QString &path, bool readOnly);
+
+// Rounding to the nearest integer with ties to even, as the program's arithmetic does everywhere.
+int RoundHalfEven(double v);
+
+} // namespace pagero
