@@ -1,0 +1,4 @@
+#include "core/common/ProductInfo.h"
+namespace pagero {
+const char *ProductTitleAndVersion() { return kApplicationTitle; }
+}
