@@ -1,0 +1,62 @@
+#pragma once
+// The album's open/switch/close sequencing and the recently-used folder list. The window supplies
+// the steps that touch the book and the screen through AlbumHost; the order and the decisions live
+// here so they can be tested without a window.
+#include <QString>
+#include <QStringList>
+
+namespace pagero {
+
+class AlbumHost {
+public:
+    virtual ~AlbumHost() = default;
+    enum class Choice { Picked, Cancelled, AlreadyShowing };
+    // Shows the open-folder dialog preset with `preset`; on Picked, `folder` holds the choice.
+    virtual Choice ChooseFolder(const QString &preset, QString &folder) = 0;
+    virtual bool AskExitInsteadOfOpening() = 0;        // the "you must open a folder" question
+    virtual void TellFolderMissing(const QString &folder) = 0;
+    virtual void TellSameFolderAndMask() = 0;
+    virtual void CloseWindow() = 0;
+    // Opening: caption, bookmarks, selection cleared. BuildBook: page list and sections.
+    virtual void AlbumOpening(const QString &folder) = 0;
+    virtual bool BuildBook() = 0;
+    // Opened: album name loaded, the closed book shown, the optional flip to the overview.
+    virtual void AlbumOpened(const QString &folder) = 0;
+    // Closing: the book flips shut towards `direction` and is cleared; the album's files are saved.
+    virtual void AlbumClosing(int direction) = 0;
+    virtual void AlbumClosed() = 0;
+    virtual void MruChanged() = 0;
+};
+
+class AlbumSession {
+public:
+    explicit AlbumSession(AlbumHost &host) : host_(host) {}
+
+    QString AlbumFolder;
+    QString FilterMask;
+    bool AlbumOpen = false;
+    bool Opening = false;
+    QStringList *MRUList = nullptr;   // the settings' list, most recent first
+
+    // The folder the first album comes from: one argument -> its folder part, two -> Samples,
+    // otherwise the most recent folder (empty when there is none).
+    static QString StartFolder(const QStringList &args, const QStringList &mru, const QString &samples);
+    // The whole first-album choice: command line, most recent folder, or the dialog until a folder
+    // is picked. False when the window is to close or the open failed.
+    bool OpenFirstAlbum(const QStringList &args, bool autoReopen, const QString &samples,
+                        const QString &currentDir, const QString &defaultMask);
+    bool OpenAlbum(const QString &folder);
+    void SwitchAlbum(const QString &folder, const QString &dialogMask);
+    void CloseAlbum(int direction);
+
+    void AddToMRU(const QString &folder);
+    void RemoveFromMRU(const QString &folder);
+    void RefreshMRU();                                // drops folders that no longer exist
+    static QString FolderOfMruCaption(const QString &caption);   // "&3. /a/b" -> "/a/b"
+    static QString MruCaption(int index, const QString &folder); // index from 0
+
+private:
+    AlbumHost &host_;
+};
+
+} // namespace pagero

@@ -1,0 +1,564 @@
+#include "app/OrvTurvane.h"
+#include "commands/OrvOpenDlg.h"
+#include "core/common/AtomicFile.h"
+#include "core/common/MyLib.h"
+#include "core/common/ProductInfo.h"
+#include "platform/Prompter.h"
+#include "platform/media/Sound.h"
+#include "platform/system/ProgramFolder.h"
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QThread>
+#include <QToolBar>
+
+namespace pagero {
+
+namespace {
+constexpr uint32_t kGrey = 0x808080;
+QColor ColorOf(uint32_t rgbRedLow)
+{
+    return QColor(rgbRedLow & 0xFF, (rgbRedLow >> 8) & 0xFF, (rgbRedLow >> 16) & 0xFF);
+}
+} // namespace
+
+// ---------------------------------------------------------------- client area
+
+BookView::BookView(TTurvane_Fm *owner) : QWidget(owner), owner_(owner)
+{
+    setObjectName("BookView");
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(BookGeometry::MinClientWidth, BookGeometry::MinClientHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BookView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const QImage &frame = owner_->Painter().ViewImage1;
+    if (frame.isNull()) p.fillRect(rect(), ColorOf(kGrey));
+    else p.drawImage(0, 0, frame);
+    owner_->PaintOverlays(p);
+}
+
+void BookView::resizeEvent(QResizeEvent *)
+{
+    owner_->Layout();
+}
+
+// ---------------------------------------------------------------- create
+
+TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
+    : QMainWindow(parent), args_(args), sections_(std::make_unique<FallbackSectionBuilder>())
+{
+    setObjectName("Turvane_Fm");
+    view_ = new BookView(this);
+    setCentralWidget(view_);
+    menus_ = BuildMainMenus(this, view_);
+    setMenuBar(menus_.bar);
+    openDlg_ = new TOpenDlg(this);
+    Timer2.setInterval(200);
+    Timer2.setSingleShot(true);
+    connect(&Timer2, &QTimer::timeout, this, &TTurvane_Fm::Timer2Timer);
+    resize(800, 600);
+    FormCreate();
+    ConnectCommands();
+}
+
+TTurvane_Fm::~TTurvane_Fm() = default;
+
+void TTurvane_Fm::FormCreate()
+{
+    Deactivated = Minimised = OverviewWasVisible = Busy = ReadyToLayout = RebuildGuard = false;
+    ExeDir = sys::ProgramFolder();
+    if (QFileInfo(ExeDir).isDir()) QDir::setCurrent(ExeDir);
+    ScreenSaverMode = ExeDir.compare(sys::SystemFolder(), Qt::CaseInsensitive) == 0;
+    if (ScreenSaverMode) ExeDir = sys::RegistryRead("GEnv", "ExeDir", QString()).toString();
+    if (ExeDir.isEmpty() || !QFileInfo(ExeDir).isDir()) {
+        ExeDir.clear();   // an inert window that can only be closed
+        setWindowTitle(kApplicationTitle);
+        return;
+    }
+    OverviewDir = JoinPath(ExeDir, "Overview");
+    BookmarkDir = JoinPath(ExeDir, "Bookmark");
+    SysSoundDir = JoinPath(ExeDir, "SysSound");
+    session_.AlbumFolder = JoinPath(ExeDir, "Samples");
+    session_.MRUList = &settings_.MRUList;
+    BaseCaption = ScreenSaverMode ? QString(kScreenSaverCaption) : QString(kApplicationTitle);
+    setWindowTitle(BaseCaption);
+
+    settings_ = Settings{};
+    const QImage defaultBack(QDir(ExeDir).filePath(kDefaultBackBitmap));
+    if (!defaultBack.isNull()) {
+        settings_.ScreenBackKind = 2;
+        scene_.screenBackBitmap = defaultBack;
+    } else {
+        settings_.ScreenBackKind = 1;
+        settings_.ScreenBackColor = kGrey;
+    }
+    LoadSettings(ExeDir, settings_);
+    LoadSettings2(ExeDir, settings_);
+    LoadBackgroundPictures();
+    flip_.SetFlipSpeed(settings_.FlipSpeed);
+    ApplySortOrderToMenu(settings_.SortOrder);
+    menus_.Act("AutoFlipToOverview")->setChecked(settings_.AutoFlipToOverview);
+    menus_.Act("JCAutoShow")->setChecked(settings_.JCAutoShow);
+    menus_.Act("FlippingSound1")->setChecked(settings_.FlippingSound);
+    menus_.Act("AutoReopen")->setChecked(settings_.AutoReopen);
+    menus_.Act("WithPageNo1")->setChecked(settings_.WithPageNo);
+    menus_.Act("Fancy1")->setChecked(!settings_.WithPageNo);
+    menus_.Act("BackgroundMusic1")->setChecked(settings_.BackgroundMusic);
+    session_.RefreshMRU();
+
+    // The tool bar is always shown at start, whatever the settings file said.
+    settings_.ToolBarVisible = true;
+    menus_.toolBar->show();
+    menus_.Act("ToolBar1")->setChecked(true);
+
+    scene_.geo = &geo_;
+    scene_.layout = &layout_;
+    scene_.flip = &flip_;
+    scene_.pages = &pages_;
+    scene_.selection = &selection_.paths;
+    scene_.settings = &settings_;
+    scene_.exeDir = ExeDir;
+    PaintMode = 1;
+    Timer2.stop();
+    ReadyToLayout = true;
+}
+
+void TTurvane_Fm::LoadBackgroundPictures()
+{
+    if (settings_.ScreenBackKind == 2) {
+        const QString saved = QDir(ExeDir).filePath(kScreenBackBitmap);
+        if (QFileInfo::exists(saved)) scene_.screenBackBitmap = QImage(saved);
+        if (scene_.screenBackBitmap.isNull()) settings_.ScreenBackKind = 1;
+    }
+    if (settings_.CoverKind == 2) {
+        scene_.coverBitmap = QImage(QDir(ExeDir).filePath(kCoverBackBitmap));
+        if (scene_.coverBitmap.isNull()) settings_.CoverKind = 0;
+    }
+}
+
+// ---------------------------------------------------------------- first paint and albums
+
+void TTurvane_Fm::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (!firstPaintDone_) {
+        firstPaintDone_ = true;
+        // The album is chosen once the window is on screen, outside any paint handler, since it may
+        // show dialogs.
+        QTimer::singleShot(0, this, &TTurvane_Fm::FormPaintFirst);
+    }
+}
+
+void TTurvane_Fm::FormPaintFirst()
+{
+    if (ExeDir.isEmpty() || session_.AlbumOpen || session_.Opening || Busy || terminating_) return;
+    Busy = true;
+    sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
+    const QString samples = JoinPath(ExeDir, "Samples");
+    // The album build sets Busy itself; the choice of the folder runs with it cleared.
+    Busy = false;
+    if (session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, QDir::currentPath(),
+                                kDefaultFilterMask)) {
+        openDlg_->SetFolder(session_.AlbumFolder);
+    }
+    Busy = false;
+}
+
+AlbumHost::Choice TTurvane_Fm::ChooseFolder(const QString &preset, QString &folder)
+{
+    if (FolderChooser) {
+        const bool picked = FolderChooser(preset, folder);
+        return picked ? Choice::Picked : Choice::Cancelled;
+    }
+    if (openDlg_->isVisible()) return Choice::AlreadyShowing;
+    if (terminating_) return Choice::Cancelled;
+    openDlg_->CurrentFolder = session_.AlbumOpen ? session_.AlbumFolder : QString();
+    openDlg_->SetFolder(preset);
+    if (!openDlg_->ExecuteMode(TOpenDlg::OpenFolder, true)) return Choice::Cancelled;
+    folder = openDlg_->ChosenFolder();
+    return Choice::Picked;
+}
+
+bool TTurvane_Fm::AskExitInsteadOfOpening()
+{
+    if (terminating_) return true;
+    return ThePrompter().Confirm("In order not to exit the program, \n\ryou must open a folder now."
+                                 "\n\r\n\rDo you really want to exit the program?");
+}
+
+void TTurvane_Fm::TellFolderMissing(const QString &folder)
+{
+    ThePrompter().Inform(folder + "\r\n" + "does not exist, please open another folder.");
+}
+
+void TTurvane_Fm::TellSameFolderAndMask()
+{
+    ThePrompter().Inform("You have selected the current folder and the same filter mask.");
+}
+
+void TTurvane_Fm::CloseWindow()
+{
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void TTurvane_Fm::SetCaption()
+{
+    setWindowTitle(ScreenSaverMode ? QString(kScreenSaverCaption)
+                                   : BaseCaption + "    Folder: " + session_.AlbumFolder);
+}
+
+void TTurvane_Fm::AlbumOpening(const QString &)
+{
+    SetCaption();
+    selection_.Clear();
+    SelectAnchor = -1;
+}
+
+void TTurvane_Fm::AlbumOpened(const QString &folder)
+{
+    scene_.albumNameLines = QStringList{"Folder Name", QFileInfo(folder).fileName().toUpper()};
+    ShowSpread(0);
+    if (settings_.AutoFlipToOverview) {
+        const int speed = flip_.FlipSpeed;
+        flip_.SetFlipSpeed(25);
+        FlipTo(layout_.FirstOverviewPage);
+        flip_.SetFlipSpeed(speed);
+    }
+    menus_.Act("TWainSaveAs")->setEnabled(false);
+    PaintMode = 1;
+    RefreshToolBar();
+}
+
+void TTurvane_Fm::AlbumClosing(int direction)
+{
+    const int speed = flip_.FlipSpeed;
+    flip_.SetFlipSpeed(24);
+    FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0);
+    flip_.SetFlipSpeed(speed);
+    if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorOf(kGrey));
+    Present();
+    RemoveHighlight();
+}
+
+void TTurvane_Fm::AlbumClosed() {}
+
+void TTurvane_Fm::SwitchAlbum(const QString &folder)
+{
+    session_.SwitchAlbum(folder, openDlg_->Mask());
+    if (session_.AlbumOpen) openDlg_->SetFolder(folder);
+}
+
+void TTurvane_Fm::MruChanged()
+{
+    const QStringList &mru = settings_.MRUList;
+    for (int i = 0; i < menus_.mru.size(); ++i) {
+        QAction *item = menus_.mru[i];
+        if (i < mru.size()) {
+            item->setText(AlbumSession::MruCaption(i, mru[i]));
+            item->setVisible(true);
+            item->setEnabled(true);
+        } else {
+            item->setVisible(false);
+        }
+    }
+    menus_.mruSeparator->setVisible(!mru.isEmpty());
+}
+
+void TTurvane_Fm::RUClick(QAction *item)
+{
+    const QString folder = AlbumSession::FolderOfMruCaption(item->text());
+    openDlg_->SetMask(kDefaultFilterMask);
+    SwitchAlbum(folder);
+}
+
+// ---------------------------------------------------------------- book build
+
+bool TTurvane_Fm::BuildBook()
+{
+    Busy = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto enableCommands = [this](bool on) {
+        menus_.toolBar->setEnabled(on);
+        menus_.Act("AutoFlipping2")->setEnabled(on && PaintMode == 1);
+        menus_.Menu("Help1")->setEnabled(on);
+    };
+    enableCommands(false);
+    if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
+    pages_.Build(session_.AlbumFolder, session_.FilterMask, CurrentSortOrder());
+    SectionBuildInput in;
+    in.pages = &pages_;
+    in.leftContentLocal = geo_.leftContentLocal();
+    in.thumbW = settings_.ThumbW;
+    in.thumbH = settings_.ThumbH;
+    in.overviewDir = OverviewDir;
+    SectionSizes sizes;
+    const bool built = sections_->Build(in, sizes);
+    if (built) {
+        layout_.Compute(sizes);
+        flip_.LastPageNo = layout_.LastPageNo;
+        selection_.DropMissing();
+        painter_.InvalidatePageCache();
+    }
+    QApplication::restoreOverrideCursor();
+    if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
+        flip_.LeftPageNo = flip_.LastPageNo - 2;
+        flip_.RightPageNo = flip_.LastPageNo - 1;
+    }
+    enableCommands(true);
+    Busy = false;
+    return built;
+}
+
+bool TTurvane_Fm::Rebuild()
+{
+    if (!ReadyToLayout || RebuildGuard) return false;
+    RebuildGuard = true;
+    const bool built = BuildBook();
+    if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
+        flip_.LeftPageNo = flip_.LastPageNo - 2;
+        flip_.RightPageNo = flip_.LastPageNo - 1;
+    }
+    Busy = false;
+    RebuildGuard = false;
+    return built;
+}
+
+// ---------------------------------------------------------------- layout and painting
+
+int TTurvane_Fm::ToolBarHeight() const
+{
+    return settings_.ToolBarVisible ? menus_.toolBar->sizeHint().height() : 0;
+}
+
+void TTurvane_Fm::Layout()
+{
+    if (ExeDir.isEmpty() || !ReadyToLayout || isMinimized()) return;
+    const QSize client = view_->size();
+    if (client.width() < BookGeometry::MinClientWidth || client.height() < BookGeometry::MinClientHeight) {
+        view_->resize(client.expandedTo(QSize(BookGeometry::MinClientWidth, BookGeometry::MinClientHeight)));
+        return;
+    }
+    menus_.toolBar->setGeometry(0, 0, client.width(), menus_.toolBar->sizeHint().height());
+    geo_ = BookGeometry::For(client, ToolBarHeight());
+    painter_.Resize(geo_);
+    flip_.SetPageW(geo_.PageW);
+    if (session_.AlbumOpen) {
+        if (flip_.LastPageNo <= flip_.LeftPageNo) FlipTo(flip_.LastPageNo - 1);
+        Timer2.start();
+    } else if (!painter_.ViewImage1.isNull()) {
+        painter_.ViewImage1.fill(ColorOf(kGrey));
+    }
+}
+
+void TTurvane_Fm::Timer2Timer()
+{
+    Timer2.stop();
+    Rebuild();
+    DrawBook();
+}
+
+void TTurvane_Fm::DrawBook()
+{
+    if (!ReadyToLayout || painter_.ViewImage1.isNull()) return;
+    if (session_.AlbumOpen || session_.Opening) {
+        painter_.InvalidatePageCache();
+        painter_.RenderSpread(scene_, painter_.ViewImage1);
+    } else {
+        painter_.ViewImage1.fill(ColorOf(kGrey));
+    }
+    Present();
+    HighlightCode = -1;
+    JumpCursorShown = false;
+}
+
+void TTurvane_Fm::ShowSpread(int page)
+{
+    flip_.LeftPageNo = (page / 2) * 2;
+    flip_.RightPageNo = flip_.LeftPageNo + 1;
+    DrawBook();
+}
+
+void TTurvane_Fm::Present()
+{
+    if (view_->isVisible()) view_->repaint();
+}
+
+// ---------------------------------------------------------------- flipping
+
+void TTurvane_Fm::FlipTo(int page)
+{
+    const FlipState::FlipRequest request = flip_.RequestFor(page);
+    if (request.direction) Flip(request.direction, request.count);
+    RefreshToolBar();
+}
+
+void TTurvane_Fm::Flip(int direction, int count)
+{
+    if (!flip_.Consistent()) return;
+    if (flip_.Enqueue(direction, count)) Animate(direction);
+    RefreshToolBar();
+}
+
+void TTurvane_Fm::Animate(int direction)
+{
+    if (painter_.ViewImage1.isNull()) {   // nothing laid out yet: land the leaves at once
+        while (flip_.LeafCount() > 0) flip_.Advance(direction, std::max(1, flip_.FlipStep));
+        return;
+    }
+    painter_.RenderSpread(scene_, painter_.ViewImage2);
+    for (const FlipLeaf &leaf : flip_.leaves) {
+        painter_.GetPage(scene_, leaf.FrontPage);
+        painter_.GetPage(scene_, leaf.BackPage);
+    }
+    RemoveHighlight();
+    bool first = true;
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        flip_.Advance(direction, std::max(1, flip_.FlipStep));
+        if (flip_.LeafCount() == 0) break;
+        {
+            QPainter p(&painter_.ViewImage1);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, painter_.ViewImage2);
+        }
+        painter_.DrawLeaves(scene_, painter_.ViewImage1);
+        // Frames are paced to the display; FlipStep still decides how many there are.
+        const qint64 wait = FrameIntervalMs - clock.elapsed();
+        if (wait > 0) QThread::msleep(wait);
+        clock.restart();
+        Present();
+        if (first) {
+            PlayFlipSound();
+            first = false;
+        }
+    }
+    painter_.RenderSpread(scene_, painter_.ViewImage1);
+    Present();
+}
+
+void TTurvane_Fm::PlayFlipSound()
+{
+    if (settings_.FlippingSound && !settings_.BackgroundMusic)
+        media::PlaySoundAsync(QDir(SysSoundDir).filePath("flipSnd.wav"));
+}
+
+// ---------------------------------------------------------------- activation and closing
+
+bool TTurvane_Fm::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowDeactivate) Deactivated = true;
+    else if (e->type() == QEvent::WindowActivate) FormActivate();
+    return QMainWindow::event(e);
+}
+
+void TTurvane_Fm::changeEvent(QEvent *e)
+{
+    if (e->type() == QEvent::WindowStateChange) {
+        if (isMinimized()) Minimised = true;   // the album is re-checked when the window comes back
+    }
+    QMainWindow::changeEvent(e);
+}
+
+void TTurvane_Fm::FormActivate()
+{
+    if (ExeDir.isEmpty()) return;
+    if (Busy) {
+        Deactivated = Minimised = false;
+        return;
+    }
+    if (!Deactivated && !Minimised) return;
+    Deactivated = Minimised = false;
+    if (!ReadyToLayout || PaintMode != 1 || !isVisible() || !session_.AlbumOpen) return;
+    if (QFileInfo(session_.AlbumFolder).isDir() && pages_.HasFolderChanged()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        Rebuild();
+        DrawBook();
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TTurvane_Fm::RequestTermination()
+{
+    terminating_ = true;
+    // Modal windows end first so that the close below is not nested inside their loops.
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(modal)) dialog->reject();
+        else modal->close();
+        if (QApplication::activeModalWidget() == modal) break;
+    }
+    CloseWindow();
+}
+
+void TTurvane_Fm::closeEvent(QCloseEvent *e)
+{
+    if (closeQueryRunning_ || !FormCloseQuery()) {
+        e->ignore();
+        return;
+    }
+    FormClose();
+    e->accept();
+}
+
+bool TTurvane_Fm::FormCloseQuery()
+{
+    if (ExeDir.isEmpty()) return true;
+    if (ScreenSaverMode) {
+        sys::RegistryWrite("ScnSVr", "ScvIns", false);
+        return true;
+    }
+    if (Busy || RebuildGuard) return false;   // a build is running; closing waits for it
+    closeQueryRunning_ = true;
+    bool allow = true;
+    if (PaintMode == 2 && !terminating_)
+        allow = ThePrompter().Confirm("Pagero has an acquired picture in memory.\n\rExiting Pagero now "
+                                      "will lose the picture data! \n\rDo you really want to exit?");
+    if (allow && ReadyToLayout) {
+        if (session_.AlbumOpen) session_.CloseAlbum(1);
+        SaveAllSettings();
+    }
+    closeQueryRunning_ = false;
+    return allow;
+}
+
+void TTurvane_Fm::FormClose()
+{
+    ReadyToLayout = false;
+    Timer2.stop();
+}
+
+void TTurvane_Fm::SaveAllSettings()
+{
+    settings_.FlipSpeed = flip_.FlipSpeed;
+    settings_.SortOrder = CurrentSortOrder();
+    SaveSettings(ExeDir, settings_);
+    SaveSettings2(ExeDir, settings_);
+    SaveBackgroundPictures();
+}
+
+void TTurvane_Fm::SaveBackgroundPictures()
+{
+    const auto save = [this](const QImage &image, const char *name) {
+        if (image.isNull()) return;
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (image.save(&buffer, "BMP")) WriteFileAtomically(QDir(ExeDir).filePath(name), bytes);
+    };
+    if (settings_.ScreenBackKind == 2) save(scene_.screenBackBitmap, kScreenBackBitmap);
+    if (settings_.CoverKind == 2) save(scene_.coverBitmap, kCoverBackBitmap);
+}
+
+} // namespace pagero

@@ -1,0 +1,184 @@
+#pragma once
+// The main window: the book on its client area, the menus and tool bar, and the album lifecycle.
+// It coordinates: the page list, layout, flip state, painter, album session and hit tester are
+// their own classes; this window wires them to Qt events and commands.
+#include "app/AlbumSession.h"
+#include "app/BookPainter.h"
+#include "app/HitTester.h"
+#include "app/MainMenus.h"
+#include "app/SectionCounts.h"
+#include "app/SelectionList.h"
+#include "core/book/BookGeometry.h"
+#include "core/book/BookLayout.h"
+#include "core/book/FlipState.h"
+#include "core/book/PageList.h"
+#include "core/book/Settings.h"
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace pagero {
+
+class TOpenDlg;
+class TTurvane_Fm;
+
+// The client area: shows the frame ViewImage1 and the pointer overlays (highlight, jump cursor);
+// its mouse events go to the main window.
+class BookView : public QWidget {
+    Q_OBJECT
+public:
+    explicit BookView(TTurvane_Fm *owner);
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void resizeEvent(QResizeEvent *) override;
+    void mouseMoveEvent(QMouseEvent *) override;
+    void mousePressEvent(QMouseEvent *) override;
+    void contextMenuEvent(QContextMenuEvent *) override;
+private:
+    TTurvane_Fm *owner_;
+};
+
+class TTurvane_Fm : public QMainWindow, private AlbumHost {
+    Q_OBJECT
+public:
+    // `args` are the command-line arguments without the program name.
+    explicit TTurvane_Fm(const QStringList &args = {}, QWidget *parent = nullptr);
+    ~TTurvane_Fm() override;
+
+    // Book operations other windows call.
+    void FlipTo(int page);
+    void Flip(int direction, int count);
+    void DrawBook();
+    void ShowSpread(int page);
+    bool Rebuild();
+    QString PageLabel(int page) const { return layout_.PageLabel(page); }
+    void SetFlipSpeed(int speed) { flip_.SetFlipSpeed(speed); }
+
+    bool OpenAlbum(const QString &folder) { return session_.OpenAlbum(folder); }
+    void SwitchAlbum(const QString &folder);
+    void CloseAlbum(int direction) { session_.CloseAlbum(direction); }
+
+    // State, read by other windows and by tests.
+    QString ExeDir, OverviewDir, BookmarkDir, SysSoundDir, BaseCaption;
+    bool ScreenSaverMode = false, ReadyToLayout = false, Busy = false, RebuildGuard = false;
+    bool Deactivated = false, Minimised = false, OverviewWasVisible = false;
+    int PaintMode = 1;
+    int LastMouseX = 0, LastMouseY = 0;
+    HotState Hot;
+    int HighlightCode = -1, HighlightKind = 0;
+    QRect HighlightRect;
+    bool JumpCursorShown = false;
+    int JumpCursorPage = 0;
+    QRect JumpCursorRect;
+    int SelectAnchor = -1;
+    bool RightClickPending = false;
+    int MoveCount = 0;
+
+    AlbumSession &Session() { return session_; }
+    const AlbumSession &Session() const { return session_; }
+    Settings &Options() { return settings_; }
+    const BookLayout &Layout_() const { return layout_; }
+    const FlipState &Flip_() const { return flip_; }
+    const BookGeometry &Geometry() const { return geo_; }
+    const PageList &Pages() const { return pages_; }
+    SelectionList &Selection() { return selection_; }
+    BookPainter &Painter() { return painter_; }
+    BookView *View() const { return view_; }
+    const MainMenus &Menus() const { return menus_; }
+    TOpenDlg *OpenDialog() const { return openDlg_; }
+    HitScene MakeHitScene() const;
+
+    // Replaces the section sizing (the overview, contents and index windows install theirs).
+    void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { sections_ = std::move(builder); }
+    // Time between two flip frames (16 ms; tests set 0).
+    int FrameIntervalMs = 16;
+    bool AlbumOpen() const { return session_.AlbumOpen; }
+
+    // Event handlers (Qt routes the events here).
+    void FormPaintFirst();
+    void Layout();
+    void FormMouseMove(int x, int y);
+    void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void PaintOverlays(class QPainter &p);
+    void FormActivate();
+    void FormKeyDown(int key);
+    // SIGTERM and SIGINT: end modal windows, then close as the user would.
+    void RequestTermination();
+    // Tests replace the open-folder dialog: return true with `folder` set, or false for Cancel.
+    std::function<bool(const QString &preset, QString &folder)> FolderChooser;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void changeEvent(QEvent *e) override;
+    bool event(QEvent *e) override;
+
+private:
+    // AlbumHost
+    Choice ChooseFolder(const QString &preset, QString &folder) override;
+    bool AskExitInsteadOfOpening() override;
+    void TellFolderMissing(const QString &folder) override;
+    void TellSameFolderAndMask() override;
+    void CloseWindow() override;
+    void AlbumOpening(const QString &folder) override;
+    bool BuildBook() override;
+    void AlbumOpened(const QString &folder) override;
+    void AlbumClosing(int direction) override;
+    void AlbumClosed() override;
+    void MruChanged() override;
+
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+    void Timer2Timer();
+    void Animate(int direction);
+    void Present();
+    void PlayFlipSound();
+    void RemoveHighlight();
+    void UpdateHighlight();
+    void UpdateJumpCursor(int x, int y);
+    void SetPointerShape();
+    void UpdateHint();
+    void SetCaption();
+    void LoadBackgroundPictures();
+    void SaveBackgroundPictures();
+    void SaveAllSettings();
+    void ToggleWindowFrame();
+    int CurrentSortOrder() const;
+    void ApplySortOrderToMenu(int order);
+    void SortCommand(const QString &itemName, int order);
+    void BackgroundCommand(int which, int kind);
+    void FilterPages1Click();
+    void ToolBar1Click();
+    void FlipTo1Click();
+    void RUClick(QAction *item);
+    void Open2Click();
+    void ConnectCommands();
+    void RefreshToolBar();
+    int ToolBarHeight() const;
+
+    QStringList args_;
+    Settings settings_;
+    PageList pages_;
+    BookLayout layout_;
+    BookGeometry geo_;
+    FlipState flip_;
+    BookPainter painter_;
+    BookScene scene_;
+    SelectionList selection_;
+    AlbumSession session_{*this};
+    std::unique_ptr<SectionBuilder> sections_;
+    MainMenus menus_;
+    BookView *view_ = nullptr;
+    TOpenDlg *openDlg_ = nullptr;
+    QTimer Timer2;
+    bool firstPaintDone_ = false;
+    bool closingAccepted_ = false;
+    bool closeQueryRunning_ = false;
+    bool terminating_ = false;
+    QRect frameBeforeToggle_;
+};
+
+} // namespace pagero

@@ -1,0 +1,441 @@
+// The main window's pointer and keyboard handling, its overlays and the commands it runs itself.
+#include "app/OrvTurvane.h"
+#include "commands/OrvOpenDlg.h"
+#include "common/Fonts.h"
+#include "core/book/StackArithmetic.h"
+#include "core/common/ProductInfo.h"
+#include "platform/Prompter.h"
+#include <QAction>
+#include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolBar>
+#include <QUrl>
+
+namespace pagero {
+
+namespace {
+constexpr int kJumpBoxW = 64, kJumpBoxH = 34, kJumpLabelW = 21;
+uint32_t RedLow(const QColor &c) { return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16; }
+} // namespace
+
+// ---------------------------------------------------------------- BookView events
+
+void BookView::mouseMoveEvent(QMouseEvent *e)
+{
+    owner_->FormMouseMove(e->position().toPoint().x(), e->position().toPoint().y());
+}
+
+void BookView::mousePressEvent(QMouseEvent *e)
+{
+    owner_->FormMouseDown(e->button(), e->modifiers(), e->position().toPoint().x(), e->position().toPoint().y());
+}
+
+void BookView::contextMenuEvent(QContextMenuEvent *e)
+{
+    if (owner_->PaintMode == 3) return;
+    owner_->Menus().popup->popup(e->globalPos());
+}
+
+// ---------------------------------------------------------------- hit state
+
+HitScene TTurvane_Fm::MakeHitScene() const
+{
+    HitScene s;
+    s.geo = &geo_;
+    s.layout = &layout_;
+    s.flip = &flip_;
+    s.overview = scene_.overview;
+    s.contents = scene_.contents;
+    s.index = scene_.index;
+    return s;
+}
+
+void TTurvane_Fm::FormMouseMove(int x, int y)
+{
+    if (RebuildGuard || Busy) return;
+    LastMouseX = x;
+    LastMouseY = y;
+    if (PaintMode == 7) {
+        if (MoveCount > 5) close();
+        else ++MoveCount;
+        return;
+    }
+    if (PaintMode != 1 || !session_.AlbumOpen || menus_.Act("TWainSaveAs")->isEnabled()) return;
+    Hot = HitTester::HitTest(MakeHitScene(), x, y);
+    SetPointerShape();
+    if (HighlightCode != -1 && HighlightCode != Hot.HotCode) RemoveHighlight();
+    if (HighlightCode == -1 && flip_.Consistent()) UpdateHighlight();
+    if (settings_.JCAutoShow) UpdateJumpCursor(x, y);
+    UpdateHint();
+}
+
+void TTurvane_Fm::SetPointerShape()
+{
+    const int code = Hot.HotCode;
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (code == HotLeftPage || code == HotRightPage) shape = Qt::PointingHandCursor;
+    else if ((code > 3000 && code < 4000) || code == HotLeftStack || code == HotRightStack)
+        shape = Qt::PointingHandCursor;
+    else if (code > 70000) shape = Hot.HotSubKind == 1 ? Qt::PointingHandCursor : Qt::CrossCursor;
+    else if (code > 50000) shape = Qt::PointingHandCursor;
+    view_->setCursor(shape);
+}
+
+void TTurvane_Fm::UpdateHighlight()
+{
+    const int code = Hot.HotCode;
+    if (!HitTester::IsEntryCode(code)) return;
+    HighlightCode = code;
+    HighlightRect = Hot.HotRect;
+    HighlightKind = Hot.HotSubKind;
+    view_->update(HighlightRect.adjusted(-2, -2, 2, 2));
+}
+
+void TTurvane_Fm::RemoveHighlight()
+{
+    if (HighlightCode != -1) view_->update(HighlightRect.adjusted(-2, -2, 2, 2));
+    if (JumpCursorShown) view_->update(JumpCursorRect);
+    HighlightCode = -1;
+    JumpCursorShown = false;
+}
+
+void TTurvane_Fm::UpdateJumpCursor(int x, int y)
+{
+    const bool overStack = Hot.HotCode == HotLeftStack || Hot.HotCode == HotRightStack;
+    if (JumpCursorShown) view_->update(JumpCursorRect);
+    if (!overStack) {
+        JumpCursorShown = false;
+        return;
+    }
+    const int side = Hot.HotCode - 4500;
+    JumpCursorPage = PageFromStack(geo_, x, side, flip_.LeftPageNo, flip_.RightPageNo, flip_.LastPageNo);
+    const int left = side == 1 ? x - kJumpBoxW / 2 : x - kJumpBoxW;
+    JumpCursorRect = QRect(left, y + 10 - kJumpBoxH, kJumpBoxW, kJumpBoxH);
+    JumpCursorShown = true;
+    view_->update(JumpCursorRect);
+}
+
+void TTurvane_Fm::UpdateHint()
+{
+    QString hint;
+    if (Hot.HotCode > 70000 && Hot.HotSubKind == 1) {
+        const int entry = Hot.HotCode - HotThumbBase;
+        if (entry >= 0 && entry < pages_.Count()) hint = pages_.names[entry];
+    }
+    view_->setToolTip(hint);
+}
+
+void TTurvane_Fm::PaintOverlays(QPainter &p)
+{
+    if (HighlightCode != -1) {
+        if (HighlightKind == 1) {
+            p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            p.fillRect(HighlightRect, Qt::white);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        } else {
+            p.setPen(QColor(0, 0, 255));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(HighlightRect);
+        }
+    }
+    if (JumpCursorShown) {
+        const QRect box = JumpCursorRect.adjusted(0, 0, -1, -1);
+        p.setPen(Qt::black);
+        p.setBrush(QColor(255, 255, 225));
+        p.drawRect(box);
+        const int kind = layout_.SectionOf(JumpCursorPage);
+        const QString mark = kind == FrontCover || kind == BackCover ? "C"
+                             : kind == Overview                      ? "O"
+                             : kind == Contents                      ? "T"
+                             : kind == Index                         ? "I"
+                                                                     : "";
+        p.setFont(BookFont(8));
+        const QRect label(box.left() + 4, box.top() + 11, kJumpLabelW, 14);
+        p.drawText(label, Qt::AlignCenter, PageLabel(JumpCursorPage));
+        p.drawText(QRect(label.right() + 6, label.top(), 16, 14), Qt::AlignCenter, mark);
+    }
+}
+
+// ---------------------------------------------------------------- clicks
+
+void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+{
+    if (button == Qt::RightButton) {
+        if (PaintMode != 3) RightClickPending = true;
+        return;
+    }
+    if (RightClickPending) {
+        RightClickPending = false;
+        return;
+    }
+    if (RebuildGuard || Busy) return;
+    if (PaintMode == 7) {
+        close();
+        return;
+    }
+    if (PaintMode == 5) {
+        PaintMode = 1;
+        return;
+    }
+    if (PaintMode != 1 || !session_.AlbumOpen) return;
+    Hot = HitTester::HitTest(MakeHitScene(), x, y);
+    RemoveHighlight();
+
+    const HitScene scene = MakeHitScene();
+    const int file = HitTester::FileOfHotCode(scene, Hot);
+    if (file >= 0 && file < pages_.Count() && (shift & Qt::ControlModifier)) {
+        selection_.Toggle(pages_.PagePath(file));
+        DrawBook();
+        SelectAnchor = file;
+        return;
+    }
+    if (file >= 0 && file < pages_.Count() && (shift & Qt::ShiftModifier)) {
+        if (selection_.IsEmpty() || SelectAnchor < 0 || SelectAnchor >= pages_.Count()) {
+            selection_.Add(pages_.PagePath(file));
+            SelectAnchor = file;
+        } else {
+            selection_.Clear();
+            for (int i = std::min(SelectAnchor, file); i <= std::max(SelectAnchor, file); ++i)
+                selection_.Add(pages_.PagePath(i));
+        }
+        DrawBook();
+        return;
+    }
+    const int code = Hot.HotCode;
+    if (code == HotLeftPage || code == HotRightPage) {
+        Flip(Hot.HotSide, 2);
+    } else if (code > 3000 && code < 4000) {
+        FlipTo(HitTester::PageOfHotCode(scene, Hot));
+    } else if (code > 70000) {
+        if (Hot.HotSubKind == 1) FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
+        // A click on the picture opens the preview window, which arrives with it.
+    } else if (code > 50000) {
+        FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
+    } else if (code == HotLeftStack || code == HotRightStack) {
+        const int side = code - 4500;
+        FlipTo(JumpCursorShown ? JumpCursorPage
+                               : PageFromStack(geo_, x, side, flip_.LeftPageNo, flip_.RightPageNo,
+                                               flip_.LastPageNo));
+    }
+}
+
+// ---------------------------------------------------------------- keys
+
+void TTurvane_Fm::keyPressEvent(QKeyEvent *e)
+{
+    FormKeyDown(e->key());
+}
+
+void TTurvane_Fm::FormKeyDown(int key)
+{
+    if (PaintMode == 7) {
+        close();
+        return;
+    }
+    if (PaintMode == 3) return;   // auto flipping stops on any key once it exists
+    switch (key) {
+    case Qt::Key_Escape:
+        if (windowFlags() & Qt::FramelessWindowHint) ToggleWindowFrame();
+        else if (ThePrompter().Confirm(QString("Exit ") + kApplicationTitle + "?")) close();
+        break;
+    case Qt::Key_Left:
+        if (session_.AlbumOpen) Flip(Backward, 2);
+        break;
+    case Qt::Key_Right:
+        if (session_.AlbumOpen) Flip(Forward, 2);
+        break;
+    case Qt::Key_F1: {
+        const QString help = QDir(QDir::currentPath()).filePath("Help/index.html");
+        if (QFileInfo::exists(help)) QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+        break;
+    }
+    case Qt::Key_F2:
+        ToggleWindowFrame();
+        break;
+    default:
+        break;   // Space, Delete and Insert run the preview, delete and copy-from commands
+    }
+}
+
+void TTurvane_Fm::ToggleWindowFrame()
+{
+    const QRect bounds = geometry();
+    setWindowFlag(Qt::FramelessWindowHint, !(windowFlags() & Qt::FramelessWindowHint));
+    setGeometry(bounds);
+    show();
+    menus_.Act("WindowFrame2")->setChecked(!(windowFlags() & Qt::FramelessWindowHint));
+}
+
+// ---------------------------------------------------------------- menus
+
+int TTurvane_Fm::CurrentSortOrder() const
+{
+    const char *names[] = {"byName1", "byType1", "bySize1", "byDate1"};
+    for (int i = 0; i < 4; ++i)
+        if (menus_.Act(names[i])->isChecked()) return i + 1;
+    return 0;
+}
+
+void TTurvane_Fm::ApplySortOrderToMenu(int order)
+{
+    const char *names[] = {"byDefault1", "byName1", "byType1", "bySize1", "byDate1"};
+    for (int i = 0; i < 5; ++i) menus_.Act(names[i])->setChecked(i == order);
+}
+
+void TTurvane_Fm::SortCommand(const QString &itemName, int order)
+{
+    QAction *item = menus_.Act(itemName);
+    if (!item->isChecked()) {   // it was checked already: triggering only unchecked it
+        item->setChecked(true);
+        return;
+    }
+    ApplySortOrderToMenu(order);
+    if (Rebuild()) DrawBook();
+}
+
+void TTurvane_Fm::BackgroundCommand(int which, int kind)
+{
+    // which: 1 the book background, 2 the cover pattern; kind: 0 default, 1 colour, 2 bitmap.
+    if (which == 1) {
+        if (kind == 0) {
+            scene_.screenBackBitmap = QImage(QDir(ExeDir).filePath(kDefaultBackBitmap));
+            settings_.ScreenBackKind = scene_.screenBackBitmap.isNull() ? 1 : 2;
+            if (settings_.ScreenBackKind == 1) settings_.ScreenBackColor = 0x808080;
+        } else if (kind == 1) {
+            const QColor c = QColorDialog::getColor(QColor(Qt::gray), this);
+            if (!c.isValid()) return;
+            settings_.ScreenBackColor = RedLow(c);
+            settings_.ScreenBackKind = 1;
+        } else {
+            const QString file = QFileDialog::getOpenFileName(this, "Select Book Background Fill Bitmap",
+                                                              QDir(ExeDir).filePath("BitPattern"));
+            const QImage image(file);
+            if (image.isNull()) return;
+            scene_.screenBackBitmap = image;
+            settings_.ScreenBackKind = 2;
+        }
+        DrawBook();
+        return;
+    }
+    if (kind == 0) {
+        settings_.CoverColor = 0xFFFFFF;
+        settings_.CoverKind = 0;
+    } else if (kind == 1) {
+        const QColor c = QColorDialog::getColor(Qt::white, this);
+        if (!c.isValid()) return;
+        settings_.CoverColor = RedLow(c);
+        settings_.CoverKind = 1;
+    } else {
+        const QString file = QFileDialog::getOpenFileName(this, "Select Cover Background Fill Bitmap",
+                                                          QDir(ExeDir).filePath("BitPattern"));
+        const QImage image(file);
+        if (image.isNull()) return;
+        scene_.coverBitmap = image;
+        settings_.CoverKind = 2;
+    }
+    DrawBook();
+    FlipTo(0);
+}
+
+void TTurvane_Fm::ToolBar1Click()
+{
+    settings_.ToolBarVisible = !settings_.ToolBarVisible;
+    menus_.Act("ToolBar1")->setChecked(settings_.ToolBarVisible);
+    menus_.toolBar->setVisible(settings_.ToolBarVisible);
+    Layout();
+    DrawBook();
+}
+
+void TTurvane_Fm::FlipTo1Click()
+{
+    const auto offSpread = [this](int page) {
+        return session_.AlbumOpen && page != flip_.LeftPageNo && page != flip_.RightPageNo;
+    };
+    menus_.Act("Overview1")->setEnabled(offSpread(layout_.FirstOverviewPage));
+    menus_.Act("Contents1")->setEnabled(offSpread(layout_.FirstContentsPage));
+    menus_.Act("FirstPage1")->setEnabled(offSpread(layout_.FirstFilePage));
+    menus_.Act("Index1")->setEnabled(offSpread(layout_.FirstIndexPage));
+}
+
+void TTurvane_Fm::Open2Click()
+{
+    openDlg_->CurrentFolder = session_.AlbumFolder;
+    openDlg_->SetFolder(session_.AlbumFolder);
+    if (openDlg_->ExecuteMode(TOpenDlg::OpenFolder, true)) SwitchAlbum(openDlg_->ChosenFolder());
+}
+
+void TTurvane_Fm::RefreshToolBar()
+{
+    const bool on = session_.AlbumOpen && PaintMode == 1;
+    menus_.Act("OpenImg")->setEnabled(!Busy);
+    menus_.Act("FlipToOverviewImg")->setEnabled(on);
+}
+
+void TTurvane_Fm::ConnectCommands()
+{
+    const auto on = [this](const char *name, auto handler) {
+        QAction *a = menus_.Act(name);
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, handler);
+    };
+    const auto toggle = [this, &on](const char *name, bool Settings::*field) {
+        on(name, [this, name, field] { settings_.*field = menus_.Act(name)->isChecked(); });
+    };
+    on("Open2", [this] { Open2Click(); });
+    on("OpenImg", [this] { Open2Click(); });
+    on("Exit2", [this] { close(); });
+    for (QAction *item : menus_.mru)
+        connect(item, &QAction::triggered, this, [this, item] { RUClick(item); });
+
+    on("byName1", [this] { SortCommand("byName1", SortByName); });
+    on("byType1", [this] { SortCommand("byType1", SortByType); });
+    on("bySize1", [this] { SortCommand("bySize1", SortBySize); });
+    on("byDate1", [this] { SortCommand("byDate1", SortByDate); });
+    on("byDefault1", [this] { SortCommand("byDefault1", SortDefault); });
+    on("ToolBar1", [this] { ToolBar1Click(); });
+    on("WindowFrame2", [this] { ToggleWindowFrame(); });
+    on("WindowFrame1", [this] { ToggleWindowFrame(); });
+
+    connect(menus_.Menu("FlipTo1"), &QMenu::aboutToShow, this, &TTurvane_Fm::FlipTo1Click);
+    on("Overview1", [this] { FlipTo(layout_.FirstOverviewPage); });
+    on("Contents1", [this] { FlipTo(layout_.FirstContentsPage); });
+    on("FirstPage1", [this] { FlipTo(layout_.FirstFilePage); });
+    on("Index1", [this] { FlipTo(layout_.FirstIndexPage); });
+    on("FlipToOverviewImg", [this] { FlipTo(layout_.FirstOverviewPage); });
+
+    toggle("JCAutoShow", &Settings::JCAutoShow);
+    toggle("AutoReopen", &Settings::AutoReopen);
+    toggle("FlippingSound1", &Settings::FlippingSound);
+    on("AutoFlipToOverview", [this] {
+        settings_.AutoFlipToOverview = menus_.Act("AutoFlipToOverview")->isChecked();
+        if (settings_.AutoFlipToOverview && session_.AlbumOpen) {
+            FlipTo(1);
+            const int speed = flip_.FlipSpeed;
+            flip_.SetFlipSpeed(25);
+            FlipTo(layout_.FirstOverviewPage);
+            flip_.SetFlipSpeed(speed);
+        }
+    });
+    connect(menus_.Menu("Options1"), &QMenu::aboutToShow, this, [this] {
+        menus_.Act("FlippingSound1")->setEnabled(!settings_.BackgroundMusic);
+    });
+
+    on("Default1", [this] { BackgroundCommand(1, 0); });
+    on("Color1", [this] { BackgroundCommand(1, 1); });
+    on("btnBitmap1", [this] { BackgroundCommand(1, 2); });
+    on("Default2", [this] { BackgroundCommand(2, 0); });
+    on("Color2", [this] { BackgroundCommand(2, 1); });
+    on("btnBitmap2", [this] { BackgroundCommand(2, 2); });
+    on("Context1", [this] { FormKeyDown(Qt::Key_F1); });
+    RefreshToolBar();
+}
+
+} // namespace pagero

@@ -1,0 +1,25 @@
+#pragma once
+// The files picked for batch work: full paths, without duplicates, compared ignoring case.
+// The book painter reads `paths` directly; everything else goes through the methods.
+#include <QStringList>
+
+namespace pagero {
+
+class SelectionList {
+public:
+    bool Contains(const QString &path) const { return indexOf(path) >= 0; }
+    int Count() const { return int(paths.size()); }
+    bool IsEmpty() const { return paths.isEmpty(); }
+    void Add(const QString &path);          // no-op when already selected
+    void Remove(const QString &path);
+    void Toggle(const QString &path);
+    void Clear() { paths.clear(); }
+    void DropMissing();                     // forgets files that no longer exist
+
+    QStringList paths;
+
+private:
+    int indexOf(const QString &path) const;
+};
+
+} // namespace pagero
