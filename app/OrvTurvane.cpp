@@ -506,6 +506,8 @@ void TTurvane_Fm::closeEvent(QCloseEvent *e)
 {
     if (closeQueryRunning_ || !FormCloseQuery()) {
         e->ignore();
+        // A termination request waits for a running build and then closes.
+        if (terminating_) QTimer::singleShot(50, this, &QWidget::close);
         return;
     }
     FormClose();

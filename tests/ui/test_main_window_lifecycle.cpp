@@ -1,0 +1,189 @@
+// Album lifecycle of the main window: switching, closing, the recent-folder list, re-activation,
+// the close query with the settings files, and SIGTERM on the real program.
+#include "main_window_fixture.h"
+#include "core/common/ProductInfo.h"
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProcess>
+#include <QToolBar>
+#include <csignal>
+#include <utime.h>
+
+using namespace pagero;
+using namespace pagero::test;
+
+TEST_F(MainWindowTest, SwitchingAlbumsPutsTheClosedFolderOnTopOfTheRecentList)
+{
+    WriteSettings([&](Settings &s) { s.MRUList = {album, other}; });
+    TTurvane_Fm &w = Start();
+    ASSERT_TRUE(WaitOpen());
+    ASSERT_EQ(w.Session().AlbumFolder, album);
+    EXPECT_EQ(w.Options().MRUList, QStringList{other});
+    QAction *mru1 = w.Menus().mru[0];
+    EXPECT_TRUE(mru1->isVisible());
+    EXPECT_EQ(mru1->text(), "&1. " + other);
+    EXPECT_FALSE(w.Menus().mru[1]->isVisible());
+
+    mru1->trigger();   // RUClick: closes the album to the back and opens the other folder
+    ASSERT_TRUE(w.AlbumOpen());
+    EXPECT_EQ(w.Session().AlbumFolder, other);
+    EXPECT_EQ(w.Options().MRUList, QStringList{album});
+    EXPECT_EQ(w.Menus().mru[0]->text(), "&1. " + album);
+}
+
+TEST_F(MainWindowTest, ChoosingTheOpenFolderWithTheSameMaskOnlyTellsSo)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    w.SwitchAlbum(album);
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.texts[0], "You have selected the current folder and the same filter mask.");
+    EXPECT_TRUE(w.AlbumOpen());
+    EXPECT_TRUE(w.Options().MRUList.isEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingWritesBothSettingsFilesWithTheAlbumOnTopOfTheRecentList)
+{
+    WriteSettings([&](Settings &s) { s.MRUList = {other}; });
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    w.SetFlipSpeed(40);
+    w.Menus().Act("JCAutoShow")->trigger();   // unchecks it
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(w.AlbumOpen());
+    Settings back;
+    LoadSettings(exeDir, back);
+    LoadSettings2(exeDir, back);
+    EXPECT_EQ(back.MRUList, (QStringList{album, other}));
+    EXPECT_EQ(back.FlipSpeed, 40);
+    EXPECT_FALSE(back.JCAutoShow);
+    EXPECT_EQ(back.SortOrder, 1);
+    EXPECT_TRUE(QFileInfo(exeDir + "/" + kSettingsFile2).size() == 165);
+}
+
+TEST_F(MainWindowTest, ClosingFlipsTheBookShutAndGreysTheFrame)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    ASSERT_EQ(w.Flip_().LeftPageNo, 2);   // opened at the overview
+    w.CloseAlbum(1);
+    EXPECT_EQ(w.Flip_().LeftPageNo, 0);
+    EXPECT_EQ(w.Flip_().RightPageNo, 1);
+    const QImage &frame = w.Painter().ViewImage1;
+    EXPECT_EQ(QColor(frame.pixel(frame.width() / 2, frame.height() / 2)), QColor(0x80, 0x80, 0x80));
+    EXPECT_EQ(w.Options().MRUList.value(0), album);
+}
+
+TEST_F(MainWindowTest, ReactivationRebuildsTheBookWhenTheFolderChanged)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const int lastBefore = w.Flip_().LastPageNo;
+    // Nothing changed: activation keeps the list.
+    w.Deactivated = true;
+    w.FormActivate();
+    EXPECT_EQ(w.Pages().Count(), 6);
+    for (int i = 7; i <= 9; ++i) MakePicture(QString("%1/pic%2.png").arg(album).arg(i), 20, 20, Qt::gray);
+    w.Deactivated = true;
+    w.FormActivate();
+    EXPECT_EQ(w.Pages().Count(), 9);
+    EXPECT_GE(w.Flip_().LastPageNo, lastBefore + 2);
+    EXPECT_FALSE(w.Deactivated);
+}
+
+TEST_F(MainWindowTest, ReactivationNoticesATouchedFile)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QString file = album + "/pic2.png";
+    struct utimbuf times = {1000000000, 1000000000};
+    ASSERT_EQ(::utime(file.toLocal8Bit().constData(), &times), 0);
+    w.Deactivated = true;
+    w.FormActivate();
+    const int entry = w.Pages().IndexOfPath(file);
+    ASSERT_GE(entry, 0);
+    EXPECT_EQ(w.Pages().DateOf(entry), FileAge(file));
+}
+
+TEST_F(MainWindowTest, EscapeAsksBeforeExiting)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    prompter.answers = {PromptAnswer::No};
+    QTest::keyClick(w.View(), Qt::Key_Escape);
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.texts[0], QString("Exit ") + kApplicationTitle + "?");
+    EXPECT_TRUE(w.isVisible());
+    prompter.answers = {PromptAnswer::Yes};
+    QTest::keyClick(w.View(), Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(QFile::exists(exeDir + "/" + kSettingsFile));
+}
+
+TEST_F(MainWindowTest, HidingTheToolBarGivesThePagesItsHeight)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const int withBar = w.Geometry().PageH;
+    const int barHeight = w.Menus().toolBar->sizeHint().height();
+    w.Menus().Act("ToolBar1")->trigger();
+    EXPECT_FALSE(w.Menus().Act("ToolBar1")->isChecked());
+    EXPECT_FALSE(w.Menus().toolBar->isVisible());
+    EXPECT_EQ(w.Geometry().PageH, withBar + barHeight);
+    EXPECT_EQ(w.Geometry().PageH, w.View()->height() - BookGeometry::StackDepth - 30);
+}
+
+TEST_F(MainWindowTest, TheClientAreaNeverGetsSmallerThanTheMinimum)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    w.resize(300, 200);
+    QTest::qWait(20);
+    EXPECT_GE(w.View()->width(), BookGeometry::MinClientWidth);
+    EXPECT_GE(w.View()->height(), BookGeometry::MinClientHeight);
+    EXPECT_EQ(w.Geometry().PageW, w.View()->width() / 2 - 30);
+}
+
+TEST_F(MainWindowTest, AResizeRebuildsTheBookOnceAfterTheTimer)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    w.resize(700, 500);
+    QTest::qWait(20);
+    w.resize(1200, 800);
+    ASSERT_TRUE(WaitFor([&] { return w.Geometry().PageW == w.View()->width() / 2 - 30; }));
+    // The spread stays valid and the frame has the client size once the rebuild ran.
+    ASSERT_TRUE(WaitFor([&] { return w.Painter().ViewImage1.size() == w.View()->size(); }, 2000));
+    QTest::qWait(300);
+    EXPECT_TRUE(w.Flip_().Consistent());
+    EXPECT_LE(w.Flip_().RightPageNo, w.Flip_().LastPageNo + 1);
+}
+
+TEST_F(MainWindowTest, SigtermClosesTheProgramAndWritesTheSettings)
+{
+    const QString program = QString(PAGERO_TEST_PROGRAM_DIR) + "/pagero";
+    if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "program not built";
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("PAGERO_EXEDIR", exeDir);
+    env.insert("PAGERO_CONFIGDIR", root.filePath("config"));
+    env.insert("PAGERO_SYSTEMDIR", root.filePath("system"));
+    process.setProcessEnvironment(env);
+    process.start(program, {album});
+    ASSERT_TRUE(process.waitForStarted(5000));
+    // The first album is being opened once the per-user registry file appears; give it time to build.
+    const QDir config(root.filePath("config"));
+    ASSERT_TRUE(WaitFor([&] { return config.exists() && !config.entryList(QDir::Files).isEmpty(); }, 10000));
+    QTest::qWait(1000);
+    ASSERT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
+    ::kill(pid_t(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    Settings back;
+    LoadSettings(exeDir, back);
+    EXPECT_EQ(back.MRUList.value(0), album);
+    EXPECT_TRUE(QFile::exists(exeDir + "/" + kSettingsFile2));
+}

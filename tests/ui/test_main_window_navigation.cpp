@@ -1,0 +1,191 @@
+// Pointer and keyboard navigation on the real window: page clicks, keys, stack edges, the batch
+// selection with Ctrl and Shift, the right-click rule and the FlipTo menu.
+#include "main_window_fixture.h"
+#include <QAction>
+#include <QMenu>
+
+using namespace pagero;
+using namespace pagero::test;
+
+class NavigationTest : public MainWindowTest {
+protected:
+    // Opens the album closed at the front cover: spread (0, 1).
+    TTurvane_Fm &OpenClosed()
+    {
+        WriteSettings([](Settings &s) { s.AutoFlipToOverview = false; });
+        TTurvane_Fm &w = Start({album});
+        EXPECT_TRUE(WaitOpen());
+        EXPECT_EQ(w.Flip_().LeftPageNo, 0);
+        EXPECT_EQ(w.Flip_().RightPageNo, 1);
+        return w;
+    }
+    void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::mouseMove(window->View(), at);
+        QTest::mouseClick(window->View(), button, mods, at);
+    }
+};
+
+TEST_F(NavigationTest, AClickOnTheRightPageTurnsOneLeafForwardAndOnTheLeftPageBack)
+{
+    TTurvane_Fm &w = OpenClosed();
+    // Nothing lies left of the closed book's spine.
+    Click(LeftPageCentre());
+    EXPECT_EQ(w.Flip_().LeftPageNo, 0);
+    Click(RightPageCentre());
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
+    EXPECT_EQ(w.Flip_().RightPageNo, 3);
+    Click(RightPageCentre());
+    EXPECT_EQ(w.Flip_().LeftPageNo, 4);
+    Click(LeftPageCentre());
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
+    EXPECT_TRUE(w.Flip_().Consistent());
+}
+
+TEST_F(NavigationTest, ArrowKeysTurnOneLeafAndStopAtTheCovers)
+{
+    TTurvane_Fm &w = OpenClosed();
+    QTest::keyClick(w.View(), Qt::Key_Left);
+    EXPECT_EQ(w.Flip_().LeftPageNo, 0);
+    QTest::keyClick(w.View(), Qt::Key_Right);
+    QTest::keyClick(w.View(), Qt::Key_Right);
+    EXPECT_EQ(w.Flip_().LeftPageNo, 4);
+    QTest::keyClick(w.View(), Qt::Key_Left);
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
+    const int last = w.Flip_().LastPageNo;
+    for (int i = 0; i < last; ++i) QTest::keyClick(w.View(), Qt::Key_Right);
+    EXPECT_EQ(w.Flip_().LeftPageNo, last);
+    EXPECT_EQ(w.Flip_().RightPageNo, last + 1);
+}
+
+TEST_F(NavigationTest, TheRightStackEdgeWithoutTheJumpCursorGoesToTheBackOfTheBook)
+{
+    TTurvane_Fm &w = OpenClosed();
+    w.Menus().Act("JCAutoShow")->trigger();   // page-jump cursor off
+    ASSERT_FALSE(w.Options().JCAutoShow);
+    const BookGeometry &g = w.Geometry();
+    const int depth = std::min((w.Flip_().LastPageNo - w.Flip_().RightPageNo + 1) / 2, 14);
+    const QPoint outer(g.rightR + depth + 2, (g.rightT + g.rightB) / 2);
+    Click(outer);
+    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_EQ(w.Flip_().LeftPageNo, w.Flip_().LastPageNo);
+}
+
+TEST_F(NavigationTest, TheJumpCursorShowsOverAStackAndTheClickGoesToItsPage)
+{
+    TTurvane_Fm &w = OpenClosed();
+    const BookGeometry &g = w.Geometry();
+    QTest::mouseMove(w.View(), QPoint(g.rightR + 1, (g.rightT + g.rightB) / 2));
+    EXPECT_EQ(w.Hot.HotCode, HotRightStack);
+    EXPECT_TRUE(w.JumpCursorShown);
+    const int target = w.JumpCursorPage;
+    EXPECT_GE(target, w.Flip_().RightPageNo);
+    QTest::mouseMove(w.View(), RightPageCentre());
+    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_EQ(w.Hot.HotCode, HotRightPage);
+    Click(QPoint(g.rightR + 1, (g.rightT + g.rightB) / 2));
+    EXPECT_EQ(w.Flip_().RightPageNo, (target / 2) * 2 + 1);
+}
+
+TEST_F(NavigationTest, ControlAndShiftClicksOnFilePagesBuildTheBatchSelection)
+{
+    TTurvane_Fm &w = OpenClosed();
+    const int first = w.Layout_().FirstFilePage;
+    w.FlipTo(first);
+    const int leftEntry = w.Flip_().LeftPageNo - first, rightEntry = w.Flip_().RightPageNo - first;
+    ASSERT_GE(leftEntry, 0);
+    Click(LeftPageCentre(), Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(w.Selection().paths, QStringList{w.Pages().PagePath(leftEntry)});
+    EXPECT_EQ(w.SelectAnchor, leftEntry);
+    const int spread = w.Flip_().LeftPageNo;
+    EXPECT_EQ(w.Flip_().LeftPageNo, spread);   // no flip
+    // Ctrl again toggles it off; case does not matter for the comparison.
+    w.Selection().paths = {w.Pages().PagePath(leftEntry).toUpper()};
+    Click(LeftPageCentre(), Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_TRUE(w.Selection().IsEmpty());
+    // Anchor, then Shift on a later page selects the whole range.
+    Click(LeftPageCentre(), Qt::LeftButton, Qt::ControlModifier);
+    w.FlipTo(first + 4);
+    const int farEntry = w.Flip_().RightPageNo - first;
+    Click(RightPageCentre(), Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_EQ(w.Selection().Count(), farEntry - leftEntry + 1);
+    for (int i = leftEntry; i <= farEntry; ++i) EXPECT_TRUE(w.Selection().Contains(w.Pages().PagePath(i)));
+    (void)rightEntry;
+}
+
+TEST_F(NavigationTest, ShiftWithAnEmptySelectionSelectsOneFile)
+{
+    TTurvane_Fm &w = OpenClosed();
+    w.FlipTo(w.Layout_().FirstFilePage);
+    Click(RightPageCentre(), Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(w.Selection().Count(), 1);
+    EXPECT_EQ(w.SelectAnchor, w.Flip_().RightPageNo - w.Layout_().FirstFilePage);
+}
+
+TEST_F(NavigationTest, CtrlOnACoverDoesNotSelectButTurnsThePage)
+{
+    TTurvane_Fm &w = OpenClosed();
+    Click(RightPageCentre(), Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_TRUE(w.Selection().IsEmpty());
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
+}
+
+TEST_F(NavigationTest, AfterARightClickTheNextLeftClickDoesNothing)
+{
+    TTurvane_Fm &w = OpenClosed();
+    w.FormMouseDown(Qt::RightButton, {}, RightPageCentre().x(), RightPageCentre().y());
+    EXPECT_TRUE(w.RightClickPending);
+    w.Menus().popup->hide();
+    Click(RightPageCentre());
+    EXPECT_FALSE(w.RightClickPending);
+    EXPECT_EQ(w.Flip_().LeftPageNo, 0);
+    Click(RightPageCentre());
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
+}
+
+TEST_F(NavigationTest, TheFlipToMenuEnablesTargetsOffTheSpreadAndJumpsThere)
+{
+    TTurvane_Fm &w = OpenClosed();
+    QMenu *menu = w.Menus().Menu("FlipTo1");
+    emit menu->aboutToShow();
+    EXPECT_TRUE(w.Menus().Act("Overview1")->isEnabled());
+    w.Menus().Act("Overview1")->trigger();
+    EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
+    emit menu->aboutToShow();
+    EXPECT_FALSE(w.Menus().Act("Overview1")->isEnabled());
+    w.Menus().Act("FirstPage1")->trigger();
+    EXPECT_EQ((w.Flip_().LeftPageNo / 2) * 2, (w.Layout_().FirstFilePage / 2) * 2);
+    w.Menus().Act("Index1")->trigger();
+    EXPECT_TRUE(w.Flip_().LeftPageNo == w.Layout_().FirstIndexPage
+                || w.Flip_().RightPageNo == w.Layout_().FirstIndexPage);
+    w.Menus().Act("Contents1")->trigger();
+    emit menu->aboutToShow();
+    EXPECT_FALSE(w.Menus().Act("Contents1")->isEnabled());
+    EXPECT_TRUE(w.Menus().Act("Index1")->isEnabled());
+}
+
+TEST_F(NavigationTest, SortCommandsRebuildInTheNewOrderAndIgnoreTheCheckedItem)
+{
+    MakePicture(album + "/big.png", 400, 300, Qt::white);
+    TTurvane_Fm &w = OpenClosed();
+    ASSERT_EQ(w.Pages().names.first(), "big.png");
+    w.Menus().Act("byName1")->trigger();   // already checked: nothing happens
+    EXPECT_TRUE(w.Menus().Act("byName1")->isChecked());
+    w.Menus().Act("bySize1")->trigger();
+    EXPECT_TRUE(w.Menus().Act("bySize1")->isChecked());
+    EXPECT_FALSE(w.Menus().Act("byName1")->isChecked());
+    EXPECT_EQ(w.Pages().Order(), SortBySize);
+    EXPECT_EQ(w.Pages().names.last(), "big.png");
+}
+
+TEST_F(NavigationTest, PointerOverPagesSetsTheHotPage)
+{
+    TTurvane_Fm &w = OpenClosed();
+    QTest::mouseMove(w.View(), RightPageCentre());
+    EXPECT_EQ(w.Hot.HotPage, 1);
+    EXPECT_EQ(w.Hot.HotSide, 2);
+    EXPECT_EQ(w.Hot.HotCode, HotRightPage);
+    QTest::mouseMove(w.View(), LeftPageCentre());
+    EXPECT_EQ(w.Hot.HotCode, HotNone);   // page 0 does not exist
+    EXPECT_EQ(w.LastMouseX, LeftPageCentre().x());
+}
