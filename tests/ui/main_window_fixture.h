@@ -2,7 +2,7 @@
 // A throw-away program folder, per-user config folder and album for main-window tests, and helpers
 // to start the real window headless and wait for it.
 #include "app/OrvTurvane.h"
-#include "ScriptedPrompter.h"
+#include "tests/support/ScriptedPrompter.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,7 @@
 // Album lifecycle of the main window: switching, closing, the recent-folder list, re-activation,
 // the close query with the settings files, and SIGTERM on the real program.
 #include "main_window_fixture.h"
+#include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include <QAction>
 #include <QFileInfo>

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace pagero;

@@ -1,7 +1,7 @@
 // The open-folder mode of the folder and file chooser, driven as a user would.
 #include "commands/OrvOpenDlg.h"
 #include "core/book/PageList.h"
-#include "ScriptedPrompter.h"
+#include "tests/support/ScriptedPrompter.h"
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
