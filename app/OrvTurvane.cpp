@@ -164,6 +164,7 @@ void TTurvane_Fm::showEvent(QShowEvent *e)
 void TTurvane_Fm::FormPaintFirst()
 {
     if (ExeDir.isEmpty() || session_.AlbumOpen || session_.Opening || Busy || terminating_) return;
+    if (geo_.PageW <= 0) Layout();
     Busy = true;
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");

@@ -150,8 +150,7 @@ TOpenDlg::TOpenDlg(QWidget *parent) : QDialog(parent)
     connect(FileListBox1, &QListWidget::itemClicked, this, &TOpenDlg::fileClicked);
     connect(FilterComboBox1, &QComboBox::currentIndexChanged, this, [this] { refreshLists(); });
     connect(cmbFolderName, &QComboBox::activated, this, &TOpenDlg::folderBoxChosen);
-    connect(cmbFolderName->lineEdit(), &QLineEdit::returnPressed, this, &TOpenDlg::Button1Click);
-    connect(edFileName, &QLineEdit::returnPressed, this, &TOpenDlg::Button1Click);
+    // Enter in the folder or name box reaches the default button (OK); Escape is Cancel.
     connect(edFileName, &QLineEdit::textEdited, this, [this](const QString &text) {
         const QString name = QFileInfo(text).fileName();
         if (name != text) edFileName->setText(name);

@@ -172,3 +172,14 @@ TEST_F(OpenDialogTest, CancelReturnsFalse)
     dlg.SetFolder(album);
     EXPECT_FALSE(Run([&] { dlg.BitBtn1->click(); }));
 }
+
+TEST_F(OpenDialogTest, EnterInTheFolderBoxChecksOnce)
+{
+    dlg.SetFolder(album);
+    Run([&] {
+        dlg.cmbFolderName->setEditText(album + "/nothere");
+        QTest::keyClick(dlg.cmbFolderName->lineEdit(), Qt::Key_Return);
+        EXPECT_TRUE(dlg.isVisible());
+    });
+    EXPECT_EQ(prompter.texts.size(), 1);
+}
