@@ -43,6 +43,8 @@ int32_t FileAge(const QString &path);
 int32_t PackDosDateTime(const QDateTime &localTime);
 // The same from metadata already read (no further file-system access when `info` is cached).
 int32_t FileAgeOf(const QFileInfo &info);
+// The same for a time in seconds since the epoch (a stat result), converted to local time.
+int32_t PackDosDateTimeOfEpoch(qint64 secondsSinceEpoch);
 
 // Save-format table: index of the save dialog's format -> extension and imaging format number.
 QString SaveFormatExtension(int index);                  // ".bmp" for unknown indexes

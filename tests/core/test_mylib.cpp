@@ -11,6 +11,8 @@
 
 using namespace pagero;
 
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace {
 
 void Touch(const QString &path, const QByteArray &content = "x")
