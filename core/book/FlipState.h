@@ -35,11 +35,16 @@ public:
     struct FlipRequest { int direction = 0; int count = 0; };
     FlipRequest RequestFor(int page) const;
 
+    // Renumbers the spread and queues a leaf; false (nothing changed) for a count of 0 or less, a
+    // full queue, a backward flip at the front or a forward flip past the back. The caller renders
+    // the new leaf's two faces.
     bool Enqueue(int direction, int count);
     void Advance(int direction, int step);
 };
 
-// Bottom edge of the curled leaf: fills points[0..a] and returns a + 1 (a = |foldX|).
+// Bottom edge of the curled leaf: fills points[0..a] and returns a + 1 (a = |foldX|). `points` is
+// grown to at least a + 2 entries (the painter puts the outer top corner at index a + 1), so there
+// is no upper limit on the page width.
 int LeafCurve(int originX, int originY, int foldX, int pageW, std::vector<QPoint> &points);
 
 } // namespace pagero
