@@ -56,6 +56,7 @@ TFlippingToolForm::TFlippingToolForm(QWidget *parent) : QDialog(parent)
     ScrollBar->setPageStep(6);
     ScrollBar->setMinimumWidth(220);
     ScrollBar->setFocusPolicy(Qt::StrongFocus);
+    ScrollBar->setInvertedControls(false);   // the right arrow key turns forward
 
     SliderNo = new QLabel(QStringLiteral("1000"), this);
     SliderNo->setObjectName(QStringLiteral("SliderNo"));

@@ -40,6 +40,7 @@ TSetFlipSpeedForm::TSetFlipSpeedForm(QWidget *parent) : QDialog(parent)
     ScrollBar1->setValue(50);
     ScrollBar1->setMinimumWidth(200);
     ScrollBar1->setFocusPolicy(Qt::StrongFocus);
+    ScrollBar1->setInvertedControls(false);   // the right arrow key makes it faster
 
     StaticText1 = new QLabel(QStringLiteral("Slower"), this);
     StaticText1->setObjectName(QStringLiteral("StaticText1"));
