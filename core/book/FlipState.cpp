@@ -94,6 +94,14 @@ void FlipState::Advance(int direction, int step)
     }
 }
 
+std::vector<int> FlipState::LeafDrawOrder() const
+{
+    std::vector<int> order;
+    for (int i = 0; i < LeafCount() && leaves[size_t(i)].FoldX < 0; ++i) order.push_back(i);
+    for (int i = LeafCount() - 1; i >= 0 && leaves[size_t(i)].FoldX > 0; --i) order.push_back(i);
+    return order;
+}
+
 int LeafCurve(int originX, int originY, int foldX, int pageW, std::vector<QPoint> &points)
 {
     const int a = std::abs(foldX);

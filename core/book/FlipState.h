@@ -40,6 +40,13 @@ public:
     // the new leaf's two faces.
     bool Enqueue(int direction, int count);
     void Advance(int direction, int step);
+
+    // The order in which the painter draws the queued leaves: from the front of the queue the leaves
+    // over the left half (up to the first that is not), then from the back the leaves over the right
+    // half (up to the first that is not). Indexes into `leaves`.
+    std::vector<int> LeafDrawOrder() const;
+    // The number of further leaves that turn with `leaf` in a jump (the bundle's extra edges).
+    static int BundleDepth(const FlipLeaf &leaf) { return (leaf.BackPage - leaf.FrontPage) / 2; }
 };
 
 // Bottom edge of the curled leaf: fills points[0..a] and returns a + 1 (a = |foldX|). `points` is

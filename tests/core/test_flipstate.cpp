@@ -181,6 +181,20 @@ TEST(FlipState, TwoQueuedLeavesLandInOrder)
     EXPECT_EQ(f.LeftPageNo, 16);
 }
 
+TEST(FlipState, LeavesOverTheLeftHalfAreDrawnFirst)
+{
+    FlipState f = bookAt(20, 40);
+    f.leaves = {{19, 20, -50}, {21, 22, 120}};
+    EXPECT_EQ(f.LeafDrawOrder(), (std::vector<int>{0, 1}));
+    f.leaves = {{19, 20, 50}, {21, 22, 120}};
+    EXPECT_EQ(f.LeafDrawOrder(), (std::vector<int>{1, 0}));
+    f.leaves = {{19, 20, -50}, {21, 22, -120}};
+    EXPECT_EQ(f.LeafDrawOrder(), (std::vector<int>{0, 1}));
+    f.leaves.clear();
+    EXPECT_TRUE(f.LeafDrawOrder().empty());
+    EXPECT_EQ(FlipState::BundleDepth({3, 12, 0}), 4);
+}
+
 TEST(LeafCurve, RisesTowardsTheSpineAndLiesFlatAtFullWidth)
 {
     std::vector<QPoint> pts;
