@@ -1,4 +1,7 @@
 #include "app/OrvTurvane.h"
+#include "app/OrvFlippingTool.h"
+#include "app/OrvSetFileTypeFilter.h"
+#include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
 #include "core/common/AtomicFile.h"
 #include "core/common/MyLib.h"
@@ -64,7 +67,14 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     setCentralWidget(view_);
     menus_ = BuildMainMenus(this, view_);
     setMenuBar(menus_.bar);
+    speedDlg_ = new TSetFlipSpeedForm(this);
     openDlg_ = new TOpenDlg(this);
+    filterDlg_ = new TSetFileTypeFilter_Fm(this);
+    flippingTool_ = new TFlippingToolForm(this);
+    speedDlg_->setSpeed = [this](int speed) { flip_.SetFlipSpeed(speed); };
+    speedDlg_->flip = [this](int direction, int count) { Flip(direction, count); };
+    flippingTool_->flipTo = [this](int page) { FlipTo(page); };
+    flippingTool_->pageLabel = [this](int page) { return PageLabel(page); };
     Timer2.setInterval(200);
     Timer2.setSingleShot(true);
     connect(&Timer2, &QTimer::timeout, this, &TTurvane_Fm::Timer2Timer);

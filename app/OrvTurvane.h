@@ -22,6 +22,9 @@ namespace pagero {
 
 class TOpenDlg;
 class TTurvane_Fm;
+class TSetFlipSpeedForm;
+class TFlippingToolForm;
+class TSetFileTypeFilter_Fm;
 
 // The client area: shows the frame ViewImage1 and the pointer overlays (highlight, jump cursor);
 // its mouse events go to the main window.
@@ -87,6 +90,9 @@ public:
     BookView *View() const { return view_; }
     const MainMenus &Menus() const { return menus_; }
     TOpenDlg *OpenDialog() const { return openDlg_; }
+    TSetFlipSpeedForm *FlipSpeedDialog() const { return speedDlg_; }
+    TFlippingToolForm *FlippingTool() const { return flippingTool_; }
+    TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return filterDlg_; }
     HitScene MakeHitScene() const;
 
     // Replaces the section sizing (the overview, contents and index windows install theirs).
@@ -151,6 +157,8 @@ private:
     void SortCommand(const QString &itemName, int order);
     void BackgroundCommand(int which, int kind);
     void FilterPages1Click();
+    void SetFlipSpeedWnClick();
+    void FlippingControl2Click();
     void ToolBar1Click();
     void FlipTo1Click();
     void RUClick(QAction *item);
@@ -173,6 +181,9 @@ private:
     MainMenus menus_;
     BookView *view_ = nullptr;
     TOpenDlg *openDlg_ = nullptr;
+    TSetFlipSpeedForm *speedDlg_ = nullptr;
+    TFlippingToolForm *flippingTool_ = nullptr;
+    TSetFileTypeFilter_Fm *filterDlg_ = nullptr;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

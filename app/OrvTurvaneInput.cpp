@@ -1,9 +1,13 @@
 // The main window's pointer and keyboard handling, its overlays and the commands it runs itself.
 #include "app/OrvTurvane.h"
+#include "app/OrvFlippingTool.h"
+#include "app/OrvSetFileTypeFilter.h"
+#include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
 #include "common/Fonts.h"
 #include "core/book/StackArithmetic.h"
 #include "core/common/ProductInfo.h"
+#include "platform/Assets.h"
 #include "platform/Prompter.h"
 #include <QAction>
 #include <QColorDialog>
@@ -22,7 +26,11 @@
 namespace pagero {
 
 namespace {
-constexpr int kJumpBoxW = 64, kJumpBoxH = 34, kJumpLabelW = 21;
+QImage JumpBox()
+{
+    static const QImage box = DesignImage("ThumbCursorImg");
+    return box;
+}
 uint32_t RedLow(const QColor &c) { return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16; }
 } // namespace
 
@@ -80,13 +88,19 @@ void TTurvane_Fm::FormMouseMove(int x, int y)
 void TTurvane_Fm::SetPointerShape()
 {
     const int code = Hot.HotCode;
-    Qt::CursorShape shape = Qt::ArrowCursor;
-    if (code == HotLeftPage || code == HotRightPage) shape = Qt::PointingHandCursor;
-    else if ((code > 3000 && code < 4000) || code == HotLeftStack || code == HotRightStack)
-        shape = Qt::PointingHandCursor;
-    else if (code > 70000) shape = Hot.HotSubKind == 1 ? Qt::PointingHandCursor : Qt::CrossCursor;
-    else if (code > 50000) shape = Qt::PointingHandCursor;
-    view_->setCursor(shape);
+    if (code == HotLeftPage || code == HotRightPage) {
+        view_->setCursor(Qt::PointingHandCursor);
+    } else if ((code > 3000 && code < 4000) || code == HotLeftStack || code == HotRightStack) {
+        view_->setCursor(DesignCursor(LastMouseX > geo_.SpineX ? CursorHandPoint : CursorHandPointRight));
+    } else if (code > 70000) {
+        view_->setCursor(DesignCursor(Hot.HotSubKind == 1 ? CursorHandPointGoto : CursorZoomIn));
+    } else if (code > 60000) {
+        view_->setCursor(DesignCursor(CursorHandPointGoto2));
+    } else if (code > 50000) {
+        view_->setCursor(DesignCursor(CursorHandPointGoto));
+    } else {
+        view_->setCursor(Qt::ArrowCursor);
+    }
 }
 
 void TTurvane_Fm::UpdateHighlight()
@@ -117,8 +131,9 @@ void TTurvane_Fm::UpdateJumpCursor(int x, int y)
     }
     const int side = Hot.HotCode - 4500;
     JumpCursorPage = PageFromStack(geo_, x, side, flip_.LeftPageNo, flip_.RightPageNo, flip_.LastPageNo);
-    const int left = side == 1 ? x - kJumpBoxW / 2 : x - kJumpBoxW;
-    JumpCursorRect = QRect(left, y + 10 - kJumpBoxH, kJumpBoxW, kJumpBoxH);
+    const QSize box = JumpBox().isNull() ? QSize(48, 32) : JumpBox().size();
+    const int left = side == 1 ? x - box.width() / 2 : x - box.width();
+    JumpCursorRect = QRect(QPoint(left, y + 10 - box.height()), box);
     JumpCursorShown = true;
     view_->update(JumpCursorRect);
 }
@@ -147,20 +162,22 @@ void TTurvane_Fm::PaintOverlays(QPainter &p)
         }
     }
     if (JumpCursorShown) {
-        const QRect box = JumpCursorRect.adjusted(0, 0, -1, -1);
-        p.setPen(Qt::black);
-        p.setBrush(QColor(255, 255, 225));
-        p.drawRect(box);
+        const QPoint at = JumpCursorRect.topLeft();
+        if (JumpBox().isNull()) p.fillRect(JumpCursorRect, QColor(255, 255, 225));
+        else p.drawImage(at, JumpBox());
         const int kind = layout_.SectionOf(JumpCursorPage);
-        const QString mark = kind == FrontCover || kind == BackCover ? "C"
-                             : kind == Overview                      ? "O"
-                             : kind == Contents                      ? "T"
-                             : kind == Index                         ? "I"
-                                                                     : "";
+        const char *icon = kind == FrontCover || kind == BackCover ? "CoverImg"
+                           : kind == Overview                      ? "OverviewImg"
+                           : kind == Contents                      ? "ContentsImg"
+                           : kind == Index                         ? "IndexImg"
+                                                                   : nullptr;
+        p.setPen(Qt::black);
         p.setFont(BookFont(8));
-        const QRect label(box.left() + 4, box.top() + 11, kJumpLabelW, 14);
-        p.drawText(label, Qt::AlignCenter, PageLabel(JumpCursorPage));
-        p.drawText(QRect(label.right() + 6, label.top(), 16, 14), Qt::AlignCenter, mark);
+        const QString label = PageLabel(JumpCursorPage);
+        const int textW = p.fontMetrics().horizontalAdvance(label);
+        p.drawText(at.x() + kJumpLabelLeft + (kJumpLabelWidth - textW) / 2,
+                   at.y() + kJumpLabelTop + p.fontMetrics().ascent(), label);
+        if (icon) p.drawImage(at + QPoint(kJumpIconLeft, kJumpIconTop), DesignImage(icon));
     }
 }
 
@@ -365,6 +382,29 @@ void TTurvane_Fm::FlipTo1Click()
     menus_.Act("Index1")->setEnabled(offSpread(layout_.FirstIndexPage));
 }
 
+void TTurvane_Fm::FilterPages1Click()
+{
+    filterDlg_->Preset(session_.AlbumFolder, session_.FilterMask);
+    if (filterDlg_->exec() == QDialog::Accepted && filterDlg_->Mask() != session_.FilterMask) {
+        FlipTo(2);
+        session_.FilterMask = filterDlg_->Mask();
+        if (Rebuild()) DrawBook();
+    }
+    filterDlg_->SetFolder(QDir::currentPath());
+    RefreshToolBar();
+}
+
+void TTurvane_Fm::SetFlipSpeedWnClick()
+{
+    speedDlg_->ShowAt(view_->mapToGlobal(QPoint(geo_.SpineX, 30)), flip_.FlipSpeed);
+}
+
+void TTurvane_Fm::FlippingControl2Click()
+{
+    if (flippingTool_->isVisible()) return;
+    flippingTool_->ShowAt(view_->mapToGlobal(QPoint(geo_.SpineX, 20)), 0, flip_.LastPageNo + 1, flip_.RightPageNo);
+}
+
 void TTurvane_Fm::Open2Click()
 {
     openDlg_->CurrentFolder = session_.AlbumFolder;
@@ -401,6 +441,9 @@ void TTurvane_Fm::ConnectCommands()
     on("byDate1", [this] { SortCommand("byDate1", SortByDate); });
     on("byDefault1", [this] { SortCommand("byDefault1", SortDefault); });
     on("ToolBar1", [this] { ToolBar1Click(); });
+    on("FilterPages1", [this] { if (session_.AlbumOpen) FilterPages1Click(); });
+    on("SetFlipSpeedWn", [this] { SetFlipSpeedWnClick(); });
+    on("FlippingControl2", [this] { if (session_.AlbumOpen) FlippingControl2Click(); });
     on("WindowFrame2", [this] { ToggleWindowFrame(); });
     on("WindowFrame1", [this] { ToggleWindowFrame(); });
 

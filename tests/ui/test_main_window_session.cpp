@@ -250,7 +250,7 @@ TEST(HitTesterTest, PagesStacksAndSectionEntries)
     EXPECT_EQ(HitTester::FileOfHotCode(book.Scene(), hot), 0);
     EXPECT_EQ(HitTester::PageOfHotCode(book.Scene(), hot), book.layout.FirstFilePage);
     // The same place on the right page is entry 4 (second overview page).
-    hot = HitTester::HitTest(book.Scene(), firstRow.x() + g.PageW, firstRow.y());
+    hot = HitTester::HitTest(book.Scene(), g.rightL + 1 + g.rightContentLocal().left() + 5, firstRow.y());
     EXPECT_EQ(hot.HotCode, HotThumbBase + 3);
     // Below the rows: the page itself, which holds no file.
     hot = HitTester::HitTest(book.Scene(), firstRow.x(), g.leftB - 30);
