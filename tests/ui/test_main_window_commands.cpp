@@ -1,0 +1,127 @@
+// Options, sort order, tool bar and background commands of the main window, and the frame it shows.
+#include "main_window_fixture.h"
+#include <QAction>
+#include <QFileInfo>
+#include <QToolBar>
+
+using namespace pagero;
+using namespace pagero::test;
+
+TEST_F(MainWindowTest, TheWindowShowsTheComposedFrame)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QImage shown = w.View()->grab().toImage();
+    const QImage &frame = w.Painter().ViewImage1;
+    ASSERT_EQ(frame.size(), w.View()->size());
+    const BookGeometry &g = w.Geometry();
+    // A page's white margin, the background left of the book, and the spine.
+    for (QPoint p : {QPoint(g.rightR - 5, g.rightB - 5), QPoint(5, g.BookBottomY), QPoint(g.SpineX, g.rightB - 3)})
+        EXPECT_EQ(QColor(shown.pixel(p)), QColor(frame.pixel(p))) << p.x() << "," << p.y();
+    EXPECT_EQ(QColor(frame.pixel(g.rightR - 5, g.rightB - 5)), QColor(Qt::white));
+}
+
+TEST_F(MainWindowTest, DefaultBackgroundWithoutItsPictureIsGreyAndTheDefaultCoverClosesTheBook)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    w.Menus().Act("Default1")->trigger();
+    EXPECT_EQ(w.Options().ScreenBackKind, 1);
+    EXPECT_EQ(w.Options().ScreenBackColor, 0x808080u);
+    const QImage &frame = w.Painter().ViewImage1;
+    EXPECT_EQ(QColor(frame.pixel(3, frame.height() - 3)), QColor(0x80, 0x80, 0x80));
+    w.Menus().Act("Default2")->trigger();
+    EXPECT_EQ(w.Options().CoverKind, 0);
+    EXPECT_EQ(w.Options().CoverColor, 0xFFFFFFu);
+    EXPECT_EQ(w.Flip_().LeftPageNo, 0);
+}
+
+TEST_F(MainWindowTest, DefaultBackgroundLoadsThePictureOfTheProgramFolder)
+{
+    QImage back(8, 8, QImage::Format_RGB32);
+    back.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(back.save(exeDir + "/~bkgnd.bmp"));
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    EXPECT_EQ(w.Options().ScreenBackKind, 2);
+    const QImage &frame = w.Painter().ViewImage1;
+    EXPECT_EQ(QColor(frame.pixel(3, frame.height() - 3)), QColor(10, 200, 30));
+    // Closing saves the picture beside the settings, since the kind is the bitmap.
+    w.close();
+    EXPECT_TRUE(QFileInfo(exeDir + "/scbackBitmap.BMP").size() > 0);
+}
+
+TEST_F(MainWindowTest, AnUnknownSortOrderChecksNoItemAndIsSavedAsDefault)
+{
+    // The writer never stores an unknown order, so the file is patched at its offset 28.
+    QByteArray bytes = EncodeSettings(Settings{});
+    bytes[28] = 7;
+    QFile file(exeDir + "/" + kSettingsFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    for (const char *item : {"byName1", "byType1", "bySize1", "byDate1", "byDefault1"})
+        EXPECT_FALSE(w.Menus().Act(item)->isChecked()) << item;
+    EXPECT_EQ(w.Pages().Order(), SortDefault);
+    w.close();
+    Settings back;
+    LoadSettings(exeDir, back);
+    EXPECT_EQ(back.SortOrder, 0);
+}
+
+TEST_F(MainWindowTest, CheckingFlipToOverviewTurnsToTheOverviewAtOnce)
+{
+    WriteSettings([](Settings &s) { s.AutoFlipToOverview = false; });
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    ASSERT_EQ(w.Flip_().LeftPageNo, 0);
+    w.Menus().Act("AutoFlipToOverview")->trigger();
+    EXPECT_TRUE(w.Options().AutoFlipToOverview);
+    EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
+    EXPECT_EQ(w.Flip_().FlipSpeed, 15);
+    w.Menus().Act("AutoFlipToOverview")->trigger();
+    EXPECT_FALSE(w.Options().AutoFlipToOverview);
+    EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
+}
+
+TEST_F(MainWindowTest, OptionTogglesFollowTheirCheckMarks)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    w.Menus().Act("AutoReopen")->trigger();
+    w.Menus().Act("FlippingSound1")->trigger();
+    EXPECT_FALSE(w.Options().AutoReopen);
+    EXPECT_FALSE(w.Options().FlippingSound);
+    w.close();
+    Settings back;
+    LoadSettings(exeDir, back);
+    EXPECT_FALSE(back.AutoReopen);
+    EXPECT_FALSE(back.FlippingSound);
+    EXPECT_TRUE(back.JCAutoShow);
+}
+
+TEST_F(MainWindowTest, TheToolBarIsShownAtStartWhateverTheSettingsSaid)
+{
+    Settings hidden;
+    hidden.ToolBarVisible = false;
+    ASSERT_TRUE(SaveSettings2(exeDir, hidden));
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    EXPECT_TRUE(w.Menus().Act("ToolBar1")->isChecked());
+    EXPECT_TRUE(w.Menus().toolBar->isVisible());
+}
+
+TEST_F(MainWindowTest, AFilterOfOneTypeKeepsOnlyThoseFilePages)
+{
+    MakePicture(album + "/photo.jpg", 30, 20, Qt::white);
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    ASSERT_EQ(w.Pages().Count(), 7);
+    w.Session().FilterMask = "*.jpg";
+    ASSERT_TRUE(w.Rebuild());
+    EXPECT_EQ(w.Pages().Count(), 1);
+    EXPECT_TRUE(w.Flip_().Consistent());
+    EXPECT_LE(w.Flip_().RightPageNo, w.Flip_().LastPageNo);
+}
