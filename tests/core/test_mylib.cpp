@@ -43,6 +43,7 @@ TEST(MyLibPaths, CreateFolderMakesParentsAndReportsAnExistingFolder)
     EXPECT_EQ(CreateFolder(deep), CreateFolderResult::Created);
     EXPECT_TRUE(QFileInfo(deep).isDir());
     EXPECT_EQ(CreateFolder(deep), CreateFolderResult::AlreadyExists);
+    EXPECT_EQ(FolderExistsMessage("/x/y"), "/x/y already exists.\r\nPlease select a new folder name");
     Touch(dir.path() + "/file");
     EXPECT_EQ(CreateFolder(dir.path() + "/file", 6, 1000), CreateFolderResult::Failed);
 }
@@ -120,11 +121,10 @@ TEST(MyLibPaths, FileSizeOfAndAge)
     EXPECT_EQ(FileAge(dir.path() + "/none"), -1);
 
     const QDateTime when(QDate(2024, 7, 15), QTime(13, 45, 31));
-    QFile file(f);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
-    file.close();
+    ASSERT_TRUE(SetFileTime(f, when));
+    EXPECT_EQ(FileDateTimeOf(f), when);
     EXPECT_EQ(FileAge(f), PackDosDateTime(when));
+    EXPECT_EQ(FileSizeOf(f), 1536) << "setting the time leaves the content";
 }
 
 TEST(MyLibNumbers, PackDosDateTimeLayout)
