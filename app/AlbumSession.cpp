@@ -1,4 +1,5 @@
 #include "app/AlbumSession.h"
+#include "core/book/MruList.h"
 #include <QDir>
 #include <QFileInfo>
 
@@ -97,42 +98,21 @@ void AlbumSession::CloseAlbum(int direction)
 void AlbumSession::AddToMRU(const QString &folder)
 {
     if (!MRUList || folder.isEmpty()) return;
-    MRUList->prepend(folder);
+    pagero::AddToMRU(*MRUList, folder);
     RefreshMRU();
 }
 
 void AlbumSession::RemoveFromMRU(const QString &folder)
 {
     if (!MRUList) return;
-    for (int i = 0; i < MRUList->size(); ++i) {
-        if (MRUList->at(i).compare(folder, Qt::CaseInsensitive) == 0) {
-            MRUList->removeAt(i);
-            break;
-        }
-    }
+    pagero::RemoveFromMRU(*MRUList, folder);
     RefreshMRU();
 }
 
 void AlbumSession::RefreshMRU()
 {
-    if (MRUList) {
-        for (int i = int(MRUList->size()) - 1; i >= 0; --i)
-            if (!FolderExists(MRUList->at(i))) MRUList->removeAt(i);
-    }
+    if (MRUList) *MRUList = RefreshedMRU(*MRUList);
     host_.MruChanged();
-}
-
-QString AlbumSession::FolderOfMruCaption(const QString &caption)
-{
-    const int dot = caption.indexOf('.');
-    // The caption doubles "&" so that it shows; undo that for the folder.
-    QString folder = dot < 0 ? caption : caption.mid(dot + 2);
-    return folder.replace("&&", "&");
-}
-
-QString AlbumSession::MruCaption(int index, const QString &folder)
-{
-    return "&" + QString::number(index + 1) + ". " + QString(folder).replace("&", "&&");
 }
 
 } // namespace pagero

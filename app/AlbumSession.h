@@ -52,8 +52,6 @@ public:
     void AddToMRU(const QString &folder);
     void RemoveFromMRU(const QString &folder);
     void RefreshMRU();                                // drops folders that no longer exist
-    static QString FolderOfMruCaption(const QString &caption);   // "&3. /a/b" -> "/a/b"
-    static QString MruCaption(int index, const QString &folder); // index from 0
 
 private:
     AlbumHost &host_;

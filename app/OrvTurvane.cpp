@@ -3,6 +3,7 @@
 #include "app/OrvSetFileTypeFilter.h"
 #include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
+#include "core/book/MruList.h"
 #include "core/common/AtomicFile.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
@@ -273,23 +274,23 @@ void TTurvane_Fm::SwitchAlbum(const QString &folder)
 
 void TTurvane_Fm::MruChanged()
 {
-    const QStringList &mru = settings_.MRUList;
+    const QStringList captions = MenuCaptions(settings_.MRUList);
     for (int i = 0; i < menus_.mru.size(); ++i) {
         QAction *item = menus_.mru[i];
-        if (i < mru.size()) {
-            item->setText(AlbumSession::MruCaption(i, mru[i]));
+        if (i < captions.size()) {
+            item->setText(captions[i]);
             item->setVisible(true);
             item->setEnabled(true);
         } else {
             item->setVisible(false);
         }
     }
-    menus_.mruSeparator->setVisible(!mru.isEmpty());
+    menus_.mruSeparator->setVisible(!captions.isEmpty());
 }
 
 void TTurvane_Fm::RUClick(QAction *item)
 {
-    const QString folder = AlbumSession::FolderOfMruCaption(item->text());
+    const QString folder = FolderFromCaption(item->text());
     openDlg_->SetMask(kDefaultFilterMask);
     SwitchAlbum(folder);
 }

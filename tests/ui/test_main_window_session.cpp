@@ -166,15 +166,6 @@ TEST_F(SessionTest, SwitchingToTheSameFolderWithAnotherMaskReopensWithoutClosing
     EXPECT_TRUE(mru.isEmpty());
 }
 
-TEST_F(SessionTest, RecentCaptionsRoundTripIncludingAmpersands)
-{
-    const QString folder = "/photos/Tom & Jerry";
-    const QString caption = AlbumSession::MruCaption(2, folder);
-    EXPECT_EQ(caption, "&3. /photos/Tom && Jerry");
-    EXPECT_EQ(AlbumSession::FolderOfMruCaption(caption), folder);
-    EXPECT_EQ(AlbumSession::FolderOfMruCaption("&12. /a.b/c"), "/a.b/c");
-}
-
 TEST_F(SessionTest, TheRecentListGrowsWithoutLimit)
 {
     for (int i = 0; i < 20; ++i) session.AddToMRU(i % 2 ? a : b);
