@@ -4,9 +4,11 @@
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
+#include <QTimer>
 #include <QToolBar>
 #include <csignal>
 #include <utime.h>
@@ -159,6 +161,31 @@ TEST_F(MainWindowTest, AResizeRebuildsTheBookOnceAfterTheTimer)
     QTest::qWait(300);
     EXPECT_TRUE(w.Flip_().Consistent());
     EXPECT_LE(w.Flip_().RightPageNo, w.Flip_().LastPageNo + 1);
+}
+
+TEST_F(MainWindowTest, TerminationWhileTheFirstDialogShowsClosesWithoutAsking)
+{
+    WriteSettings([&](Settings &s) {
+        s.AutoReopen = false;
+        s.FlipSpeed = 21;
+    });
+    QFile::remove(exeDir + "/" + kSettingsFile2);
+    window = std::make_unique<TTurvane_Fm>();
+    // The dialog runs its own loop inside the first paint: the request comes from a timer in it.
+    bool requested = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!requested && QApplication::activeModalWidget()) {
+            requested = true;
+            window->RequestTermination();
+        }
+    });
+    poll.start(20);
+    window->show();
+    ASSERT_TRUE(WaitFor([&] { return requested && !window->isVisible(); }));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_TRUE(QFile::exists(exeDir + "/" + kSettingsFile2));
 }
 
 TEST_F(MainWindowTest, SigtermClosesTheProgramAndWritesTheSettings)
