@@ -301,9 +301,13 @@ bool TTurvane_Fm::BuildBook()
 {
     Busy = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto enableCommands = [this](bool on) {
+    // The tool bar, the pop-up's auto-flipping item and the Help menu rest during a build; each
+    // gets back the state it had.
+    QAction *autoFlipping = menus_.Act("AutoFlipping2");
+    const bool autoFlippingWas = autoFlipping->isEnabled();
+    const auto enableCommands = [this, autoFlipping, autoFlippingWas](bool on) {
         menus_.toolBar->setEnabled(on);
-        menus_.Act("AutoFlipping2")->setEnabled(on && PaintMode == 1);
+        autoFlipping->setEnabled(on && autoFlippingWas);
         menus_.Menu("Help1")->setEnabled(on);
     };
     enableCommands(false);
