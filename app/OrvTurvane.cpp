@@ -308,7 +308,7 @@ bool TTurvane_Fm::BuildBook()
     const auto enableCommands = [this, autoFlipping, autoFlippingWas](bool on) {
         menus_.toolBar->setEnabled(on);
         autoFlipping->setEnabled(on && autoFlippingWas);
-        menus_.Menu("Help1")->setEnabled(on);
+        menus_.Menu("Help1")->menuAction()->setEnabled(on);
     };
     enableCommands(false);
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
