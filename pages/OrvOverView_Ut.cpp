@@ -131,6 +131,7 @@ bool TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRo
 
 bool TOverView_Fm::BuildThumbnails()
 {
+    if (progress_->Generating) return false;   // a build is already running further up the stack
     if (!cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) return false;
     if (icons_.wavIcon.isNull()) icons_ = LoadThumbnailIcons();
 
