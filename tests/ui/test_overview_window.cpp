@@ -6,6 +6,7 @@
 #include "pages/OrvProgress.h"
 #include "support/ScriptedPrompter.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
@@ -27,7 +28,7 @@ using namespace pagero;
 
 namespace {
 
-QString Run(const QString &program, const QStringList &args)
+QString RunTool(const QString &program, const QStringList &args)
 {
     QProcess p;
     p.start(program, args);
@@ -153,15 +154,16 @@ TEST_F(OverviewWindowTest, ThumbnailsAre16BitBitmapsFittedIntoTheBox)
         ASSERT_TRUE(QFileInfo::exists(path)) << qPrintable(path);
         EXPECT_EQ(BmpBitCount(path), 16) << qPrintable(e.name);
         // libmagic reads the header independently ("... 72 x 48 x 16").
-        const QString described = Run("/usr/bin/file", {path});
+        const QString described = RunTool("/usr/bin/file", {path});
         EXPECT_TRUE(described.contains(" x 16,")) << qPrintable(described);
-        const QString wh = Run("/usr/bin/identify", {"-format", "%m %w %h", path});
+        const QString wh = RunTool("/usr/bin/identify", {"-format", "%m %w %h", path});
         if (!e.size.isEmpty()) {
-            EXPECT_EQ(wh, "BMP " + e.size) << qPrintable(e.name);
+            EXPECT_TRUE(wh.startsWith("BMP")) << qPrintable(wh);
+            EXPECT_EQ(wh.section(' ', 1), e.size) << qPrintable(e.name);
         } else {
             const QStringList parts = wh.split(' ');
             ASSERT_EQ(parts.size(), 3);
-            EXPECT_EQ(parts[0], "BMP");
+            EXPECT_TRUE(parts[0].startsWith("BMP"));
             EXPECT_LE(parts[1].toInt(), 72);
             EXPECT_LE(parts[2].toInt(), 70);
         }
@@ -175,7 +177,10 @@ TEST_F(OverviewWindowTest, ThumbnailsAre16BitBitmapsFittedIntoTheBox)
     for (int y = 20; y < 34; ++y)
         for (int x = 5; x < 70; ++x) dark += qGray(error.pixel(x, y)) < 40;
     EXPECT_GT(dark, 20);
-    EXPECT_EQ(QImage(ov.ThumbnailPath(3)).pixelColor(5, 5), QColor(255, 0, 0));
+    // Red survives the 5-6-5 bits (Qt reads the 5 bits of 31 back as 248).
+    const QColor red = QImage(ov.ThumbnailPath(3)).pixelColor(5, 5);
+    EXPECT_GE(red.red(), 248);
+    EXPECT_EQ(red.green() + red.blue(), 0);
 }
 
 TEST_F(OverviewWindowTest, TwoDecodeThreadsGiveTheSameCacheAsOne)
@@ -272,8 +277,8 @@ TEST_F(OverviewWindowTest, ClosingTheProgressWindowAsksAndYesEndsTheBuild)
     TProgress_Fm *win = ov.Progress();
     auto userClose = [win] {
         QCloseEvent ev;
-        QSpontaneKeyEvent::setSpontaneous(&ev);
-        QCoreApplication::sendEvent(win, &ev);
+        QSpontaneKeyEvent::setSpontaneous(&ev);   // as the window system's close arrives
+        qApp->notify(win, &ev);
     };
     prompter.answers = {PromptAnswer::No, PromptAnswer::Yes};
     int closesSent = 0;
@@ -360,7 +365,8 @@ TEST_F(OverviewWindowTest, DrawnPagesShowCaptionsFramesAndTheSelection)
     EXPECT_EQ(page.pixelColor(x + 31, y + lh + 30), QColor(128, 128, 128));
     EXPECT_EQ(page.pixelColor(x + 41, y + lh + 40), QColor(128, 128, 128));
     EXPECT_EQ(page.pixelColor(x + 32, y + lh + 31), QColor(255, 0, 0));
-    EXPECT_EQ(page.pixelColor(x + 35, y + lh + 35), QColor(255, 0, 0));
+    EXPECT_GE(page.pixelColor(x + 35, y + lh + 35).red(), 248);   // the red picture itself
+    EXPECT_EQ(page.pixelColor(x + 35, y + lh + 35).green(), 0);
     int white = 0;
     for (int cx = x + 1; cx < x + 72; ++cx)
         for (int cy = y + 1; cy < y + lh; ++cy) white += page.pixelColor(cx, cy) == QColor(255, 255, 255);
