@@ -66,6 +66,7 @@ int TProgress_Fm::Gauge() const
 void TProgress_Fm::BeginPreviews(int thumbWidth, int thumbHeight)
 {
     previewRect_ = QRect(3, 3, thumbWidth, thumbHeight);
+    pleaseWaitWritten_ = false;
 }
 
 void TProgress_Fm::ShowPreview(const QImage &thumbnail, int i, int count)
@@ -86,6 +87,10 @@ void TProgress_Fm::ShowPreview(const QImage &thumbnail, int i, int count)
 
 void TProgress_Fm::WritePleaseWait()
 {
+    // The text never changes and nothing else draws there: write it once per build (shaping text for
+    // every one of ten thousand files would cost more than checking their cache entries).
+    if (pleaseWaitWritten_) return;
+    pleaseWaitWritten_ = true;
     QPainter p(&surface_);
     const QFontMetrics fm(font());
     const QString text = QStringLiteral("Please wait...");

@@ -48,6 +48,7 @@ private:
     void centreOnScreen();
     QImage surface_;
     QRect previewRect_;
+    bool pleaseWaitWritten_ = false;
 };
 
 } // namespace pagero
