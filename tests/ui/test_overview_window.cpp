@@ -4,6 +4,7 @@
 #include "core/common/MyLib.h"
 #include "pages/OrvOverView_Ut.h"
 #include "pages/OrvProgress.h"
+#include "pages/ThumbnailSizes.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QApplication>
@@ -114,16 +115,25 @@ TEST(OverviewWindowLayout, LabelHeightComesFromTheBookFont)
     EXPECT_EQ(QFontMetrics(BookFont(8)).height(), 13);
     EXPECT_EQ(TOverView_Fm::CaptionLabelHeight(), 15);
 
+    // The three sizes of the menu, each on a 300 x 400 page.
     TOverView_Fm ov;
     const struct { int w, h, cellW, cellH, perPage; } sizes[] = {
         {72, 70, 78, 93, 12}, {56, 55, 62, 78, 20}, {38, 36, 44, 59, 36}};
-    for (const auto &s : sizes) {
+    for (int item = 0; item < 3; ++item) {
+        const auto &s = sizes[item];
+        EXPECT_EQ(kThumbnailSizeItems[item].width, s.w);
+        EXPECT_EQ(kThumbnailSizeItems[item].height, s.h);
+        EXPECT_EQ(CheckedThumbnailSizeItem(s.w), item);
         ov.SetThumbSize(s.w, s.h);
         ov.SetArea(QRect(0, 0, 300, 400));
         EXPECT_EQ(ov.Grid().CellWidth, s.cellW);
         EXPECT_EQ(ov.Grid().CellHeight, s.cellH);
         EXPECT_EQ(ov.Grid().PerPage, s.perPage);
+        EXPECT_FALSE(ThumbnailSizeNeedsReopen(ov.ThumbWidth(), item));
+        EXPECT_TRUE(ThumbnailSizeNeedsReopen(ov.ThumbWidth(), (item + 1) % 3));
     }
+    EXPECT_STREQ(kThumbnailSizeItems[2].text, "&Small (38x 36)");
+    EXPECT_EQ(CheckedThumbnailSizeItem(40), -1);
 }
 
 TEST_F(OverviewWindowTest, ThumbnailsAre16BitBitmapsFittedIntoTheBox)
