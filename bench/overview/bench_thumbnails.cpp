@@ -35,11 +35,10 @@ struct Timing {
     }
 };
 
+// CPU time of all threads of this process.
 double ProcessCpuSeconds()
 {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
+    return double(std::clock()) / CLOCKS_PER_SEC;
 }
 
 double ChildrenCpuSeconds()
