@@ -316,6 +316,9 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
             }
             continue;
         }
+        // A name with a line break cannot be kept in a file of lines: it would shift every later
+        // entry. Such a file gets no cache entry (and so no thumbnail).
+        if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r'))) continue;
         const QString thumb = freeThumbnailName(name);
         const int line = int(fileCacheList_.size());
         fileCacheList_ << name << age << size << thumb;

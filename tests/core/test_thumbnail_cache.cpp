@@ -162,6 +162,14 @@ TEST_F(CacheTest, ThumbnailNamesAvoidFilesOnDiskAndEachOther)
     EXPECT_EQ(cache.ThumbnailPath(3), root + "/ovNames/A-JPG.bmp");
     EXPECT_EQ(cache.ThumbnailPath(4), root + "/ovNames/a-jpg_1.bmp");
     EXPECT_EQ(cache.FileCacheList().size(), 20);
+
+    // A name with a line break would shift every later line of the index: it gets no entry.
+    const QStringList broken = {"line\nbreak.jpg", "z.jpg"};
+    const QString other = MakeAlbum("n2/Broken", broken);
+    ASSERT_TRUE(Open(Files(other, broken)));
+    EXPECT_EQ(cache.ThumbnailPath(0), QString());
+    EXPECT_EQ(cache.ThumbnailPath(1), root + "/ovBroken/z-jpg.bmp");
+    EXPECT_EQ(ThumbnailCache::SplitLines(ReadAll(root + "/ovBroken/~ovFiles.~ov")).size(), 4);
 }
 
 TEST_F(CacheTest, TouchingOrDeletingAFileAffectsOnlyItsEntry)
