@@ -1,6 +1,7 @@
 #include "pages/OrvImgInfoBox.h"
 #include "core/common/MyLib.h"
 #include "platform/Prompter.h"
+#include "platform/imaging/Imaging.h"
 #include <Magick++.h>
 #include <QApplication>
 #include <QFileInfo>
@@ -12,7 +13,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <mutex>
 
 namespace pagero {
 
@@ -87,9 +87,7 @@ QString InfoSizeText(qint64 bytes)
 
 PictureFileInfo ReadPictureFileInfo(const QString &path)
 {
-    static std::once_flag magickReady;
-    std::call_once(magickReady, [] { Magick::InitializeMagick(nullptr); });
-
+    imaging::EnsureMagick();
     PictureFileInfo info;
     const QFileInfo file(path);
     if (!file.isFile()) return info;   // Error
