@@ -200,4 +200,11 @@ bool ShowFileInfo(TInfoBox &box, const QString &path, const std::function<void()
     return true;
 }
 
+void btnInfo1Click(TInfoBox &box, const QString &path, const std::function<void(const QString &)> &showMediaInfo)
+{
+    const int kind = MediaKind(path);
+    if (kind == KindPicture || kind == KindImaging) ShowFileInfo(box, path);
+    else if (showMediaInfo) showMediaInfo(path);
+}
+
 } // namespace pagero

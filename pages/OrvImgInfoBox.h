@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QString>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -45,5 +46,9 @@ public:
 // file format." or "Error in getting image file info." through the prompter. Returns whether the
 // box was shown. `beep` defaults to the application's beep.
 bool ShowFileInfo(TInfoBox &box, const QString &path, const std::function<void()> &beep = {});
+
+// The page menu's "information" command: pictures (media kinds 1 and 2) get the information box,
+// sounds, MIDI and video (kinds 3 to 5) go to `showMediaInfo`.
+void btnInfo1Click(TInfoBox &box, const QString &path, const std::function<void(const QString &)> &showMediaInfo);
 
 } // namespace pagero

@@ -277,3 +277,18 @@ TEST(Preview, MenuCommands)
     EXPECT_EQ(settings.PreviewBackKind, 2);
     EXPECT_EQ(back.size(), QSize(4, 4));
 }
+
+TEST(InfoBox, MenuCommandSendsMediaFilesElsewhere)
+{
+    QTemporaryDir dir;
+    test::ScriptedPrompter prompter;
+    TInfoBox box;
+    QStringList media;
+    const auto showMedia = [&](const QString &p) { media << p; };
+    for (const char *name : {"a.wav", "b.MID", "c.avi"}) btnInfo1Click(box, dir.filePath(name), showMedia);
+    EXPECT_EQ(media.size(), 3);
+    EXPECT_TRUE(prompter.texts.isEmpty());
+    btnInfo1Click(box, dir.filePath("gone.pcx"), showMedia);
+    EXPECT_EQ(media.size(), 3);
+    EXPECT_EQ(prompter.texts, QStringList({"Error in getting image file info."}));
+}
