@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace pagero {
 
@@ -195,7 +196,11 @@ void TPreviewPic_Fm::PaintPreview(QPainter &painter, QSize size, QPoint scroll) 
     if (mode_ == ModeFit) {
         const QRect box = client.adjusted(2, 3, -2, -3);
         if (box.isEmpty()) return;
-        const QSize fitted = picture_.size().scaled(box.size(), Qt::KeepAspectRatio);
+        // The largest size with the picture's proportions that fits the box.
+        const double scale = std::min(double(box.width()) / picture_.width(),
+                                      double(box.height()) / picture_.height());
+        const QSize fitted(std::max(1, int(picture_.width() * scale + 0.5)),
+                           std::max(1, int(picture_.height() * scale + 0.5)));
         const QRect target(box.left() + (box.width() - fitted.width()) / 2,
                            box.top() + (box.height() - fitted.height()) / 2, fitted.width(), fitted.height());
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
