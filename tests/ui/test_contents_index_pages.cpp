@@ -4,10 +4,12 @@
 #include "core/book/PageList.h"
 #include "pages/OrvContents_Ut.h"
 #include "pages/OrvIndex_Ut.h"
+#include <QFile>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace pagero;
@@ -51,19 +53,29 @@ int CountPixels(const QImage &img, const QRect &r, bool (*test)(QRgb))
     return n;
 }
 
-PageList Album(const QStringList &names)
-{
+// An album folder holding empty files of these names, listed by the page list in name order.
+struct Album {
+    explicit Album(const QStringList &names)
+    {
+        for (const QString &n : names) {
+            QFile f(dir.filePath(n));
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        EXPECT_TRUE(pages.Build(dir.path(), kDefaultFilterMask, SortByName));
+    }
+    QString PathOf(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
     PageList pages;
-    pages.names = names;   // the folder stays empty: full paths are "/" + name
-    return pages;
-}
+};
 
 } // namespace
 
 TEST(ContentsPages, LinesHaveDotLeadersAndRightAlignedNumbers)
 {
-    const PageList pages = Album({"alpha.jpg", "b.png", "a-rather-long-name-for-a-line-of-its-own.jpg"});
-    const QStringList selection{"/B.PNG"};
+    const Album album({"alpha.jpg", "b.png", "zz-a-rather-long-name-for-a-line-of-its-own.jpg"});
+    const PageList &pages = album.pages;
+    ASSERT_EQ(pages.Count(), 3);
+    const QStringList selection{album.PathOf("b.png").toUpper()};
     TContents_Fm contents;
     contents.SetPageList(&pages);
     contents.SetSelection(&selection);
@@ -112,7 +124,8 @@ TEST(ContentsPages, HitRectanglesFollowTheLines)
 {
     QStringList names;
     for (int i = 0; i < 40; ++i) names << QStringLiteral("file%1.jpg").arg(i);
-    const PageList pages = Album(names);
+    const Album album(names);
+    const PageList &pages = album.pages;
     TContents_Fm contents;
     contents.SetPageList(&pages);
     contents.SetContentsArea(kArea);
@@ -141,14 +154,18 @@ TEST(ContentsPages, HitRectanglesFollowTheLines)
 
 TEST(IndexPages, HeadingsEntriesAndSelection)
 {
-    const PageList pages = Album({"b.jpg", "A.jpg"});
-    const QStringList selection{"/b.JPG"};
+    const Album album({"b.jpg", "A.jpg"});
+    const PageList &pages = album.pages;
+    ASSERT_EQ(pages.names, QStringList({"A.jpg", "b.jpg"}));
+    QString selected = album.PathOf("b.jpg");
+    selected.replace("b.jpg", "B.JPG");
+    const QStringList selection{selected};
     TIndex_Fm index;
     index.SetPageList(&pages);
     index.SetSelection(&selection);
     index.SetIndexArea(kArea);
     index.BuildIndex(pages.names);
-    ASSERT_EQ(index.List().Texts(), QStringList({"A", " ", "A.jpg, 2", "B", " ", "b.jpg, 1"}));
+    ASSERT_EQ(index.List().Texts(), QStringList({"A", " ", "A.jpg, 1", "B", " ", "b.jpg, 2"}));
     EXPECT_EQ(index.IndexPageCount(), 1);
 
     const QImage img = Render(index, kArea, 1);
@@ -161,7 +178,7 @@ TEST(IndexPages, HeadingsEntriesAndSelection)
     const int titleWidth = QFontMetrics(BookFont(11, true)).horizontalAdvance("INDEX");
     EXPECT_NEAR(title.first().first, 20 + (260 - titleWidth) / 3, 3);
 
-    // Row 0: heading "A" in large bold, row 2: "A.jpg, 2" in black; then "B" and the blue "b.jpg, 1".
+    // Row 0: heading "A" in large bold, row 2: "A.jpg, 1" in black; then "B" and the blue "b.jpg, 2".
     const int y0 = 20 + 3 * lh;
     EXPECT_GT(CountPixels(img, QRect(20, y0, 20, 2 * lh), IsInk), 20);
     EXPECT_GT(CountPixels(img, QRect(20, y0 + 2 * lh, 100, lh), IsInk), 30);
@@ -169,15 +186,15 @@ TEST(IndexPages, HeadingsEntriesAndSelection)
     EXPECT_GT(CountPixels(img, QRect(20, y0 + 5 * lh, 100, lh), IsBlue), 30);
     const auto entry = InkRuns(img, 20, 150, y0 + 2 * lh, y0 + 3 * lh);
     ASSERT_FALSE(entry.isEmpty());
-    EXPECT_NEAR(entry.last().second, 20 + fm.horizontalAdvance("A.jpg, 2"), 2);
+    EXPECT_NEAR(entry.last().second, 20 + fm.horizontalAdvance("A.jpg, 1"), 2);
 
     QRect r;
     int sub = -1;
-    EXPECT_EQ(index.HitTest(kArea, 1, QPoint(22, y0 + 2 * lh + 2), &r, &sub), 2);
-    EXPECT_EQ(r, QRect(20, y0 + 2 * lh, fm.horizontalAdvance("A.jpg, 2"), ch + 3));
-    EXPECT_EQ(index.HitTest(kArea, 1, QPoint(22, y0 + 5 * lh + 2), &r, &sub), 1);
+    EXPECT_EQ(index.HitTest(kArea, 1, QPoint(22, y0 + 2 * lh + 2), &r, &sub), 1);
+    EXPECT_EQ(r, QRect(20, y0 + 2 * lh, fm.horizontalAdvance("A.jpg, 1"), ch + 3));
+    EXPECT_EQ(index.HitTest(kArea, 1, QPoint(22, y0 + 5 * lh + 2), &r, &sub), 2);
     EXPECT_EQ(index.HitTest(kArea, 1, QPoint(22, y0 + 2), &r, &sub), 0);   // heading
-    EXPECT_EQ(index.HitTest(kArea.translated(15, 0), 1, QPoint(37, y0 + 2 * lh + 2), &r, &sub), 2);
+    EXPECT_EQ(index.HitTest(kArea.translated(15, 0), 1, QPoint(37, y0 + 2 * lh + 2), &r, &sub), 1);
     EXPECT_EQ(r.left(), 35);
 }
 
@@ -185,7 +202,8 @@ TEST(IndexPages, SecondColumnAndFollowingPages)
 {
     QStringList names;
     for (int i = 0; i < 60; ++i) names << QStringLiteral("%1%2.jpg").arg(QChar('a' + i / 10)).arg(i % 10);
-    const PageList pages = Album(names);
+    const Album album(names);
+    const PageList &pages = album.pages;
     TIndex_Fm index;
     index.SetPageList(&pages);
     index.SetIndexArea(kArea);
