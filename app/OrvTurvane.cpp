@@ -3,6 +3,10 @@
 #include "app/OrvSetFileTypeFilter.h"
 #include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
+#include "pages/OrvContents_Ut.h"
+#include "pages/OrvIndex_Ut.h"
+#include "pages/OrvOverView_Ut.h"
+#include "pages/OrvProgress.h"
 #include "core/book/MruList.h"
 #include "core/common/AtomicFile.h"
 #include "core/common/MyLib.h"
@@ -61,7 +65,7 @@ void BookView::resizeEvent(QResizeEvent *)
 // ---------------------------------------------------------------- create
 
 TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
-    : QMainWindow(parent), args_(args), sections_(std::make_unique<FallbackSectionBuilder>())
+    : QMainWindow(parent), args_(args)
 {
     setObjectName("Turvane_Fm");
     view_ = new BookView(this);
@@ -69,6 +73,14 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     menus_ = BuildMainMenus(this, view_);
     setMenuBar(menus_.bar);
     speedDlg_ = new TSetFlipSpeedForm(this);
+    overview_ = new TOverView_Fm(this);
+    contents_ = new TContents_Fm(this);
+    index_ = new TIndex_Fm(this);
+    contents_->hide();
+    index_->hide();
+    sections_ = std::make_unique<WindowSectionBuilder>(*overview_, *contents_, *index_);
+    // Ending the program from the thumbnail progress window closes the main window.
+    connect(overview_, &TOverView_Fm::ExitRequested, this, [this] { CloseWindow(); });
     openDlg_ = new TOpenDlg(this);
     filterDlg_ = new TSetFileTypeFilter_Fm(this);
     flippingTool_ = new TFlippingToolForm(this);
@@ -141,6 +153,9 @@ void TTurvane_Fm::FormCreate()
     scene_.selection = &selection_.paths;
     scene_.settings = &settings_;
     scene_.exeDir = ExeDir;
+    scene_.overview = overview_;
+    scene_.contents = contents_;
+    scene_.index = index_;
     PaintMode = 1;
     Timer2.stop();
     ReadyToLayout = true;
@@ -234,6 +249,7 @@ void TTurvane_Fm::SetCaption()
 void TTurvane_Fm::AlbumOpening(const QString &)
 {
     SetCaption();
+    overview_->ShowThumbWindow = true;   // opening an album shows the thumbnails being made
     selection_.Clear();
     SelectAnchor = -1;
 }
@@ -315,6 +331,7 @@ bool TTurvane_Fm::BuildBook()
     pages_.Build(session_.AlbumFolder, session_.FilterMask, CurrentSortOrder());
     SectionBuildInput in;
     in.pages = &pages_;
+    in.selection = &selection_.paths;
     in.leftContentLocal = geo_.leftContentLocal();
     in.thumbW = settings_.ThumbW;
     in.thumbH = settings_.ThumbH;
@@ -536,6 +553,13 @@ bool TTurvane_Fm::FormCloseQuery()
     if (ScreenSaverMode) {
         sys::RegistryWrite("ScnSVr", "ScvIns", false);
         return true;
+    }
+    if (overview_->Generating()) {
+        // Closing while thumbnails are made ends the build instead; a termination request ends it
+        // without the progress window's question and closes once the build has returned.
+        if (terminating_) overview_->Progress()->Generating = false;
+        else overview_->Progress()->close();
+        return false;
     }
     if (Busy || RebuildGuard) return false;   // a build is running; closing waits for it
     closeQueryRunning_ = true;

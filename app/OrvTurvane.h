@@ -6,7 +6,7 @@
 #include "app/BookPainter.h"
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
-#include "app/SectionCounts.h"
+#include "app/BookSections.h"
 #include "app/SelectionList.h"
 #include "core/book/BookGeometry.h"
 #include "core/book/BookLayout.h"
@@ -25,6 +25,9 @@ class TTurvane_Fm;
 class TSetFlipSpeedForm;
 class TFlippingToolForm;
 class TSetFileTypeFilter_Fm;
+class TOverView_Fm;
+class TContents_Fm;
+class TIndex_Fm;
 
 // The client area: shows the frame ViewImage1 and the pointer overlays (highlight, jump cursor);
 // its mouse events go to the main window.
@@ -93,9 +96,12 @@ public:
     TSetFlipSpeedForm *FlipSpeedDialog() const { return speedDlg_; }
     TFlippingToolForm *FlippingTool() const { return flippingTool_; }
     TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return filterDlg_; }
+    TOverView_Fm *OverviewWindow() const { return overview_; }
+    TContents_Fm *ContentsWindow() const { return contents_; }
+    TIndex_Fm *IndexWindow() const { return index_; }
     HitScene MakeHitScene() const;
 
-    // Replaces the section sizing (the overview, contents and index windows install theirs).
+    // Replaces the section build step (tests).
     void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { sections_ = std::move(builder); }
     // Time between two flip frames (16 ms; tests set 0).
     int FrameIntervalMs = 16;
@@ -184,6 +190,9 @@ private:
     TSetFlipSpeedForm *speedDlg_ = nullptr;
     TFlippingToolForm *flippingTool_ = nullptr;
     TSetFileTypeFilter_Fm *filterDlg_ = nullptr;
+    TOverView_Fm *overview_ = nullptr;
+    TContents_Fm *contents_ = nullptr;
+    TIndex_Fm *index_ = nullptr;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
