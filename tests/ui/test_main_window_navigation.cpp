@@ -19,6 +19,17 @@ protected:
         EXPECT_EQ(w.Flip_().RightPageNo, 1);
         return w;
     }
+    // A window point whose hit test gives `code` (and `subKind` when not 0); (-1, -1) when none.
+    QPoint FindHot(int code, int subKind = 0)
+    {
+        const BookGeometry &g = window->Geometry();
+        for (int y = g.leftT; y < g.rightB; y += 2)
+            for (int x = g.leftL; x < g.rightR; x += 2) {
+                const HotState hot = HitTester::HitTest(window->MakeHitScene(), x, y);
+                if (hot.HotCode == code && (!subKind || hot.HotSubKind == subKind)) return QPoint(x, y);
+            }
+        return QPoint(-1, -1);
+    }
     void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {})
     {
         QTest::mouseMove(window->View(), at);
@@ -194,4 +205,45 @@ TEST_F(NavigationTest, PointerOverPagesSetsTheHotPage)
     QTest::mouseMove(w.View(), LeftPageCentre());
     EXPECT_EQ(w.Hot.HotCode, HotNone);   // page 0 does not exist
     EXPECT_EQ(w.LastMouseX, LeftPageCentre().x());
+}
+
+TEST_F(NavigationTest, ThumbnailsHighlightShowTheirNameAndACaptionClickJumpsToTheFile)
+{
+    TTurvane_Fm &w = OpenClosed();
+    w.FlipTo(w.Layout_().FirstOverviewPage);
+    const QPoint caption = FindHot(HotThumbBase + 2, 1);
+    ASSERT_NE(caption.x(), -1);
+    QTest::mouseMove(w.View(), QPoint(3, 3));
+    QTest::mouseMove(w.View(), caption);
+    EXPECT_EQ(w.HighlightCode, HotThumbBase + 2);
+    EXPECT_EQ(w.View()->toolTip(), w.Pages().names[2]);
+    Click(caption);
+    EXPECT_EQ(w.HighlightCode, -1);
+    const int page = w.Layout_().FirstFilePage + 2;
+    EXPECT_TRUE(w.Flip_().LeftPageNo == page || w.Flip_().RightPageNo == page);
+}
+
+TEST_F(NavigationTest, ControlClickOnAThumbnailTogglesItsFileWithoutFlipping)
+{
+    TTurvane_Fm &w = OpenClosed();
+    w.FlipTo(w.Layout_().FirstOverviewPage);
+    const QPoint picture = FindHot(HotThumbBase + 1, 2);
+    ASSERT_NE(picture.x(), -1);
+    Click(picture, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(w.Selection().paths, QStringList{w.Pages().PagePath(1)});
+    EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
+    const QPoint last = FindHot(HotThumbBase + 4, 2);
+    Click(last, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(w.Selection().Count(), 4);
+}
+
+TEST_F(NavigationTest, AContentsLineJumpsToItsFile)
+{
+    TTurvane_Fm &w = OpenClosed();
+    w.FlipTo(w.Layout_().FirstContentsPage);
+    const QPoint line = FindHot(HotContentsBase + 5);
+    ASSERT_NE(line.x(), -1);
+    Click(line);
+    const int page = w.Layout_().FirstFilePage + 5;
+    EXPECT_TRUE(w.Flip_().LeftPageNo == page || w.Flip_().RightPageNo == page);
 }
