@@ -388,7 +388,7 @@ void TTurvane_Fm::Layout()
     painter_.Resize(geo_);
     flip_.SetPageW(geo_.PageW);
     if (session_.AlbumOpen) {
-        if (flip_.LastPageNo <= flip_.LeftPageNo) FlipTo(flip_.LastPageNo - 1);
+        if (flip_.LastPageNo <= flip_.LeftPageNo && !Busy) FlipTo(flip_.LastPageNo - 1);
         Timer2.start();
     } else if (!painter_.ViewImage1.isNull()) {
         painter_.ViewImage1.fill(ColorOf(kGrey));
@@ -432,6 +432,7 @@ void TTurvane_Fm::Present()
 
 void TTurvane_Fm::FlipTo(int page)
 {
+    if (Busy) return;   // the thumbnail build lets events run; the book is not laid out meanwhile
     const FlipState::FlipRequest request = flip_.RequestFor(page);
     if (request.direction) Flip(request.direction, request.count);
     RefreshToolBar();
@@ -439,6 +440,7 @@ void TTurvane_Fm::FlipTo(int page)
 
 void TTurvane_Fm::Flip(int direction, int count)
 {
+    if (Busy) return;
     if (!flip_.Consistent()) return;
     if (flip_.Enqueue(direction, count)) Animate(direction);
     RefreshToolBar();

@@ -258,6 +258,7 @@ void TTurvane_Fm::FormKeyDown(int key)
         return;
     }
     if (PaintMode == 3) return;   // auto flipping stops on any key once it exists
+    if ((Busy || RebuildGuard) && key != Qt::Key_Escape) return;
     switch (key) {
     case Qt::Key_Escape:
         if (windowFlags() & Qt::FramelessWindowHint) ToggleWindowFrame();

@@ -3,6 +3,7 @@
 #include "main_window_fixture.h"
 #include <QAction>
 #include <QMenu>
+#include "platform/media/Sound.h"
 
 using namespace pagero;
 using namespace pagero::test;
@@ -246,4 +247,24 @@ TEST_F(NavigationTest, AContentsLineJumpsToItsFile)
     Click(line);
     const int page = w.Layout_().FirstFilePage + 5;
     EXPECT_TRUE(w.Flip_().LeftPageNo == page || w.Flip_().RightPageNo == page);
+}
+
+TEST_F(NavigationTest, EachFlipPlaysTheFlippingSoundOnceWhileItIsChecked)
+{
+    // A short silent wave file as the program folder's flipping sound.
+    QByteArray wav("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x40\x1f\0\0\x80\x3e\0\0\2\0\x10\0data\x08\0\0\0", 44);
+    wav.append(8, '\0');
+    QFile sound(exeDir + "/SysSound/flipSnd.wav");
+    ASSERT_TRUE(sound.open(QIODevice::WriteOnly));
+    sound.write(wav);
+    sound.close();
+    TTurvane_Fm &w = OpenClosed();
+    const int before = media::SoundsStarted();
+    Click(RightPageCentre());
+    EXPECT_EQ(media::SoundsStarted(), before + 1);
+    EXPECT_EQ(media::LastSoundPath(), exeDir + "/SysSound/flipSnd.wav");
+    w.Menus().Act("FlippingSound1")->trigger();   // off
+    Click(RightPageCentre());
+    EXPECT_EQ(media::SoundsStarted(), before + 1);
+    EXPECT_EQ(w.Flip_().LeftPageNo, 4);
 }
