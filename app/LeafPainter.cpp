@@ -50,6 +50,40 @@ void CopyColumns(const QImage &source, int sourceWidth, QImage &frame, const std
     }
 }
 
+// Draws the line from `a` towards `b` the way the window system's line-to does: every pixel of the
+// line except the end point.
+void LineExcludingEnd(QImage &img, QPoint a, QPoint b, QRgb color)
+{
+    const int w = img.width(), h = img.height();
+    int x = a.x(), y = a.y();
+    const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
+    const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
+    int err = dx + dy;
+    while (x != b.x() || y != b.y()) {
+        if (x >= 0 && y >= 0 && x < w && y < h)
+            reinterpret_cast<QRgb *>(img.scanLine(y))[x] = color;
+        const int e2 = 2 * err;
+        if (e2 >= dy) { err += dy; x += sx; }
+        if (e2 <= dx) { err += dx; y += sy; }
+    }
+}
+
+// A closed polygon as the window system draws it: filled with white, outlined in black; each edge
+// starts at its vertex, so every vertex is drawn.
+void DrawPolygon(QImage &img, const QPoint *pts, int count)
+{
+    if (count < 2)
+        return;
+    {
+        QPainter p(&img);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPolygon(pts, count);
+    }
+    for (int i = 0; i < count; ++i)
+        LineExcludingEnd(img, pts[i], pts[(i + 1) % count], 0xFF000000);
+}
+
 } // namespace
 
 void BookPainter::DrawLeaves(const BookScene &scene, QImage &frame)
@@ -83,18 +117,13 @@ void BookPainter::DrawLeaf(const BookScene &scene, QImage &frame, const FlipLeaf
         points_.resize(n + 1);
     points_[n] = QPoint(points_[n - 1].x(), points_[n - 1].y() - pageH);
 
-    {
-        QPainter p(&frame);
-        p.setPen(QPen(Qt::black, 0));
-        p.setBrush(Qt::white);
-        p.drawPolygon(points_.data(), n + 1);
-        // The edges of the further leaves of a bundle, one pixel apart, ending at the spine.
-        const QPoint shift(left ? 1 : -1, -1);
-        for (int k = 0; k < d; ++k) {
-            for (int i = 0; i <= n; ++i)
-                points_[i] += shift;
-            p.drawPolygon(points_.data(), n + 1);
-        }
+    DrawPolygon(frame, points_.data(), n + 1);
+    // The edges of the further leaves of a bundle, one pixel apart, ending at the spine.
+    const QPoint shift(left ? 1 : -1, -1);
+    for (int k = 0; k < d; ++k) {
+        for (int i = 0; i <= n; ++i)
+            points_[i] += shift;
+        DrawPolygon(frame, points_.data(), n + 1);
     }
 
     // The face: the page squeezed to the leaf's width, copied in 2-pixel columns along the curve.
@@ -108,31 +137,31 @@ void BookPainter::DrawLeaf(const BookScene &scene, QImage &frame, const FlipLeaf
         }
         std::vector<Column> columns;
         columns.reserve(n / 2 + 2);
-        auto addColumn = [&](int s, int sourceX) {
-            const int xa = points_[s].x(), xb = points_[s + 2].x();
-            const int width = std::abs(xb - xa);
-            if (width > 0)
-                columns.push_back({std::min(xa, xb), width, points_[s].y() - pageH, sourceX});
-        };
         if (left) {
-            for (int s = n - 2; s > 0; s -= 2)
-                addColumn(s, w - s);
+            // Column s ends at its curve point and reaches towards the free edge; its pixel at
+            // distance q from the spine shows squeezed column w - q, so the page is not mirrored and
+            // the leaf's outer outline stays visible.
+            for (int s = n - 2; s > 0; s -= 2) {
+                const int width = points_[s].x() - points_[s + 2].x();
+                if (width > 0)
+                    columns.push_back({points_[s].x() - width + 1, width, points_[s].y() - pageH, w - s - width + 1});
+            }
         } else {
-            for (int s = 0; s < n - 2; s += 2)
-                addColumn(s, s);
+            for (int s = 0; s < n - 2; s += 2) {
+                const int width = points_[s + 2].x() - points_[s].x();
+                if (width > 0)
+                    columns.push_back({points_[s].x(), width, points_[s].y() - pageH, s});
+            }
         }
         CopyColumns(PageImage1, std::min(w, PageImage1.width()), frame, columns, pageH);
     }
 
-    QPainter p(&frame);
-    p.setPen(QPen(Qt::black, 0));
-    p.setBrush(Qt::white);
     // The top edge: the curve lifted by the page height, closed straight back to its start.
     for (int i = 0; i < n; ++i)
         points_[i].ry() -= pageH;
-    p.drawPolygon(points_.data(), n);
-    // The spine, drawn from the bottom up to (not including) the top end.
-    p.drawLine(g.SpineX, g.BookBottomY, g.SpineX, g.BookBottomY - pageH + 1);
+    DrawPolygon(frame, points_.data(), n);
+    // The spine, from the foot up to (not including) the top end.
+    LineExcludingEnd(frame, QPoint(g.SpineX, g.BookBottomY), QPoint(g.SpineX, g.BookBottomY - pageH), 0xFF000000);
 }
 
 } // namespace pagero
