@@ -53,6 +53,13 @@ bool FlipAnimator::Flip(const BookScene &scene, FlipState &flip, int direction, 
     return true;
 }
 
+const QImage &FlipAnimator::ComposeFrame(const BookScene &scene)
+{
+    CopyFrame(painter_.ViewImage2, painter_.ViewImage1);
+    painter_.DrawLeaves(scene, painter_.ViewImage1);
+    return painter_.ViewImage1;
+}
+
 void FlipAnimator::Animate(const BookScene &scene, FlipState &flip, int direction)
 {
     BookScene current = scene;
@@ -77,8 +84,7 @@ void FlipAnimator::Animate(const BookScene &scene, FlipState &flip, int directio
             break;
         if (frames > 0)
             WaitUntil(clock, qint64(frames) * frameIntervalMs);
-        CopyFrame(painter_.ViewImage2, painter_.ViewImage1);
-        painter_.DrawLeaves(current, painter_.ViewImage1);
+        ComposeFrame(current);
         if (present)
             present(painter_.ViewImage1);
         ++frames;

@@ -31,6 +31,10 @@ public:
     // scene.flip points to.
     void Animate(const BookScene &scene, FlipState &flip, int direction);
 
+    // One frame of the loop: the background frame ViewImage2 copied into ViewImage1 and the queued
+    // leaves drawn over it.
+    const QImage &ComposeFrame(const BookScene &scene);
+
     int FramesOfLastFlip() const { return framesOfLastFlip_; }
 
 private:
