@@ -67,6 +67,7 @@ private:
     struct Slot { int page = -1; QImage image; };
     std::array<Slot, 4> cache_;
     std::vector<QPoint> points_;   // the leaf outline
+    std::vector<QPoint> band_;     // scratch polygon of a bundle's edge strip
 
     // The default cover picture decoded once per page size and file version.
     struct CoverMemo { QString path; QDateTime modified; QSize size; QImage image; };
