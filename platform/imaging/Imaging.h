@@ -1,16 +1,27 @@
 #pragma once
 // The imaging facade: decoding of every picture format the album shows, at reduced size when the
-// target is smaller. JPEG goes through libjpeg-turbo (scaled decode: 1/2, 1/4, 1/8), BMP/ICO/PNG/GIF
-// through Qt, the rest (PCX, PCD, PSD, TIFF, WMF, first frame of AVI ...) through Magick++.
-// Thread-safe: may be called from worker threads.
+// target is smaller.
+//  - JPEG: libjpeg-turbo, decoded at the smallest DCT scale (1/8, 1/4, 1/2) that still covers the
+//    target, then resampled with a smooth filter. EXIF orientation is not applied: pages,
+//    thumbnails and the editor all show the stored pixel order, as every other format does.
+//  - BMP, ICO, PNG, GIF: Qt's readers (ICO: the largest image of the file).
+//  - PCX, PCD, PSD, TIFF, WMF and whatever else ImageMagick reads: Magick++ (first image only).
+//  - AVI and other videos: the first frame, decoded by an ffmpeg process with a time limit.
+// The decoder is chosen by the file's first bytes, then by its extension, so a file whose name
+// lies about its content still loads or fails cleanly. A broken, truncated or hostile file gives a
+// null image and a short error text; pictures above kMaxPixels are refused before any pixel is
+// decoded. Thread-safe: may be called from several worker threads at once.
 #include <QImage>
 #include <QSize>
 #include <QString>
 
 namespace pagero::imaging {
 
+// Largest picture (width x height) that is decoded at all: guards against decompression bombs.
+inline constexpr qint64 kMaxPixels = 150'000'000;
+
 struct LoadResult {
-    QImage image;          // null on failure
+    QImage image;          // null on failure; Format_RGB32, or Format_ARGB32 when it has alpha
     QSize originalSize;    // the picture's full size, when known
     QString error;         // a short reason when image is null
     bool ok() const { return !image.isNull(); }
@@ -20,10 +31,19 @@ struct LoadResult {
 // enlarged) to fit inside it, using the cheapest decode that still covers it.
 LoadResult Load(const QString &path, QSize fitInto = QSize());
 
-// Size of the picture without decoding its pixels (header only where the format allows).
+// Size of the picture without decoding its pixels (header only where the format allows; a video
+// decodes its first frame). Invalid size when the file cannot be read.
 QSize PictureSize(const QString &path);
 
-// Saves a 16-bit (RGB565) Windows bitmap, as the thumbnail cache stores them. Atomic.
+// Saves a 16-bit (RGB565, BI_BITFIELDS) Windows bitmap, as the thumbnail cache stores them.
+// Transparent pixels are laid over white. Atomic: a temporary file renamed over the target.
 bool SaveBmp16(const QImage &image, const QString &path);
+
+// Initialises ImageMagick once per process (every Magick++ user calls this before its first use).
+void EnsureMagick();
+
+// The size `original` takes when fitted into `box`: aspect kept, never enlarged, each side rounded
+// to nearest and at least 1.
+QSize FitSize(QSize original, QSize box);
 
 } // namespace pagero::imaging

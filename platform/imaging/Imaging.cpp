@@ -1,0 +1,183 @@
+// The dispatcher of the imaging facade: picks the decoder by the file's first bytes, then by its
+// extension, and shares the fitting arithmetic.
+#include "platform/imaging/Decoders.h"
+#include "platform/imaging/Imaging.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+namespace pagero::imaging {
+namespace detail {
+
+LoadResult Failure(const QString &error, QSize originalSize)
+{
+    LoadResult r;
+    r.error = error;
+    r.originalSize = originalSize;
+    return r;
+}
+
+bool TooLarge(QSize size)
+{
+    return size.isValid() && qint64(size.width()) * size.height() > kMaxPixels;
+}
+
+QImage FitImage(const QImage &image, QSize fitInto)
+{
+    if (image.isNull() || !fitInto.isValid() || fitInto.isEmpty()) return image;
+    return ScaleTo(image, FitSize(image.size(), fitInto));
+}
+
+QImage ScaleTo(const QImage &image, QSize target)
+{
+    if (image.isNull() || !target.isValid() || target == image.size()) return image;
+    return image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace detail
+
+using namespace detail;
+
+QSize FitSize(QSize original, QSize box)
+{
+    if (original.isEmpty() || box.isEmpty()) return original;
+    const double scale = std::min({1.0, double(box.width()) / original.width(),
+                                   double(box.height()) / original.height()});
+    const int w = std::clamp(int(std::lround(original.width() * scale)), 1, std::max(1, box.width()));
+    const int h = std::clamp(int(std::lround(original.height() * scale)), 1, std::max(1, box.height()));
+    return {std::min(w, original.width()), std::min(h, original.height())};
+}
+
+namespace {
+
+enum class Route { Jpeg, Qt, Magick, Video, Unknown };
+
+struct Choice {
+    Route route = Route::Unknown;
+    QByteArray qtFormat;   // for Route::Qt
+    QString coder;         // for Route::Magick (empty: let Magick guess)
+    QString expected;      // the format the extension promised, for the error text
+};
+
+QByteArray ReadHead(const QString &path, qint64 bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.read(bytes);
+}
+
+bool StartsWith(const QByteArray &head, const char *sig, int len, int at = 0)
+{
+    return head.size() >= at + len && memcmp(head.constData() + at, sig, len) == 0;
+}
+
+// Which decoder the content asks for; Unknown when the first bytes say nothing.
+Choice BySignature(const QByteArray &h)
+{
+    Choice c;
+    if (StartsWith(h, "\xFF\xD8\xFF", 3)) c.route = Route::Jpeg;
+    else if (StartsWith(h, "\x89PNG\r\n\x1A\n", 8)) { c.route = Route::Qt; c.qtFormat = "png"; }
+    else if (StartsWith(h, "GIF87a", 6) || StartsWith(h, "GIF89a", 6)) { c.route = Route::Qt; c.qtFormat = "gif"; }
+    else if (StartsWith(h, "BM", 2) && h.size() >= 26) { c.route = Route::Qt; c.qtFormat = "bmp"; }
+    else if (StartsWith(h, "\0\0\1\0", 4) && h.size() >= 6 && (uchar(h[4]) | uchar(h[5])) != 0) { c.route = Route::Qt; c.qtFormat = "ico"; }
+    else if (StartsWith(h, "RIFF", 4) && StartsWith(h, "AVI ", 4, 8)) c.route = Route::Video;
+    else if (StartsWith(h, "II*\0", 4) || StartsWith(h, "MM\0*", 4)) { c.route = Route::Magick; c.coder = "TIFF"; }
+    else if (StartsWith(h, "8BPS", 4)) { c.route = Route::Magick; c.coder = "PSD"; }
+    else if (StartsWith(h, "\xD7\xCD\xC6\x9A", 4)) { c.route = Route::Magick; c.coder = "WMF"; }
+    else if (StartsWith(h, "PCD_IPI", 7, 2048)) { c.route = Route::Magick; c.coder = "PCD"; }
+    return c;
+}
+
+// What the extension promises.
+Choice ByExtension(const QString &path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    Choice c;
+    c.expected = ext.toUpper();
+    static const QStringList jpeg{"jpg", "jpeg", "jpe", "jfif"};
+    static const QStringList qt{"png", "gif", "bmp", "ico", "dib"};
+    static const QStringList video{"avi", "mpg", "mpeg", "mp4", "mov", "wmv", "mkv", "webm"};
+    if (jpeg.contains(ext)) c.route = Route::Jpeg;
+    else if (qt.contains(ext)) { c.route = Route::Qt; c.qtFormat = ext == "dib" ? "bmp" : ext.toLatin1(); }
+    else if (video.contains(ext)) c.route = Route::Video;
+    else {
+        // Magick's coder for the usual extensions; others are left to Magick's own detection.
+        static const QHash<QString, QString> coders{
+            {"pcx", "PCX"}, {"pcd", "PCD"}, {"psd", "PSD"}, {"tif", "TIFF"}, {"tiff", "TIFF"},
+            {"wmf", "WMF"}, {"tga", "TGA"}, {"ppm", "PNM"}, {"pgm", "PNM"}, {"pbm", "PNM"},
+            {"pnm", "PNM"}, {"xpm", "XPM"}, {"webp", "WEBP"}, {"dcx", "DCX"}, {"ras", "SUN"}};
+        c.route = Route::Magick;
+        c.coder = coders.value(ext);
+    }
+    return c;
+}
+
+Choice Choose(const QString &path, const QByteArray &head)
+{
+    Choice bySig = BySignature(head);
+    Choice byExt = ByExtension(path);
+    if (bySig.route != Route::Unknown) return bySig;
+    // The extension names a format with a well-known signature, but the bytes do not carry it:
+    // the file is damaged or not what it claims to be.
+    if (byExt.route == Route::Jpeg || byExt.route == Route::Qt) {
+        Choice bad;
+        bad.expected = byExt.expected;
+        return bad;
+    }
+    return byExt;
+}
+
+constexpr qint64 kHeadBytes = 4096;
+constexpr qint64 kMaxJpegFileBytes = qint64(1) << 30;
+
+} // namespace
+
+LoadResult Load(const QString &path, QSize fitInto)
+{
+    QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) return Failure(QStringLiteral("File not found"));
+    if (info.size() == 0) return Failure(QStringLiteral("Empty file"));
+    const QByteArray head = ReadHead(path, kHeadBytes);
+    if (head.isEmpty()) return Failure(QStringLiteral("Cannot read the file"));
+
+    const Choice c = Choose(path, head);
+    switch (c.route) {
+    case Route::Jpeg: {
+        if (info.size() > kMaxJpegFileBytes) return Failure(QStringLiteral("File too large"));
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("Cannot read the file"));
+        return DecodeJpeg(f.readAll(), fitInto);
+    }
+    case Route::Qt: return DecodeWithQt(path, c.qtFormat, fitInto);
+    case Route::Magick: return DecodeWithMagick(path, c.coder, fitInto);
+    case Route::Video: return DecodeVideoFrame(path, fitInto);
+    case Route::Unknown: break;
+    }
+    return Failure(QStringLiteral("Not a valid %1 file").arg(c.expected));
+}
+
+QSize PictureSize(const QString &path)
+{
+    const QByteArray head = ReadHead(path, kHeadBytes);
+    if (head.isEmpty()) return {};
+    const Choice c = Choose(path, head);
+    switch (c.route) {
+    case Route::Jpeg: {
+        // The frame header normally sits in the first kilobytes, after EXIF data of up to 64 KB.
+        QSize s = JpegSize(ReadHead(path, 256 * 1024));
+        if (!s.isValid() && QFileInfo(path).size() <= kMaxJpegFileBytes) s = JpegSize(ReadHead(path, kMaxJpegFileBytes));
+        return s;
+    }
+    case Route::Qt: return QtPictureSize(path, c.qtFormat);
+    case Route::Magick: return MagickPictureSize(path, c.coder);
+    case Route::Video: {
+        LoadResult r = DecodeVideoFrame(path, QSize());
+        return r.ok() ? r.image.size() : QSize();
+    }
+    case Route::Unknown: break;
+    }
+    return {};
+}
+
+} // namespace pagero::imaging

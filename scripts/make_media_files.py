@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Writes the small sample files that no Debian tool writes: a placeable Windows metafile and a
+standard MIDI file. Usage: make_media_files.py wmf OUT.wmf | midi OUT.mid [tempo_bpm]"""
+import struct
+import sys
+
+
+# ---- Windows metafile -----------------------------------------------------------------------
+def record(function, *words, raw=b""):
+    params = b"".join(struct.pack("<h", w) if w < 0x8000 else struct.pack("<H", w) for w in words) + raw
+    assert len(params) % 2 == 0
+    return struct.pack("<IH", 3 + len(params) // 2, function) + params
+
+
+def colorref(r, g, b):
+    return struct.pack("<I", r | (g << 8) | (b << 16))
+
+
+def create_brush(r, g, b):
+    return record(0x02FC, 0, raw=colorref(r, g, b) + struct.pack("<H", 0))      # BS_SOLID
+
+
+def create_pen(r, g, b, width):
+    return record(0x02FA, 0, width, 0, raw=colorref(r, g, b))                   # PS_SOLID
+
+
+def select(index):
+    return record(0x012D, index)
+
+
+def delete(index):
+    return record(0x01F0, index)
+
+
+def rectangle(l, t, r, b):
+    return record(0x041B, b, r, t, l)
+
+
+def ellipse(l, t, r, b):
+    return record(0x0418, b, r, t, l)
+
+
+def polygon(points):
+    words = [len(points)]
+    for x, y in points:
+        words += [x, y]
+    return record(0x0324, *words)
+
+
+def write_wmf(path):
+    import math
+    width, height = 1000, 750
+    body = [record(0x020B, 0, 0), record(0x020C, height, width), record(0x0102, 1, 0)]   # org, ext, bk mode
+    # Object slots are reused: each is created, selected, drawn with and deleted again.
+    def fill(shape, fill_rgb, pen_rgb, pen_width):
+        return [create_brush(*fill_rgb), select(0), create_pen(*pen_rgb, pen_width), select(1),
+                shape, delete(0), delete(1)]
+    body += fill(rectangle(0, 0, width, height), (250, 244, 228), (140, 123, 85), 12)
+    body += fill(ellipse(250, 125, 750, 625), (31, 95, 111), (13, 59, 59), 10)
+    body += fill(ellipse(320, 195, 680, 555), (244, 237, 220), (13, 59, 59), 6)
+    star = []
+    for i in range(10):
+        angle = -math.pi / 2 + i * math.pi / 5
+        radius = 170 if i % 2 == 0 else 70
+        star.append((round(500 + radius * math.cos(angle)), round(375 + radius * math.sin(angle))))
+    body += fill(polygon(star), (198, 40, 40), (127, 0, 0), 4)
+    body += fill(rectangle(60, 640, 940, 690), (205, 187, 146), (140, 123, 85), 2)
+    body.append(struct.pack("<IH", 3, 0))                                            # META_EOF
+    records = b"".join(body)
+    max_record = max(struct.unpack_from("<I", r)[0] for r in body)
+    header = struct.pack("<HHHIHIH", 1, 9, 0x0300, 9 + len(records) // 2, 2, max_record, 0)
+    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, width, height, 250, 0)
+    checksum = 0
+    for (word,) in struct.iter_unpack("<H", placeable):
+        checksum ^= word
+    with open(path, "wb") as f:
+        f.write(placeable + struct.pack("<H", checksum) + header + records)
+
+
+# ---- Standard MIDI file ---------------------------------------------------------------------
+def varlen(value):
+    out = [value & 0x7F]
+    value >>= 7
+    while value:
+        out.insert(0, (value & 0x7F) | 0x80)
+        value >>= 7
+    return bytes(out)
+
+
+def write_midi(path, bpm=120):
+    division = 96
+    tune = [(67, 1), (64, 1), (64, 2), (65, 1), (62, 1), (62, 2), (60, 1), (62, 1), (64, 1), (65, 1),
+            (67, 1), (67, 1), (67, 2), (67, 1), (64, 1), (64, 2), (65, 1), (62, 1), (62, 2),
+            (60, 1), (64, 1), (67, 1), (67, 1), (60, 4)]
+    events = bytearray()
+    events += varlen(0) + b"\xFF\x03" + varlen(6) + b"Sample"
+    events += varlen(0) + b"\xFF\x51\x03" + struct.pack(">I", 60_000_000 // bpm)[1:]
+    events += varlen(0) + b"\xFF\x58\x04\x04\x02\x18\x08"                          # 4/4
+    events += varlen(0) + b"\xC0\x00"                                               # piano
+    for note, beats in tune:
+        events += varlen(0) + bytes([0x90, note, 96])
+        events += varlen(beats * division) + bytes([0x80, note, 64])
+    events += varlen(0) + b"\xFF\x2F\x00"
+    with open(path, "wb") as f:
+        f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, division))
+        f.write(b"MTrk" + struct.pack(">I", len(events)) + events)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) >= 3 and sys.argv[1] == "wmf":
+        write_wmf(sys.argv[2])
+    elif len(sys.argv) >= 3 and sys.argv[1] == "midi":
+        write_midi(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 120)
+    else:
+        sys.exit(__doc__)
