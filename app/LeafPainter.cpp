@@ -147,17 +147,8 @@ void DrawOutlinedPolygon(QImage &img, const QPoint *pts, int count)
 
 void BookPainter::DrawLeaves(const BookScene &scene, QImage &frame)
 {
-    const std::vector<FlipLeaf> &leaves = scene.flip->leaves;
-    for (size_t i = 0; i < leaves.size(); ++i) {
-        if (leaves[i].FoldX >= 0)
-            break;
-        DrawLeaf(scene, frame, leaves[i]);
-    }
-    for (size_t i = leaves.size(); i-- > 0;) {
-        if (leaves[i].FoldX <= 0)
-            break;
-        DrawLeaf(scene, frame, leaves[i]);
-    }
+    for (int i : scene.flip->LeafDrawOrder())
+        DrawLeaf(scene, frame, scene.flip->leaves[size_t(i)]);
 }
 
 void BookPainter::DrawLeaf(const BookScene &scene, QImage &frame, const FlipLeaf &leaf)
@@ -165,7 +156,7 @@ void BookPainter::DrawLeaf(const BookScene &scene, QImage &frame, const FlipLeaf
     const BookGeometry &g = *scene.geo;
     const int pageH = g.PageH;
     const bool left = leaf.FoldX < 0;
-    const int d = std::max(0, (leaf.BackPage - leaf.FrontPage) / 2);
+    const int d = std::max(0, FlipState::BundleDepth(leaf));
     if (leaf.FoldX == 0 || std::abs(leaf.FoldX) > g.PageW)
         return;   // never drawn: a leaf jumps over the spine and lands beyond the page width
 

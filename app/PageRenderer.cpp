@@ -6,6 +6,7 @@
 #include "app/SectionPages.h"
 #include "common/Fonts.h"
 #include "core/common/MyLib.h"
+#include "platform/Assets.h"
 #include "platform/imaging/Imaging.h"
 
 #include <QFile>
@@ -20,27 +21,13 @@
 #include <map>
 #include <string>
 
-#if __has_include("platform/Assets.h")
-#include "platform/Assets.h"
-#define PAGERO_HAVE_DESIGN_ASSETS 1
-#endif
-
 namespace pagero {
 
 namespace {
 
 constexpr int kMarginTop = BookGeometry::MarginTop;
 
-QImage DesignAsset([[maybe_unused]] const char *name)
-{
-#ifdef PAGERO_HAVE_DESIGN_ASSETS
-    return DesignImage(QString::fromLatin1(name));
-#else
-    return QImage();
-#endif
-}
-
-// Stand-in drawings, used only when the program folder lacks the design pictures.
+// Stand-in drawings, used only if a design picture is missing from the program's resources.
 QImage DrawnRing(bool openToRight)
 {
     QImage img(18, 12, QImage::Format_ARGB32_Premultiplied);
@@ -91,7 +78,7 @@ const QImage &Picture(const char *name, QImage (*fallback)())
     auto it = cache.find(name);
     if (it != cache.end())
         return it->second;
-    QImage img = DesignAsset(name);
+    QImage img = DesignImage(QString::fromLatin1(name));
     if (img.isNull())
         img = fallback();
     return cache.emplace(name, img).first->second;

@@ -2,7 +2,7 @@
 // page squeezed and copied in columns along the curve. The median must stay within 8 ms, half of a
 // 16 ms display frame.
 #include "app/FlipAnimator.h"
-#include "bench/painter/BenchTiming.h"
+#include "bench/PainterBenchTiming.h"
 
 #include <QApplication>
 #include <QPainter>

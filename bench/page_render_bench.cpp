@@ -4,7 +4,7 @@
 #include "app/BookPainter.h"
 #include "app/PageRenderer.h"
 #include "core/common/MyLib.h"
-#include "bench/painter/BenchTiming.h"
+#include "bench/PainterBenchTiming.h"
 
 #include <QApplication>
 #include <QFile>
