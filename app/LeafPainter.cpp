@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 
 namespace pagero {
 

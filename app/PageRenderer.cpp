@@ -16,7 +16,6 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <map>
 #include <string>
