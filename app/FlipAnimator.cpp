@@ -66,6 +66,13 @@ void FlipAnimator::Animate(const BookScene &scene, FlipState &flip, int directio
     current.flip = &flip;
 
     painter_.RenderSpread(current, painter_.ViewImage2);
+    if (painter_.ViewImage2.isNull()) {
+        // Nothing laid out yet (no frame to draw on): the leaves land at once.
+        while (flip.LeafCount() > 0)
+            flip.Advance(direction, std::max(1, flip.FlipStep));
+        framesOfLastFlip_ = 0;
+        return;
+    }
     for (const FlipLeaf &leaf : flip.leaves) {
         painter_.GetPage(current, leaf.FrontPage);
         painter_.GetPage(current, leaf.BackPage);

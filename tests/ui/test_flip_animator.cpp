@@ -165,6 +165,18 @@ TEST(FlipAnimation, ClosingTheBookAtBothEnds)
     EXPECT_EQ(book.shown.back().frame, book.Expected());
 }
 
+TEST(FlipAnimation, WithoutALaidOutFrameTheLeavesLandAtOnce)
+{
+    FlipBook book;
+    BookGeometry none;   // a window not laid out yet: no client area
+    book.scene.geo = &none;
+    ASSERT_TRUE(book.animator.FlipTo(book.scene, book.flip, 9));
+    EXPECT_TRUE(book.shown.empty());
+    EXPECT_EQ(book.flip.LeftPageNo, 8);
+    EXPECT_EQ(book.flip.RightPageNo, 9);
+    EXPECT_EQ(book.flip.LeafCount(), 0);
+}
+
 TEST(FlipAnimation, NothingMovesInsideTheSpreadOrOnAnInconsistentOne)
 {
     FlipBook book;
