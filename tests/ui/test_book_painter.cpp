@@ -189,7 +189,7 @@ struct AlbumBook : PainterTestBook {
     {
         WritePicture(QStringLiteral("a.jpg"), QSize(200, 150), Red(), "JPG");
         WriteBytes(QStringLiteral("b.wav"), QByteArray("RIFF\0\0\0\0WAVE", 12));
-        WriteBytes(QStringLiteral("c.jpg"), QByteArray("\xFF\xD8\xFF\xE0 this is not a picture", 28));
+        WriteBytes(QStringLiteral("c.jpg"), QByteArray::fromHex("FFD8FFE0") + QByteArray(" this is not a picture"));
         WriteBytes(QStringLiteral("d.mid"), QByteArray("MThd"));
         WritePicture(QStringLiteral("e.png"), QSize(2000, 1000), QColor(0, 255, 0));
         WritePicture(QStringLiteral("f.bmp"), QSize(50, 40), QColor(0, 0, 255));
