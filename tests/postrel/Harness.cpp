@@ -95,6 +95,16 @@ SmtpHandle Recorder::Connect(const char *host, uint16_t port, int debugFlags)
     return handle;
 }
 
+Recorder::~Recorder()
+{
+    if (!handle || Closed())
+        return;
+    if (StateSmtp(handle) != 1)
+        CloseSmtp(handle, 1);
+    if (!Of(Event::Connect).empty()) // a session that never connected ends without status 0
+        PumpUntil([&] { return Closed(); }, 1000);
+}
+
 bool Recorder::Closed() const { return HasSmtp(0, -1); }
 
 bool Recorder::HasSmtp(int status, int command, int code) const

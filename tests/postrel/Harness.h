@@ -25,6 +25,11 @@ struct Event {
 // Collects every callback of one session, in order.
 class Recorder {
 public:
+    Recorder() = default;
+    Recorder(const Recorder &) = delete;
+    Recorder &operator=(const Recorder &) = delete;
+    // Ends a session still running and waits for its last callback, so none reaches a dead recorder.
+    ~Recorder();
     SmtpHandle Connect(const char *host, uint16_t port, int debugFlags = 0);
 
     std::vector<Event> events;
