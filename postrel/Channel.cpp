@@ -164,7 +164,7 @@ void Channel::ReadOnce()
     owner_.ChannelData(bytes);
 }
 
-bool Channel::SendSome(Packet &packet)
+int Channel::SendSome(Packet &packet)
 {
     while (packet.sent < packet.bytes.size()) {
         const ssize_t n = ::send(fd_, packet.bytes.data() + packet.sent, packet.bytes.size() - packet.sent,
@@ -173,14 +173,13 @@ bool Channel::SendSome(Packet &packet)
             if (errno == EINTR)
                 continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK)
-                return true;
-            Fail(errno);
-            return false;
+                return 0;
+            return errno;
         }
         trace_.Sent(std::string_view(packet.bytes.data() + packet.sent, static_cast<std::size_t>(n)));
         packet.sent += static_cast<std::size_t>(n);
     }
-    return true;
+    return 0;
 }
 
 void Channel::Send(std::string bytes, int tag)
@@ -191,8 +190,11 @@ void Channel::Send(std::string bytes, int tag)
     }
     queuedDuringAck_ = true;
     Packet packet{std::move(bytes), 0, tag};
-    if (queue_.empty() && !SendSome(packet))
-        return;
+    if (queue_.empty()) {
+        // This may run inside an export: a failure is reported from the pump.
+        if (const int err = SendSome(packet))
+            return FailLater(ErrorForErrno(err));
+    }
     queue_.push_back(std::move(packet));
     PostWrite();
 }
@@ -214,8 +216,8 @@ void Channel::WriteQueued()
     queuedDuringAck_ = false;
     while (!queue_.empty()) {
         Packet &packet = queue_.front();
-        if (!SendSome(packet))
-            return;
+        if (const int err = SendSome(packet))
+            return Fail(err);
         if (packet.sent < packet.bytes.size())
             break; // the socket is full; wait for a write event
         const int tag = packet.tag;
@@ -252,8 +254,7 @@ void Channel::Fail(const LibraryError &error)
 void Channel::FailLater(const LibraryError &error)
 {
     const ChannelState before = state_;
-    if (fd_ >= 0 && before == ChannelState::Connecting)
-        Close(); // a connect that cannot go on holds nothing worth keeping
+    Close(); // a channel that failed holds nothing worth keeping
     Defer([this, error, before] {
         trace_.Line("%s", error.text.c_str());
         owner_.ChannelFailed(error, before);

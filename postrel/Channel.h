@@ -74,7 +74,7 @@ private:
     void FinishConnect();
     void ReadOnce();
     void WriteQueued();
-    bool SendSome(Packet &packet); // false on a fatal error (already reported)
+    int SendSome(Packet &packet); // sends what the socket takes; the errno of a fatal failure, else 0
     void UpdateInterest();
     void Fail(int err);
     void Fail(const LibraryError &error);
