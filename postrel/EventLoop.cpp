@@ -3,6 +3,8 @@
 #include <ares.h>
 #include <cerrno>
 #include <memory>
+#include <tuple>
+#include <type_traits>
 #include <netdb.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
@@ -15,6 +17,12 @@ namespace {
 constexpr std::uint64_t kPostedToken = 1;
 constexpr std::uint64_t kTimerToken = 2;
 constexpr std::uint64_t kResolverFlag = std::uint64_t{1} << 62; // token of a c-ares socket: flag | fd
+
+// The value type that timerfd_settime takes, taken from its signature.
+template <typename R, typename... A>
+std::tuple<A...> ArgumentsOf(R (*)(A...));
+using TimerSetting = std::remove_const_t<
+    std::remove_pointer_t<std::tuple_element_t<2, decltype(ArgumentsOf(&timerfd_settime))>>>;
 
 struct PendingLookup {
     EventLoop::LookupDone done;
@@ -148,15 +156,15 @@ bool EventLoop::SetUpResolver()
 
 void EventLoop::ArmResolverTimer()
 {
-    itimerspec spec{};
+    TimerSetting when{};
     timeval tv{};
     if (resolver_ && ares_timeout(resolver_, nullptr, &tv)) {
-        spec.it_value.tv_sec = tv.tv_sec;
-        spec.it_value.tv_nsec = tv.tv_usec * 1000L;
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0)
-            spec.it_value.tv_nsec = 1000000; // zero would disarm the timer
+        when.it_value.tv_sec = tv.tv_sec;
+        when.it_value.tv_nsec = tv.tv_usec * 1000L;
+        if (when.it_value.tv_sec == 0 && when.it_value.tv_nsec == 0)
+            when.it_value.tv_nsec = 1000000; // zero would disarm the timer
     }
-    timerfd_settime(timer_, 0, &spec, nullptr);
+    timerfd_settime(timer_, 0, &when, nullptr);
 }
 
 void EventLoop::LookupHost(const std::string &name, LookupDone done)

@@ -219,6 +219,8 @@ bool ScriptedServer::Connection::WaitClosed(int timeoutMs)
             return false; // still open when the time ran out
         char buffer[65536];
         const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+        if (n < 0 && errno == ECONNRESET)
+            reset = true;
         if (n <= 0)
             return true;
         received.append(buffer, static_cast<std::size_t>(n));

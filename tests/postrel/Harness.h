@@ -65,6 +65,7 @@ public:
         bool WaitClosed(int timeoutMs = 5000);   // true when the client closed or reset
         void Close();
         std::string received; // everything the client sent, in order
+        bool reset = false;   // the client reset the connection instead of closing it
 
     private:
         bool Fill(int timeoutMs);

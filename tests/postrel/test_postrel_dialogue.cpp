@@ -306,10 +306,11 @@ TEST_F(DialogueTest, ServerThatClosesEndsTheSession)
 
 TEST_F(DialogueTest, SilentServerWaitsUntilAbortWhichResetsTheConnection)
 {
-    bool reset = false;
+    bool closed = false, reset = false;
     std::string received = "unset";
     ScriptedServer server([&](ScriptedServer::Connection &c) {
-        reset = c.WaitClosed(5000);
+        closed = c.WaitClosed(5000);
+        reset = c.reset;
         received = c.received;
     });
     ASSERT_NE(recorder.Connect("127.0.0.1", server.Port()), 0);
@@ -324,6 +325,7 @@ TEST_F(DialogueTest, SilentServerWaitsUntilAbortWhichResetsTheConnection)
     EXPECT_FALSE(recorder.Closed()); // reported from the pump, not from inside CloseSmtp
     ASSERT_TRUE(PumpUntil([&] { return recorder.Closed(); }));
     server.Join();
+    EXPECT_TRUE(closed);
     EXPECT_TRUE(reset);
     EXPECT_EQ(received, "");
     EXPECT_EQ(recorder.LastException(), nullptr);
