@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 namespace postrel {
 

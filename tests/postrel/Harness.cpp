@@ -36,6 +36,7 @@ void OnConnect(SmtpHandle, intptr_t user, const char *remote, uint16_t port, con
                const char *name)
 {
     Note(Of(user));
+    Of(user).connected = true;
     Event e{Event::Connect, 0, 0, 0, {}, 0, 0};
     e.text = std::string(remote) + ":" + std::to_string(port) + " " + local + ":" + std::to_string(lport) + " " + name;
     Of(user).events.push_back(e);
@@ -101,7 +102,7 @@ Recorder::~Recorder()
         return;
     if (StateSmtp(handle) != 1)
         CloseSmtp(handle, 1);
-    if (!Of(Event::Connect).empty()) // a session that never connected ends without status 0
+    if (connected) // a session that never connected ends without status 0
         PumpUntil([&] { return Closed(); }, 1000);
 }
 

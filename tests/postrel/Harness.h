@@ -35,6 +35,7 @@ public:
     std::vector<Event> events;
     SmtpHandle handle = 0;
     int callbacksInsideExports = 0; // callbacks seen while an export was running (must stay 0)
+    bool connected = false;         // OnConnect came (kept when a test clears `events`)
 
     bool Closed() const; // OnSmtp with status 0 arrived
     bool HasSmtp(int status, int command, int code = -1) const;
