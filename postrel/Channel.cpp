@@ -94,7 +94,8 @@ void Channel::StartConnect(in_addr address, bool broadcast)
         return FailLater(ErrorForErrno(errno));
 
     token_ = EventLoop::Instance().NewToken();
-    if (!EventLoop::Instance().Watch(fd_, EPOLLOUT, token_, [keep = keepAlive_, this](std::uint32_t events) {
+    interest_ = EPOLLOUT;
+    if (!EventLoop::Instance().Watch(fd_, interest_, token_, [keep = keepAlive_, this](std::uint32_t events) {
             if (auto hold = keep())
                 OnEvents(events);
         }))
@@ -238,7 +239,11 @@ void Channel::UpdateInterest()
     if (fd_ < 0)
         return;
     const bool wantWrite = !queue_.empty() && queue_.front().sent < queue_.front().bytes.size();
-    EventLoop::Instance().Rewatch(fd_, EPOLLIN | EPOLLRDHUP | (wantWrite ? EPOLLOUT : 0u), token_);
+    const std::uint32_t interest = EPOLLIN | EPOLLRDHUP | (wantWrite ? EPOLLOUT : 0u);
+    if (interest == interest_)
+        return;
+    interest_ = interest;
+    EventLoop::Instance().Rewatch(fd_, interest, token_);
 }
 
 void Channel::Fail(int err) { Fail(ErrorForErrno(err)); }

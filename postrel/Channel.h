@@ -89,6 +89,7 @@ private:
     ChannelState state_ = ChannelState::Closed;
     int fd_ = -1;
     std::uint64_t token_ = 0;
+    std::uint32_t interest_ = 0; // the epoll events asked for now
     bool writePosted_ = false;
     bool queuedDuringAck_ = false;
     std::uint16_t remotePort_ = 0;

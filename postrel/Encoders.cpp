@@ -11,55 +11,80 @@ constexpr char kBase64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqr
 constexpr std::size_t kBase64LineBytes = 54; // 72 characters
 constexpr std::size_t kUuLineBytes = 45;
 
+// Pairs of base64 characters for every 12-bit value: one lookup per two output characters.
+struct Base64Pairs {
+    char pairs[4096][2];
+    Base64Pairs()
+    {
+        for (unsigned v = 0; v < 4096; ++v) {
+            pairs[v][0] = kBase64Alphabet[v >> 6];
+            pairs[v][1] = kBase64Alphabet[v & 63];
+        }
+    }
+};
+
 class Base64Encoder final : public Encoder {
 public:
     void Feed(std::string_view bytes, std::string &out) override
     {
-        while (!bytes.empty()) {
-            if (carry_.empty() && bytes.size() >= kBase64LineBytes) {
-                EncodeLine(reinterpret_cast<const unsigned char *>(bytes.data()), kBase64LineBytes, out);
-                bytes.remove_prefix(kBase64LineBytes);
-                continue;
-            }
+        if (!carry_.empty()) {
             const std::size_t take = std::min(kBase64LineBytes - carry_.size(), bytes.size());
             carry_.append(bytes.substr(0, take));
             bytes.remove_prefix(take);
-            if (carry_.size() == kBase64LineBytes) {
-                EncodeLine(reinterpret_cast<const unsigned char *>(carry_.data()), kBase64LineBytes, out);
-                carry_.clear();
-            }
+            if (carry_.size() < kBase64LineBytes)
+                return;
+            EncodeLines(reinterpret_cast<const unsigned char *>(carry_.data()), 1, out);
+            carry_.clear();
         }
+        const std::size_t lines = bytes.size() / kBase64LineBytes;
+        EncodeLines(reinterpret_cast<const unsigned char *>(bytes.data()), lines, out);
+        carry_.assign(bytes.substr(lines * kBase64LineBytes));
     }
 
     void Finish(std::string &out) override
     {
-        EncodeLine(reinterpret_cast<const unsigned char *>(carry_.data()), carry_.size(), out);
+        EncodeTail(reinterpret_cast<const unsigned char *>(carry_.data()), carry_.size(), out);
         carry_.clear();
     }
 
 private:
-    static void EncodeLine(const unsigned char *in, std::size_t n, std::string &out)
+    // Whole 54-byte lines, written straight into the output.
+    static void EncodeLines(const unsigned char *in, std::size_t lines, std::string &out)
     {
+        static const Base64Pairs table;
         const std::size_t start = out.size();
-        out.resize(start + (n + 2) / 3 * 4 + 2);
+        out.resize(start + lines * 74);
         char *o = out.data() + start;
+        for (std::size_t line = 0; line < lines; ++line) {
+            for (std::size_t i = 0; i < kBase64LineBytes; i += 3, in += 3, o += 4) {
+                const unsigned v = in[0] << 16 | in[1] << 8 | in[2];
+                std::memcpy(o, table.pairs[v >> 12], 2);
+                std::memcpy(o + 2, table.pairs[v & 4095], 2);
+            }
+            *o++ = '\r';
+            *o++ = '\n';
+        }
+    }
+
+    // The last, partial line (possibly empty), padded with "=".
+    static void EncodeTail(const unsigned char *in, std::size_t n, std::string &out)
+    {
         std::size_t i = 0;
         for (; i + 3 <= n; i += 3) {
             const unsigned v = in[i] << 16 | in[i + 1] << 8 | in[i + 2];
-            *o++ = kBase64Alphabet[v >> 18];
-            *o++ = kBase64Alphabet[(v >> 12) & 63];
-            *o++ = kBase64Alphabet[(v >> 6) & 63];
-            *o++ = kBase64Alphabet[v & 63];
+            out.push_back(kBase64Alphabet[v >> 18]);
+            out.push_back(kBase64Alphabet[(v >> 12) & 63]);
+            out.push_back(kBase64Alphabet[(v >> 6) & 63]);
+            out.push_back(kBase64Alphabet[v & 63]);
         }
         if (i < n) {
             const unsigned v = in[i] << 16 | (i + 1 < n ? in[i + 1] << 8 : 0);
-            *o++ = kBase64Alphabet[v >> 18];
-            *o++ = kBase64Alphabet[(v >> 12) & 63];
-            *o++ = i + 1 < n ? kBase64Alphabet[(v >> 6) & 63] : '=';
-            *o++ = '=';
+            out.push_back(kBase64Alphabet[v >> 18]);
+            out.push_back(kBase64Alphabet[(v >> 12) & 63]);
+            out.push_back(i + 1 < n ? kBase64Alphabet[(v >> 6) & 63] : '=');
+            out.push_back('=');
         }
-        *o++ = '\r';
-        *o++ = '\n';
+        out += "\r\n";
     }
 
     std::string carry_;

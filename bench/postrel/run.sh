@@ -21,12 +21,14 @@ port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1
 sink=$!
 sleep 0.5
 
-for round in 1 2 3; do
+bytes=$(stat -c %s "$work/attachment.bin")
+for round in 1 2 3 4 5; do
   "$work/bench_postrel" 127.0.0.1 "$port" "$work/attachment.bin" M
-  start=$(date +%s.%N)
-  curl -s --url "smtp://127.0.0.1:$port" --mail-from bench@example.org --mail-rcpt sink@example.org \
-       --upload-file "$work/message.eml"
-  end=$(date +%s.%N)
-  awk -v s="$start" -v e="$end" -v bytes="$(stat -c %s "$work/attachment.bin")" \
-      'BEGIN { printf "curl:    %.0f MB file (pre-encoded) sent in %.3f s (%.1f MB/s of file)\n", bytes / 1e6, e - s, bytes / 1e6 / (e - s) }'
+  /usr/bin/time -o "$work/curl.time" -f "%e %U %S" \
+    curl -s --url "smtp://127.0.0.1:$port" --mail-from bench@example.org --mail-rcpt sink@example.org \
+         --upload-file "$work/message.eml"
+  read -r wall user sys < "$work/curl.time"
+  awk -v w="$wall" -v u="$user" -v s="$sys" -v b="$bytes" 'BEGIN {
+    printf "curl:    %.0f MB file (pre-encoded) sent in %.3f s (%.1f MB/s of file), client CPU %.2f s\n",
+           b / 1e6, w, b / 1e6 / w, u + s }'
 done
