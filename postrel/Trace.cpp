@@ -8,7 +8,13 @@
 
 namespace postrel {
 
-Trace::Trace(int debugFlags) : lines_((debugFlags & 1) || (debugFlags & 8)), wantFile_(debugFlags & 1) {}
+Trace::Trace(int debugFlags) : lines_((debugFlags & 1) || (debugFlags & 8)), wantFile_(debugFlags & 1)
+{
+    const std::string stars(65, '*');
+    Line("%s", stars.c_str());
+    Line("  postrel SMTP client trace");
+    Line("%s", stars.c_str());
+}
 
 Trace::~Trace()
 {
