@@ -1,17 +1,12 @@
 #include "core/book/FlipState.h"
 
+#include "core/common/MyLib.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 namespace pagero {
-
-namespace {
-
-// Nearest integer, ties to even (the default floating-point rounding mode).
-int roundHalfEven(double v) { return int(std::nearbyint(v)); }
-
-} // namespace
 
 void FlipState::SetFlipSpeed(int speed)
 {
@@ -120,7 +115,7 @@ int LeafCurve(int originX, int originY, int foldX, int pageW, std::vector<QPoint
     }
     const int sign = foldX >= 0 ? 1 : -1;
     for (int i = 0; i <= a; ++i) {
-        const int y = roundHalfEven(k * std::sqrt(double(i)));
+        const int y = RoundHalfEven(k * std::sqrt(double(i)));
         points[size_t(i)] = QPoint(originX + sign * i, originY - y);
     }
     return a + 1;

@@ -1,15 +1,11 @@
 #include "core/book/StackArithmetic.h"
 
+#include "core/common/MyLib.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace pagero {
-
-namespace {
-
-int roundHalfEven(double v) { return int(std::nearbyint(v)); }
-
-} // namespace
 
 int LeftStackDepth(int leftPageNo)
 {
@@ -44,14 +40,14 @@ int PageFromStack(const BookGeometry &g, int x, int side, int leftPageNo, int ri
         if (x > l) return leftPageNo;
         if (x < l - d) return 0;
         if (d == 0) return leftPageNo;   // no stack drawn: its only column is the open page
-        return roundHalfEven(double(x - l + d) * leftPageNo / d);
+        return RoundHalfEven(double(x - l + d) * leftPageNo / d);
     }
     const int r = g.rightR;
     const int d = RightStackDepth(lastPageNo, rightPageNo);
     if (x < r) return rightPageNo;
     if (x > r + d) return lastPageNo;
     if (d == 0) return rightPageNo;
-    return roundHalfEven(double(x - r) * (lastPageNo - rightPageNo) / d) + rightPageNo;
+    return RoundHalfEven(double(x - r) * (lastPageNo - rightPageNo) / d) + rightPageNo;
 }
 
 } // namespace pagero

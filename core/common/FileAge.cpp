@@ -2,6 +2,7 @@
 #include "core/common/MyLib.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <ctime>
@@ -50,6 +51,22 @@ int32_t FileAgeOf(const QFileInfo &info)
 int32_t FileAge(const QString &path)
 {
     return FileAgeOf(QFileInfo(path));
+}
+
+QDateTime FileDateTimeOf(const QString &path)
+{
+    const QFileInfo fi(path);
+    if (!fi.exists()) return QDateTime();
+    return fi.lastModified().toLocalTime();
+}
+
+bool SetFileTime(const QString &path, const QDateTime &lastWrite)
+{
+    if (!lastWrite.isValid()) return false;
+    QFile file(path);
+    // Opening for writing would fail on a read-only file; appending changes nothing in it.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append) && !file.open(QIODevice::ReadOnly)) return false;
+    return file.setFileTime(lastWrite, QFileDevice::FileModificationTime);
 }
 
 } // namespace pagero

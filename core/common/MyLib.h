@@ -20,6 +20,8 @@ QString JoinPath(const QString &folder, const QString &name);
 // shows the "already exists" message; this returns AlreadyExists for that case.
 enum class CreateFolderResult { Created, AlreadyExists, Failed };
 CreateFolderResult CreateFolder(const QString &path, int attempts = 6, int waitMsAfterThird = 1000);
+// The information text the window layer shows for AlreadyExists.
+QString FolderExistsMessage(const QString &path);
 bool DeleteFolderTree(const QString &path);
 bool DeleteFileSafe(const QString &path);             // clears read-only first; true when gone afterwards
 QString UniqueFolderName(const QString &base);          // base, else base_1, base_2, ...
@@ -35,12 +37,15 @@ QString FileExtension(const QString &path);
 void FitInBox(int w, int h, int &boxW, int &boxH);
 QString RomanOf(int n);                                 // " " below 1, "i".."ccxlix", "ccl" from 250
 QString FileSizeText(qint64 bytes, bool grouped);
+QString FileSizeTextOf(const QString &path);           // the file's size, grouped
 qint64 FileSizeOf(const QString &path);                 // 0 when missing
 
 // The packed DOS date-time of a file's last write in local time (date in the high 16 bits, time in
 // the low 16 bits), as the stored caches and page lists keep it; -1 for a missing file.
 int32_t FileAge(const QString &path);
 int32_t PackDosDateTime(const QDateTime &localTime);
+QDateTime FileDateTimeOf(const QString &path);           // last write, local time; invalid when missing
+bool SetFileTime(const QString &path, const QDateTime &lastWrite);   // true on success
 // The same from metadata already read (no further file-system access when `info` is cached).
 int32_t FileAgeOf(const QFileInfo &info);
 // The same for a time in seconds since the epoch (a stat result), converted to local time.

@@ -56,6 +56,11 @@ CreateFolderResult CreateFolder(const QString &path, int attempts, int waitMsAft
     return CreateFolderResult::Failed;
 }
 
+QString FolderExistsMessage(const QString &path)
+{
+    return path + QStringLiteral(" already exists.\r\nPlease select a new folder name");
+}
+
 bool DeleteFolderTree(const QString &path)
 {
     const QFileInfo root(path);
@@ -121,6 +126,11 @@ qint64 FileSizeOf(const QString &path)
 {
     const QFileInfo fi(path);
     return fi.isFile() ? fi.size() : 0;
+}
+
+QString FileSizeTextOf(const QString &path)
+{
+    return FileSizeText(FileSizeOf(path), true);
 }
 
 bool IsReadOnly(const QString &path)

@@ -3,24 +3,38 @@
 
 namespace pagero {
 
+namespace {
+
+// The extension as a view into path (no copy): the page list asks this of every file.
+QStringView ExtensionView(QStringView path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    // The dot must lie in the name part and must not be the name's first character.
+    if (dot <= slash + 1) return {};
+    return path.mid(dot);
+}
+
+bool IsExt(QStringView ext, const char *candidate)
+{
+    return ext.compare(QLatin1String(candidate), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 QString FileExtension(const QString &path)
 {
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    const int dot = path.lastIndexOf(QLatin1Char('.'));
-    // The dot must lie in the name part and must not be the name's first character.
-    if (dot <= slash + 1) return QString();
-    return path.mid(dot);
+    return ExtensionView(path).toString();
 }
 
 int MediaKind(const QString &path)
 {
-    const QString ext = FileExtension(path).toLower();
-    if (ext == QLatin1String(".bmp") || ext == QLatin1String(".jpg") || ext == QLatin1String(".ico") ||
-        ext == QLatin1String(".emf") || ext == QLatin1String(".wmf"))
+    const QStringView ext = ExtensionView(path);
+    if (IsExt(ext, ".bmp") || IsExt(ext, ".jpg") || IsExt(ext, ".ico") || IsExt(ext, ".emf") || IsExt(ext, ".wmf"))
         return KindPicture;
-    if (ext == QLatin1String(".wav")) return KindWave;
-    if (ext == QLatin1String(".mid")) return KindMidi;
-    if (ext == QLatin1String(".avi")) return KindVideo;
+    if (IsExt(ext, ".wav")) return KindWave;
+    if (IsExt(ext, ".mid")) return KindMidi;
+    if (IsExt(ext, ".avi")) return KindVideo;
     return KindImaging;
 }
 

@@ -100,19 +100,7 @@ TEST(BookLayout, PositionsInsideAPageRoundUpAndStayInTheirSection)
     EXPECT_EQ(layout.SectionToPage(0, 0), -1);
 }
 
-TEST(BookLayout, SectionNames)
-{
-    EXPECT_EQ(SectionName(FrontCover), "Front Cover");
-    EXPECT_EQ(SectionName(Overview), "OverView");
-    EXPECT_EQ(SectionName(Contents), "Contents");
-    EXPECT_EQ(SectionName(Context), "Context");
-    EXPECT_EQ(SectionName(Index), "Index");
-    EXPECT_EQ(SectionName(BackCover), "BackCover");
-    EXPECT_EQ(SectionName(3), "Unknow Section");
-    EXPECT_EQ(SectionName(-1), "Unknow Section");
-}
-
-TEST(BookLayout, PageLabels)
+TEST(BookLayout, PageLabelsAndSectionNames)
 {
     BookLayout layout;
     layout.Compute(sizesFor(40, 16, 10, 50, 20));   // overview 2..4, contents 5..9, files 10..49
@@ -125,4 +113,8 @@ TEST(BookLayout, PageLabels)
     EXPECT_EQ(layout.PageLabel(50), "41");   // index pages go on counting
     EXPECT_EQ(layout.PageLabel(layout.LastPageNo), "");
     EXPECT_EQ(layout.PageLabel(layout.LastPageNo + 1), "");
+
+    EXPECT_EQ(SectionName(Overview), "OverView");
+    EXPECT_EQ(SectionName(BackCover), "BackCover");
+    EXPECT_EQ(SectionName(3), "Unknow Section");
 }
