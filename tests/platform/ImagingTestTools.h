@@ -24,12 +24,12 @@ inline QByteArray RunTool(const QString &program, const QStringList &args, bool 
     return good ? p.readAllStandardOutput() : QByteArray();
 }
 
-// ImageMagick's own reading of `spec` (a file name, optionally with [n]) after `extra` options, as
+// ImageMagick's own reading of `source` (a file name, optionally with [n]) after `extra` options, as
 // 8-bit RGB.
-inline QImage MagickReading(const QString &spec, const QStringList &extra = {})
+inline QImage MagickReading(const QString &source, const QStringList &extra = {})
 {
     bool ok = false;
-    QStringList args{spec};
+    QStringList args{source};
     args << extra << QStringLiteral("-depth") << QStringLiteral("8") << QStringLiteral("ppm:-");
     const QByteArray ppm = RunTool(kConvert, args, &ok);
     QImage out;

@@ -96,8 +96,8 @@ TEST_F(ImagingTest, EveryFormatDecodesLikeImageMagickReadsIt)
         const QString path = Convert(c.file, c.coder, c.writeOptions);
         const LoadResult r = Load(path);
         ASSERT_TRUE(r.ok()) << r.error.toStdString();
-        const QString spec = QString::fromLatin1(c.file).endsWith(".pcd") ? path : path + "[0]";
-        const QImage reference = MagickReading(spec, QStringList{"-colorspace", "sRGB"});
+        const QString source = QString::fromLatin1(c.file).endsWith(".pcd") ? path : path + "[0]";
+        const QImage reference = MagickReading(source, QStringList{"-colorspace", "sRGB"});
         ASSERT_FALSE(reference.isNull());
         EXPECT_EQ(r.image.size(), reference.size());
         EXPECT_EQ(r.originalSize, reference.size());
@@ -177,7 +177,7 @@ TEST_F(ImagingTest, JpegDecodesAtReducedScaleAndFits)
     EXPECT_EQ(Load(Convert("fit.pcx", "PCX"), {80, 80}).image.size(), QSize(80, 60));
 }
 
-TEST_F(ImagingTest, FitSizeKeepsAspectAndNeverEnlarges)
+TEST_F(ImagingTest, FitSizeKeepsProportionsAndNeverEnlarges)
 {
     EXPECT_EQ(FitSize({10, 10}, {72, 70}), QSize(10, 10));
     EXPECT_EQ(FitSize({3000, 20}, {72, 70}), QSize(72, 1));
