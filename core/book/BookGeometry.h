@@ -26,6 +26,8 @@ struct BookGeometry {
     QRect rightContentLocal() const;   // (Margin+15, MarginTop) .. (PageW-1-Margin, PageH-1-MarginTop)
     QRect contentLocal(int page) const { return page % 2 == 0 ? leftContentLocal() : rightContentLocal(); }
     QSize pageImageSize() const { return QSize(PageW - 1, PageH - 1); }
+    // Point-in-rectangle tests: left and top edges inside, right and bottom edges outside (the
+    // spine column belongs to the right page).
     bool inLeftPage(int x, int y) const;
     bool inRightPage(int x, int y) const;
 };

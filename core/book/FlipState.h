@@ -35,11 +35,23 @@ public:
     struct FlipRequest { int direction = 0; int count = 0; };
     FlipRequest RequestFor(int page) const;
 
+    // Renumbers the spread and queues a leaf; false (nothing changed) for a count of 0 or less, a
+    // full queue, a backward flip at the front or a forward flip past the back. The caller renders
+    // the new leaf's two faces.
     bool Enqueue(int direction, int count);
     void Advance(int direction, int step);
+
+    // The order in which the painter draws the queued leaves: from the front of the queue the leaves
+    // over the left half (up to the first that is not), then from the back the leaves over the right
+    // half (up to the first that is not). Indexes into `leaves`.
+    std::vector<int> LeafDrawOrder() const;
+    // The number of further leaves that turn with `leaf` in a jump (the bundle's extra edges).
+    static int BundleDepth(const FlipLeaf &leaf) { return (leaf.BackPage - leaf.FrontPage) / 2; }
 };
 
-// Bottom edge of the curled leaf: fills points[0..a] and returns a + 1 (a = |foldX|).
+// Bottom edge of the curled leaf: fills points[0..a] and returns a + 1 (a = |foldX|). `points` is
+// grown to at least a + 2 entries (the painter puts the outer top corner at index a + 1), so there
+// is no upper limit on the page width.
 int LeafCurve(int originX, int originY, int foldX, int pageW, std::vector<QPoint> &points);
 
 } // namespace pagero

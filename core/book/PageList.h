@@ -18,7 +18,11 @@ public:
     using Progress = std::function<void(int percent)>;
 
     // Lists the ordinary, non-hidden files of `folder` that match `mask` (";"-separated wildcards,
-    // matched ignoring case), in case-insensitive alphabetical order; then sorts by `sortOrder`.
+    // matched ignoring case), in case-insensitive alphabetical order (names equal but for case by
+    // character code); then sorts by `sortOrder` with a stable sort: 2 by extension as written, by
+    // character code ("JPG" before "bmp"); 3 by size; 4 by date; 0, 1 and unknown orders keep the
+    // listing order. Each file's size and age are read once; a file that vanished before it could be
+    // measured gets size -1 and age -1. `progress` gets i * 100 / count, once per new percent value.
     // Returns false when the folder cannot be read (the list is then empty).
     bool Build(const QString &folder, const QString &mask, int sortOrder, const Progress &progress = {});
     void Clear();
@@ -34,8 +38,9 @@ public:
     int KindOf(int i) const;                // integer value of kinds[i]
     int IndexOfPath(const QString &path) const;   // -1 when absent; compares ignoring case
 
-    // True when the folder's listing no longer matches the list by position (count, names, ages).
-    // False when nothing was built.
+    // True when the folder's listing no longer matches the list by position (count, names, ages), so
+    // under the type, size and date orders a list out of listing order always counts as changed.
+    // True as well when the folder can no longer be read. False when nothing was built.
     bool HasFolderChanged() const;
 
     // The four parallel lists, stored as decimal text as the program keeps them.

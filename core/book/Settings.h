@@ -15,7 +15,8 @@ struct Settings {
     uint32_t PreviewBackColor = 0x808080;
     int32_t CoverKind = 0;          // 0 default picture, 1 colour, 2 bitmap
     uint32_t CoverColor = 0xFFFFFF;
-    int32_t SortOrder = 1;          // 0..4; any other value checks no sort item
+    int32_t SortOrder = 1;          // 0..4; any other value is kept as read, checks no sort item
+                                    // and is written back as 0 (see IsKnownSortOrder)
     bool AutoFlipToOverview = true;
     bool JCAutoShow = true;
     bool FlippingSound = true;
@@ -51,9 +52,14 @@ inline const char *const kPreviewBackBitmap = "vwbackBitmap.BMP";
 inline const char *const kCoverBackBitmap = "cvbackBitmap.BMP";
 inline const char *const kDefaultBackBitmap = "~bkgnd.bmp";
 
-// Reading applies the fields over `s` (which holds the defaults); a missing file changes nothing,
-// a short file keeps the defaults of the fields it does not cover. The background kinds are then
-// corrected by the bitmap rules (kind 2 without its bitmap file in exeDir falls back).
+// The most MRU text read from "~evParam.~ev"; a longer file is cut at the last whole line before it.
+inline constexpr qint64 kMaxMruTextBytes = 1024 * 1024;
+
+// Reading applies the fields over `s` (which holds the defaults); a missing file changes nothing
+// (but the MRU list is cleared first), a short file keeps the defaults of every field it does not
+// cover completely. The background kinds read from the file are then corrected by the bitmap rules
+// (kind 2 without its bitmap file in exeDir falls back). The caller refreshes the MRU list
+// (RefreshedMRU), which drops folders that no longer exist.
 void LoadSettings(const QString &exeDir, Settings &s);
 void LoadSettings2(const QString &exeDir, Settings &s);
 // Writing returns false when the file could not be written (the old file is then kept).
@@ -65,5 +71,14 @@ QByteArray EncodeSettings(const Settings &s);
 QByteArray EncodeSettings2(const Settings &s);
 void DecodeSettings(const QByteArray &bytes, Settings &s);
 void DecodeSettings2(const QByteArray &bytes, Settings &s);
+
+// The background kind rules: screen and preview kinds other than 1 and 2, or 2 without
+// "scbackBitmap.BMP" / "vwbackBitmap.BMP" in exeDir, become 1; a cover kind other than 1 and 2, or 2
+// without "cvbackBitmap.BMP", becomes 0.
+void CorrectBackgroundKinds(const QString &exeDir, Settings &s);
+
+// 0 default, 1 name, 2 type, 3 size, 4 date. Any other stored value checks no sort item in the menu,
+// so the menu's order (none checked = 0) is what the next save writes; EncodeSettings writes 0 for it.
+inline bool IsKnownSortOrder(int order) { return order >= 0 && order <= 4; }
 
 } // namespace pagero
