@@ -49,7 +49,7 @@ BmpHeader ParseHeader(const QByteArray &b)
     h.bitCount = qFromLittleEndian<quint16>(b.constData() + 28);
     h.compression = qFromLittleEndian<quint32>(b.constData() + 30);
     if (h.compression == kBiBitfields) {
-        const qint64 at = 14 + (infoSize >= 52 ? 40 : infoSize);   // masks inside a V4/V5 header, else after it
+        const qint64 at = 14 + 40;   // right after the 40-byte header, or its own fields in a V4/V5 header
         if (at + 12 > b.size()) return h;
         for (int i = 0; i < 3; ++i) h.masks[i] = qFromLittleEndian<quint32>(b.constData() + at + 4 * i);
     }

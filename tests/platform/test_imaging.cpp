@@ -90,6 +90,10 @@ TEST_F(ImagingTest, EveryFormatDecodesLikeImageMagickReadsIt)
         {"k.pcd", "PCD", {}, 0.1, 1},   // YCC to RGB rounds a little differently
         {"l.tif", "TIFF", {"-colorspace", "CMYK"}, 0.6, 3},
         {"m.png", "PNG48", {"-depth", "16"}, 0.6, 1},
+        // 5 and 6-bit channels: both readers widen to 8 bits, rounding a little differently.
+        {"n.bmp", "BMP", {"-alpha", "off", "-define", "bmp:subtype=RGB565"}, 0.2, 1},
+        {"o.bmp", "BMP", {"-alpha", "off", "-define", "bmp:subtype=RGB555"}, 0.2, 1},
+        {"p.bmp", "BMP3", {"-flip", "-compress", "RLE", "-colors", "200", "-type", "Palette"}, 0, 0},
     };
     for (const FormatCase &c : cases) {
         SCOPED_TRACE(c.file);
@@ -135,6 +139,18 @@ TEST_F(ImagingTest, MetafileRendersThroughImageMagick)
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
     EXPECT_EQ(r.image.size(), QSize(288, 216));
     EXPECT_LE(Compare(r.image, MagickReading(wmf)).mean, 0.5);
+}
+
+TEST_F(ImagingTest, IconGivesItsLargestPicture)
+{
+    const QString ico = Path("sizes.ico");
+    Make("sizes.ico", {Path("source.png"), "(", "-clone", "0", "-resize", "16x16!", ")", "(", "-clone", "0", "-resize",
+                       "48x48!", ")", "(", "-clone", "0", "-resize", "32x32!", ")", "-delete", "0", "ICO:" + ico});
+    EXPECT_EQ(PictureSize(ico), QSize(48, 48));
+    const LoadResult r = Load(ico);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.image.size(), QSize(48, 48));
+    EXPECT_LE(Compare(r.image, MagickReading(ico + "[1]")).mean, 0.01);
 }
 
 TEST_F(ImagingTest, ContentDecidesOverTheExtension)
