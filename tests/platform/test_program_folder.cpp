@@ -2,6 +2,7 @@
 // and the design pictures and pointers compiled into the program.
 #include "platform/Assets.h"
 #include "platform/imaging/Imaging.h"
+#include "platform/media/MediaLength.h"
 #include "platform/system/ProgramFolder.h"
 
 #include <QDir>
@@ -25,6 +26,9 @@ TEST(ProgramFolderLayoutTest, HoldsTheDataFoldersPicturesAndSounds)
     EXPECT_TRUE(QFileInfo(Folder() + "/SysSound/flipSnd.wav").size() > 1000);
     EXPECT_TRUE(QFileInfo(Folder() + "/SysSound/sent email.wav").size() > 1000);
     EXPECT_TRUE(QFileInfo(Folder() + "/Help/index.html").size() > 500);
+    // The three background-music tunes.
+    for (const char *tune : {"bksnd1.mid", "bksnd2.mid", "bksnd3.mid"})
+        EXPECT_GT(media::MediaLengthMs(Folder() + "/SysSound/" + tune), 10000) << tune;
 
     // The background tiles; the default cover is a JPEG under its own odd name.
     EXPECT_TRUE(imaging::Load(Folder() + "/~bkgnd.bmp").ok());
