@@ -1,11 +1,13 @@
-// System sounds and the playing time of wave, MIDI and video files.
+// System sounds, the playing time of wave, MIDI and video files, and the media player's modes.
 #include "platform/media/MediaLength.h"
+#include "platform/media/MediaPlayer.h"
 #include "platform/media/Sound.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -108,6 +110,85 @@ TEST(MediaLengthTest, VideoLengthComesFromTheContainer)
     junk.close();
     EXPECT_EQ(MediaLengthMs(junk.fileName()), -1);
     EXPECT_EQ(MediaLengthMs(dir.filePath("missing.avi")), -1);
+}
+
+} // namespace
+
+
+namespace {
+
+TEST(MediaPlayerTest, RunsThroughItsModesWithItsOwnClock)
+{
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("short.wav");
+    ASSERT_TRUE(RunTool("sox", {"-n", "-r", "8000", "-c", "1", "-b", "16", wav, "synth", "0.4", "sine", "440"}));
+    MediaPlayer player;
+    EXPECT_EQ(player.Mode(), PlayerMode::NotReady);
+    player.Play();   // nothing open: nothing happens
+    EXPECT_EQ(player.Mode(), PlayerMode::NotReady);
+
+    ASSERT_TRUE(player.Open(wav));
+    EXPECT_EQ(player.Kind(), MediaKind::Wave);
+    EXPECT_EQ(player.LengthMs(), 400);
+    EXPECT_EQ(player.Mode(), PlayerMode::Stopped);
+    EXPECT_FALSE(player.NaturalSize().isValid());
+
+    player.Play();
+    EXPECT_EQ(player.Mode(), PlayerMode::Playing);
+    QTest::qWait(120);
+    player.Pause();
+    EXPECT_EQ(player.Mode(), PlayerMode::Paused);
+    const qint64 paused = player.PositionMs();
+    EXPECT_GE(paused, 100);
+    EXPECT_LT(paused, 400);
+    QTest::qWait(80);
+    EXPECT_EQ(player.PositionMs(), paused);   // the clock stands while paused
+
+    player.Rewind();
+    EXPECT_EQ(player.PositionMs(), 0);
+    EXPECT_EQ(player.Mode(), PlayerMode::Paused);
+    player.Play();
+    QTest::qWait(550);
+    EXPECT_EQ(player.Mode(), PlayerMode::Stopped);   // played to the end
+    EXPECT_EQ(player.PositionMs(), 400);
+    player.Play();                                   // a finished file starts over
+    EXPECT_EQ(player.Mode(), PlayerMode::Playing);
+    EXPECT_LT(player.PositionMs(), 100);
+    player.Stop();
+    EXPECT_EQ(player.Mode(), PlayerMode::Stopped);
+    player.Close();
+    EXPECT_EQ(player.Mode(), PlayerMode::NotReady);
+    EXPECT_EQ(player.LengthMs(), -1);
+}
+
+TEST(MediaPlayerTest, OpensMidiAndVideoAndRefusesWhatItCannotRead)
+{
+    QTemporaryDir dir;
+    const QString tune = dir.filePath("tune.mid");
+    ASSERT_TRUE(RunTool("/usr/bin/python3", {PAGERO_SOURCE_DIR "/scripts/make_media_files.py", "midi", tune, "240"}));
+    const QString avi = dir.filePath("clip.avi");
+    ASSERT_TRUE(RunTool("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                                   "testsrc=size=80x60:rate=10:duration=1", "-c:v", "mjpeg", avi}));
+    MediaPlayer player;
+    ASSERT_TRUE(player.Open(tune));
+    EXPECT_EQ(player.Kind(), MediaKind::Midi);
+    EXPECT_EQ(player.LengthMs(), 8000);
+    player.Play();
+    EXPECT_EQ(player.Mode(), PlayerMode::Playing);
+
+    ASSERT_TRUE(player.Open(avi));   // opening closes the previous file
+    EXPECT_EQ(player.Kind(), MediaKind::Video);
+    EXPECT_EQ(player.Mode(), PlayerMode::Stopped);
+    EXPECT_EQ(player.NaturalSize(), QSize(80, 60));
+    EXPECT_NEAR(double(player.LengthMs()), 1000.0, 150.0);
+
+    QFile junk(dir.filePath("junk.mid"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("MThd garbage");
+    junk.close();
+    EXPECT_FALSE(player.Open(junk.fileName()));
+    EXPECT_EQ(player.Mode(), PlayerMode::NotReady);
+    EXPECT_FALSE(player.Open(dir.filePath("missing.wav")));
 }
 
 } // namespace
