@@ -121,7 +121,10 @@ void MediaPlayer::Play()
 {
     CheckEnd();
     if (mode_ == PlayerMode::NotReady || mode_ == PlayerMode::Playing) return;
-    if (position_ >= length_) position_ = 0;   // playing a finished file starts it over
+    if (position_ >= length_) {   // playing a finished file starts it over
+        position_ = 0;
+        SeekBackend(0);
+    }
     mode_ = PlayerMode::Playing;
     clock_.start();
     StartBackend();
