@@ -1,0 +1,178 @@
+// Cold-cache thumbnail making for a folder of large JPEGs, in images per second, beside
+// vipsthumbnail (two processes over the two halves of the folder) and a bare libjpeg-turbo 1/8-scale
+// decode loop on two threads over the same files.
+// Each figure is given in wall-clock time and in CPU time (all threads, or both vipsthumbnail
+// processes), since the machine may be shared; the best of the rounds counts.
+// Usage: bench_overview_thumbnails [folder] [rounds]   (folder made by make_photos.sh)
+#include "pages/OrvOverView_Ut.h"
+#include "core/common/MyLib.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
+#include <thread>
+#include <turbojpeg.h>
+#include <vector>
+
+using namespace pagero;
+
+namespace {
+
+struct Timing {
+    double wall = 1e30;
+    double cpu = 1e30;
+    void Keep(double w, double c)
+    {
+        wall = std::min(wall, w);
+        cpu = std::min(cpu, c);
+    }
+};
+
+// CPU time of all threads of this process.
+double ProcessCpuSeconds()
+{
+    return double(std::clock()) / CLOCKS_PER_SEC;
+}
+
+double ChildrenCpuSeconds()
+{
+    rusage ru{};
+    getrusage(RUSAGE_CHILDREN, &ru);
+    return ru.ru_utime.tv_sec + ru.ru_utime.tv_usec / 1e6 + ru.ru_stime.tv_sec + ru.ru_stime.tv_usec / 1e6;
+}
+
+QStringList JpegsOf(const QString &folder)
+{
+    QStringList paths;
+    for (const QString &n : QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name))
+        paths << folder + "/" + n;
+    return paths;
+}
+
+void TimePagero(const QString &folder, const QString &cacheRoot, Timing &best)
+{
+    QDir(cacheRoot).removeRecursively();
+    AlbumFiles files;
+    files.folder = folder;
+    for (const QString &n : QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name)) {
+        files.names << n;
+        files.ages << QString::number(FileAge(folder + "/" + n));
+        files.sizes << QString::number(QFileInfo(folder + "/" + n).size());
+    }
+    TOverView_Fm ov;
+    ov.SetCacheRoot(cacheRoot);
+    ov.SetAlbum(files);
+    QElapsedTimer t;
+    const double cpu = ProcessCpuSeconds();
+    t.start();
+    const bool ok = ov.BuildThumbnails();
+    best.Keep(t.nsecsElapsed() / 1e9, ProcessCpuSeconds() - cpu);
+    if (!ok) std::fprintf(stderr, "BuildThumbnails failed\n");
+}
+
+void TimeVips(const QStringList &paths, const QString &outDir, Timing &best)
+{
+    QDir(outDir).removeRecursively();
+    QDir().mkpath(outDir);
+    const qsizetype half = paths.size() / 2;
+    QProcess a, b;
+    const QStringList common = {"-s", "72x70", "-o", outDir + "/%s.jpg"};
+    QElapsedTimer t;
+    const double cpu = ChildrenCpuSeconds();
+    t.start();
+    a.start("vipsthumbnail", common + paths.mid(0, half));
+    b.start("vipsthumbnail", common + paths.mid(half));
+    a.waitForFinished(-1);
+    b.waitForFinished(-1);
+    best.Keep(t.nsecsElapsed() / 1e9, ChildrenCpuSeconds() - cpu);
+    if (a.exitCode() != 0 || b.exitCode() != 0) std::fprintf(stderr, "vipsthumbnail failed\n");
+}
+
+void BareLoop(const QStringList &paths, int part, int parts, long *pixels)
+{
+    tjhandle h = tjInitDecompress();
+    std::vector<unsigned char> out;
+    for (qsizetype i = part; i < paths.size(); i += parts) {
+        QFile f(paths[i]);
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QByteArray data = f.readAll();
+        int w = 0, hgt = 0, ss = 0, cs = 0;
+        auto *src = reinterpret_cast<const unsigned char *>(data.constData());
+        if (tjDecompressHeader3(h, src, data.size(), &w, &hgt, &ss, &cs) != 0) continue;
+        const tjscalingfactor eighth = {1, 8};
+        const int sw = TJSCALED(w, eighth), sh = TJSCALED(hgt, eighth);
+        out.resize(size_t(sw) * sh * 3);
+        if (tjDecompress2(h, src, data.size(), out.data(), sw, 0, sh, TJPF_RGB, 0) == 0) *pixels += long(sw) * sh;
+    }
+    tjDestroy(h);
+}
+
+void TimeBare(const QStringList &paths, Timing &best)
+{
+    long pixels[2] = {0, 0};
+    QElapsedTimer t;
+    const double cpu = ProcessCpuSeconds();
+    t.start();
+    std::thread a(BareLoop, std::cref(paths), 0, 2, &pixels[0]);
+    std::thread b(BareLoop, std::cref(paths), 1, 2, &pixels[1]);
+    a.join();
+    b.join();
+    best.Keep(t.nsecsElapsed() / 1e9, ProcessCpuSeconds() - cpu);
+}
+
+void WarmPageCache(const QStringList &paths)
+{
+    for (const QString &p : paths) {
+        QFile f(p);
+        if (f.open(QIODevice::ReadOnly))
+            while (!f.read(1 << 20).isEmpty()) {}
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/pagero-bench-photos");
+    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 2;
+    const QStringList paths = JpegsOf(folder);
+    if (paths.isEmpty()) {
+        std::fprintf(stderr, "no JPEGs in %s; run bench/overview/make_photos.sh first\n", qPrintable(folder));
+        return 1;
+    }
+    const bool haveVips = !QStandardPaths::findExecutable("vipsthumbnail").isEmpty();
+    WarmPageCache(paths);
+
+    Timing pagero, vips, bare;
+    for (int r = 0; r < rounds; ++r) {
+        TimeBare(paths, bare);
+        TimePagero(folder, "/tmp/pagero-bench-cache", pagero);
+        if (haveVips) TimeVips(paths, "/tmp/pagero-bench-vips", vips);
+    }
+    const double n = paths.size();
+    auto line = [n](const char *what, const Timing &t) {
+        std::printf("  %-33s %7.2f s wall %7.1f images/s | %7.2f s CPU %6.1f ms CPU/image\n", what, t.wall, n / t.wall,
+                    t.cpu, t.cpu * 1e3 / n);
+    };
+    std::printf("Cold-cache thumbnails of %d JPEGs in %s (best of %d rounds, 2 threads / processes)\n",
+                int(n), qPrintable(folder), rounds);
+    line("pagero BuildThumbnails", pagero);
+    if (haveVips)
+        line("vipsthumbnail -s 72x70 (2 proc)", vips);
+    else
+        std::printf("  vipsthumbnail: not installed (Debian libvips-tools)\n");
+    line("bare libjpeg-turbo 1/8 (2 thr)", bare);
+    if (haveVips)
+        std::printf("  pagero / vipsthumbnail speed: %.2f wall, %.2f CPU\n", vips.wall / pagero.wall, vips.cpu / pagero.cpu);
+    std::printf("  pagero / bare loop speed:     %.2f wall, %.2f CPU\n", bare.wall / pagero.wall, bare.cpu / pagero.cpu);
+    return 0;
+}

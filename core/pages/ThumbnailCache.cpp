@@ -1,0 +1,367 @@
+#include "core/pages/ThumbnailCache.h"
+
+#include "core/common/AtomicFile.h"
+#include "core/common/MyLib.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pagero {
+
+namespace {
+
+// Index files larger than this, or with more lines, are treated as absent: hostile or broken files
+// must not cost unbounded memory. The file index allows for a quarter of a million album files.
+constexpr qint64 kMaxFolderIndexBytes = 4 * 1024 * 1024;
+constexpr qint64 kMaxFolderIndexLines = 200000;
+constexpr qint64 kMaxFileIndexBytes = 32 * 1024 * 1024;
+constexpr qint64 kMaxFileIndexLines = 1000000;
+
+bool Occupied(const QString &path)
+{
+    const QFileInfo fi(path);
+    return fi.exists() || fi.isSymLink();
+}
+
+bool ReadIndex(const QString &path, qint64 maxBytes, qint64 maxLines, QStringList &lines)
+{
+    lines.clear();
+    QByteArray bytes;
+    if (!ReadFileLimited(path, bytes, maxBytes + 1)) return false;
+    if (bytes.size() > maxBytes) return false;
+    if (bytes.count('\n') + bytes.count('\r') > 2 * maxLines) return false;
+    lines = ThumbnailCache::SplitLines(bytes);
+    if (lines.size() > maxLines) {
+        lines.clear();
+        return false;
+    }
+    return true;
+}
+
+bool IsReservedName(const QString &name)
+{
+    return name.compare(QLatin1String(kFileIndexName), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String(kFolderIndexName), Qt::CaseInsensitive) == 0;
+}
+
+QString JoinName(const QString &folder, const QString &name)
+{
+    if (folder.endsWith(QLatin1Char('/'))) return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+// Whether a line of the file index can name a file of the album folder at all.
+bool IsPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+} // namespace
+
+QByteArray ThumbnailCache::JoinLines(const QStringList &lines)
+{
+    QByteArray out;
+    for (const QString &line : lines) {
+        out += line.toUtf8();
+        out += "\r\n";
+    }
+    return out;
+}
+
+QStringList ThumbnailCache::SplitLines(const QByteArray &bytes)
+{
+    // As a string list loads a text file: CR LF, LF or CR end a line; a last line without an end
+    // counts, a final line end does not start another line.
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes.at(i);
+        if (c != '\r' && c != '\n') continue;
+        lines.append(QString::fromUtf8(bytes.constData() + start, i - start));
+        if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) lines.append(QString::fromUtf8(bytes.constData() + start, n - start));
+    return lines;
+}
+
+QString ThumbnailCache::SafeComponent(const QString &line)
+{
+    const qsizetype cut = std::max({line.lastIndexOf(QLatin1Char('/')), line.lastIndexOf(QLatin1Char('\\')),
+                                    line.lastIndexOf(QLatin1Char(':'))});
+    const QString name = line.mid(cut + 1);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QChar(0)))
+        return QString();
+    return name;
+}
+
+QString ThumbnailCache::SubfolderNameFor(const QString &albumFolder)
+{
+    QString folder = albumFolder;
+    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
+        folder.chop(1);
+    const qsizetype cut = std::max({folder.lastIndexOf(QLatin1Char('/')), folder.lastIndexOf(QLatin1Char('\\')),
+                                    folder.lastIndexOf(QLatin1Char(':'))});
+    return QStringLiteral("ov") + folder.mid(cut + 1);
+}
+
+QString ThumbnailCache::ThumbnailNameFor(const QString &fileName)
+{
+    QString name = fileName;
+    name.replace(QLatin1Char('.'), QLatin1Char('-'));
+    return name + QStringLiteral(".bmp");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Folder index
+
+bool ThumbnailCache::OpenFolderCache(const QString &albumFolder)
+{
+    albumCacheDir_.clear();
+    // The cache root is the program's own folder for thumbnails; never work on "" or "/".
+    if (cacheRoot_.isEmpty() || QFileInfo(cacheRoot_).canonicalFilePath() == QLatin1String("/")) return false;
+
+    if (!QFileInfo(cacheRoot_).isDir()) QDir().mkpath(cacheRoot_);
+    const QString candidate = JoinName(cacheRoot_, SubfolderNameFor(albumFolder));
+    const QString indexPath = JoinName(cacheRoot_, QLatin1String(kFolderIndexName));
+
+    QString subfolder;
+    const bool indexRead = QFileInfo(indexPath).isFile()
+        && ReadIndex(indexPath, kMaxFolderIndexBytes, kMaxFolderIndexLines, folderList_);
+    if (indexRead) {
+        // The first pair naming this album exactly wins. A pair that differs only in letter case
+        // counts too, unless its folder exists as a folder of its own (a different album here).
+        int caseMatch = -1;
+        for (int k = 0; k + 1 < folderList_.size(); k += 2) {
+            const QString name = SafeComponent(folderList_.at(k + 1));
+            if (name.isEmpty() || IsReservedName(name)) continue;
+            if (folderList_.at(k) == albumFolder) {
+                subfolder = JoinName(cacheRoot_, name);
+                break;
+            }
+            if (caseMatch < 0 && folderList_.at(k).toUpper() == albumFolder.toUpper()
+                && !QFileInfo(folderList_.at(k)).isDir())
+                caseMatch = k;
+        }
+        if (subfolder.isEmpty() && caseMatch >= 0)
+            subfolder = JoinName(cacheRoot_, SafeComponent(folderList_.at(caseMatch + 1)));
+    } else {
+        if (QFileInfo(cacheRoot_).isDir()) DeleteFolderTree(cacheRoot_);
+        CreateFolder(cacheRoot_);
+        if (!QFileInfo(cacheRoot_).isDir()) return false;
+        if (!WriteFileAtomically(indexPath, QByteArray())) return false;
+        folderList_.clear();
+    }
+
+    if (subfolder.isEmpty()) {
+        // A dangling last line would shift every later pair by one.
+        if (folderList_.size() % 2 != 0) folderList_.removeLast();
+        QSet<QString> taken;
+        for (int k = 1; k < folderList_.size(); k += 2) taken.insert(SafeComponent(folderList_.at(k)).toUpper());
+        // Free as a folder on disk and not promised to another album whose folder is gone.
+        subfolder = candidate;
+        for (qint64 n = 1; Occupied(subfolder) || taken.contains(QFileInfo(subfolder).fileName().toUpper()); ++n)
+            subfolder = candidate + QLatin1Char('_') + QString::number(n);
+        folderList_.append(albumFolder);
+        folderList_.append(QFileInfo(subfolder).fileName());
+        if (!WriteFileAtomically(indexPath, JoinLines(folderList_))) return false;
+    }
+
+    albumCacheDir_ = subfolder;
+    if (!QFileInfo(subfolder).isDir()) {
+        CreateFolder(subfolder);
+        return QFileInfo(subfolder).isDir();
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// File index
+
+void ThumbnailCache::Reset()
+{
+    albumCacheDir_.clear();
+    folderList_.clear();
+    fileCacheList_.clear();
+    album_ = AlbumFiles();
+    exactEntry_.clear();
+    foldedEntry_.clear();
+    albumNames_.clear();
+    usedThumbnailNames_.clear();
+}
+
+void ThumbnailCache::addEntryToIndex(int line)
+{
+    const QString &name = fileCacheList_.at(line);
+    if (!exactEntry_.contains(name)) exactEntry_.insert(name, line);
+    foldedEntry_[name.toUpper()].append(line);
+}
+
+void ThumbnailCache::rebuildEntryIndex()
+{
+    exactEntry_.clear();
+    foldedEntry_.clear();
+    for (int k = 0; k + 3 < fileCacheList_.size(); k += 4) addEntryToIndex(k);
+}
+
+int ThumbnailCache::findEntry(const QString &name) const
+{
+    const int exact = exactEntry_.value(name, -1);
+    if (exact >= 0) return exact;
+    // Letter case is ignored, but an entry named exactly like another file of the album belongs
+    // to that file (two names that differ only in case are two files here).
+    const auto it = foldedEntry_.constFind(name.toUpper());
+    if (it == foldedEntry_.constEnd()) return -1;
+    for (int line : *it)
+        if (!albumNames_.contains(fileCacheList_.at(line))) return line;
+    return -1;
+}
+
+QString ThumbnailCache::freeThumbnailName(const QString &fileName) const
+{
+    // The bitmap name of the naming rule, or its first "_1", "_2", ... form that is neither on disk
+    // nor promised to another entry whose bitmap is still to be made.
+    const QString base = ThumbnailNameFor(fileName);
+    const QString stem = base.left(base.size() - 4);
+    QString name = base;
+    for (qint64 n = 1; usedThumbnailNames_.contains(name.toUpper()) || Occupied(JoinName(albumCacheDir_, name)); ++n)
+        name = stem + QLatin1Char('_') + QString::number(n) + QStringLiteral(".bmp");
+    return name;
+}
+
+bool ThumbnailCache::normaliseFileCacheList()
+{
+    // Only whole quadruples count.
+    bool changed = fileCacheList_.size() % 4 != 0;
+    fileCacheList_.resize(fileCacheList_.size() - fileCacheList_.size() % 4);
+    usedThumbnailNames_.clear();
+    QList<int> toRename;
+    for (int k = 0; k < fileCacheList_.size(); k += 4) {
+        const QString thumb = SafeComponent(fileCacheList_.at(k + 3));
+        if (thumb.isEmpty() || IsReservedName(thumb) || usedThumbnailNames_.contains(thumb.toUpper())) {
+            toRename.append(k);
+            continue;
+        }
+        if (thumb != fileCacheList_.at(k + 3)) changed = true;
+        fileCacheList_[k + 3] = thumb;
+        usedThumbnailNames_.insert(thumb.toUpper());
+    }
+    // Entries whose bitmap name led elsewhere, or was another entry's, get a fresh name of their own.
+    for (int k : toRename) {
+        const QString thumb = freeThumbnailName(SafeComponent(fileCacheList_.at(k)));
+        fileCacheList_[k + 3] = thumb;
+        usedThumbnailNames_.insert(thumb.toUpper());
+        changed = true;
+    }
+    return changed;
+}
+
+bool ThumbnailCache::writeFileIndex() const
+{
+    return WriteFileAtomically(JoinName(albumCacheDir_, QLatin1String(kFileIndexName)), JoinLines(fileCacheList_));
+}
+
+bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
+{
+    album_ = files;
+    albumNames_ = QSet<QString>(files.names.cbegin(), files.names.cend());
+    exactEntry_.clear();
+    foldedEntry_.clear();
+    if (albumCacheDir_.isEmpty()) return false;
+
+    const QString indexPath = JoinName(albumCacheDir_, QLatin1String(kFileIndexName));
+    const bool indexRead = QFileInfo(indexPath).isFile()
+        && ReadIndex(indexPath, kMaxFileIndexBytes, kMaxFileIndexLines, fileCacheList_);
+    if (!indexRead) {
+        if (QFileInfo(albumCacheDir_).isDir()) DeleteFolderTree(albumCacheDir_);
+        CreateFolder(albumCacheDir_);
+        if (!QFileInfo(albumCacheDir_).isDir()) return false;
+        if (!WriteFileAtomically(indexPath, QByteArray())) return false;
+        fileCacheList_.clear();
+    }
+    // Lines that had to be repaired are written back too.
+    bool changed = normaliseFileCacheList();
+
+    // Purge the entries of files that are gone, with their bitmaps.
+    QStringList kept;
+    kept.reserve(fileCacheList_.size());
+    for (int k = 0; k + 3 < fileCacheList_.size(); k += 4) {
+        const QString &name = fileCacheList_.at(k);
+        if (IsPlainFileName(name) && QFileInfo(JoinName(files.folder, name)).isFile()) {
+            for (int l = 0; l < 4; ++l) kept.append(fileCacheList_.at(k + l));
+            continue;
+        }
+        DeleteFileSafe(JoinName(albumCacheDir_, fileCacheList_.at(k + 3)));
+        usedThumbnailNames_.remove(fileCacheList_.at(k + 3).toUpper());
+        changed = true;
+    }
+    fileCacheList_ = kept;
+    rebuildEntryIndex();
+
+    // Update: a changed age or size makes the bitmap stale (it is made again under the same name);
+    // a new file gets an entry.
+    for (int i = 0; i < files.Count(); ++i) {
+        const QString &name = files.names.at(i);
+        const QString age = files.ages.value(i);
+        const QString size = files.sizes.value(i);
+        const int j = findEntry(name);
+        if (j >= 0) {
+            if (fileCacheList_.at(j + 1) != age || fileCacheList_.at(j + 2) != size) {
+                DeleteFileSafe(JoinName(albumCacheDir_, fileCacheList_.at(j + 3)));
+                fileCacheList_[j + 1] = age;
+                fileCacheList_[j + 2] = size;
+                changed = true;
+            }
+            continue;
+        }
+        // A name with a line break cannot be kept in a file of lines: it would shift every later
+        // entry. Such a file gets no cache entry (and so no thumbnail).
+        if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r'))) continue;
+        const QString thumb = freeThumbnailName(name);
+        const int line = int(fileCacheList_.size());
+        fileCacheList_ << name << age << size << thumb;
+        usedThumbnailNames_.insert(thumb.toUpper());
+        addEntryToIndex(line);
+        changed = true;
+    }
+
+    if (changed && !writeFileIndex()) return false;
+    return true;
+}
+
+QString ThumbnailCache::ThumbnailPath(int i) const
+{
+    if (i < 0 || i >= album_.Count() || albumCacheDir_.isEmpty()) return QString();
+    const int j = findEntry(album_.names.at(i));
+    if (j < 0) return QString();
+    return JoinName(albumCacheDir_, fileCacheList_.at(j + 3));
+}
+
+bool ThumbnailCache::DropThumbnail(const QString &fullPath)
+{
+    int found = -1;
+    for (int i = 0; i < album_.Count() && found < 0; ++i)
+        if (JoinName(album_.folder, album_.names.at(i)) == fullPath) found = i;
+    const QString upper = fullPath.toUpper();
+    for (int i = 0; i < album_.Count() && found < 0; ++i)
+        if (JoinName(album_.folder, album_.names.at(i)).toUpper() == upper) found = i;
+    if (found < 0) return false;
+    const QString thumb = ThumbnailPath(found);
+    if (thumb.isEmpty() || !QFileInfo(thumb).isFile()) return false;
+    return DeleteFileSafe(thumb);
+}
+
+bool ThumbnailCache::EmptyCache()
+{
+    const bool ok = cacheRoot_.isEmpty() || QFileInfo(cacheRoot_).canonicalFilePath() == QLatin1String("/")
+        ? false
+        : DeleteFolderTree(cacheRoot_);
+    const QString root = cacheRoot_;
+    Reset();
+    cacheRoot_ = root;
+    return ok;
+}
+
+} // namespace pagero

@@ -1,0 +1,159 @@
+#include "pages/OrvContents_Ut.h"
+#include "common/Fonts.h"
+#include "core/book/PageList.h"
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QSet>
+
+namespace pagero {
+
+namespace {
+
+const QColor kSelectedColor(0, 0, 255);
+
+// Writes `text` with its top-left at `at`, clipped to `clip`, on a white text background.
+void WriteClipped(QPainter &p, const QRect &clip, QPoint at, const QString &text)
+{
+    if (clip.isEmpty()) return;
+    const QFontMetrics fm(p.font());
+    const QRect cell = QRect(at, QSize(fm.horizontalAdvance(text), fm.height())) & clip;
+    if (cell.isEmpty()) return;
+    p.save();
+    p.setClipRect(clip, Qt::IntersectClip);
+    p.fillRect(cell, Qt::white);
+    p.drawText(at.x(), at.y() + fm.ascent(), text);
+    p.restore();
+}
+
+} // namespace
+
+TContents_Fm::TContents_Fm(QWidget *parent) : QWidget(parent), listFont_(BookFont(8))
+{
+    setWindowTitle(QStringLiteral("Creating Contents..."));
+    layout_.SetCharHeight(QFontMetrics(listFont_).height());
+    // A usable layout before the book gives the real area.
+    QSize screen(1024, 768);
+    if (const QScreen *s = QGuiApplication::primaryScreen()) screen = s->size();
+    layout_.SetArea(0, 0, screen.width() / 3, screen.height() / 3);
+}
+
+void TContents_Fm::SetContentsArea(const QRect &corners)
+{
+    layout_.SetArea(corners);
+}
+
+int TContents_Fm::ContentsPageCount() const
+{
+    return layout_.PageCount(FileCount());
+}
+
+int TContents_Fm::FileCount() const
+{
+    return pages_ ? int(pages_->names.size()) : 0;
+}
+
+QString TContents_Fm::NameOf(int index) const
+{
+    return pages_->names.at(index);
+}
+
+QString TContents_Fm::PathOf(int index) const
+{
+    return pages_->Folder() + QLatin1Char('/') + pages_->names.at(index);
+}
+
+void TContents_Fm::DrawContentsPage(QPainter &canvas, int page) const
+{
+    canvas.save();
+    const int lh = layout_.LineHeight();
+    if (page <= 1) {
+        canvas.setFont(BookFont(11, true));
+        canvas.setPen(Qt::black);
+        const QFontMetrics fm(canvas.font());
+        const QString title = QStringLiteral("CONTENTS");
+        const int x = layout_.AreaLeft() + (layout_.AreaWidth() - fm.horizontalAdvance(title)) / 2;
+        const int y = layout_.AreaTop() + (3 * lh - fm.height()) / 2;
+        WriteClipped(canvas, QRect(x, y, fm.horizontalAdvance(title), fm.height()), QPoint(x, y), title);
+    }
+    canvas.setFont(listFont_);
+    const QFontMetrics fm(listFont_);
+
+    QSet<QString> selected;
+    if (selection_)
+        for (const QString &s : *selection_) selected.insert(s.toUpper());
+
+    const ContentsLayout::PageLines lines = layout_.LinesOfPage(page, FileCount());
+    const int spaceWidth = fm.horizontalAdvance(QLatin1Char(' '));
+    const int dotWidth = std::max(1, fm.horizontalAdvance(QLatin1Char('.')));
+    for (int i = lines.first; i <= lines.last; ++i) {
+        const QRect r = layout_.LineRect(lines, i);
+        const int right = r.left() + r.width();   // the line's right edge (exclusive)
+        canvas.setPen(selected.contains(PathOf(i).toUpper()) ? kSelectedColor : QColor(Qt::black));
+
+        // The name, kept inside the line.
+        const QString name = NameOf(i);
+        const int nameWidth = fm.horizontalAdvance(name);
+        WriteClipped(canvas, QRect(r.left(), r.top(), std::min(nameWidth, r.width()), r.height()),
+                     r.topLeft(), name);
+
+        // The leader: the shortest " ...." + " n" at least as wide as the room after the name, set
+        // against the right edge and clipped at the name's end.
+        const int x = r.left() + nameWidth;
+        const int available = right - x - spaceWidth;
+        const QString number = QLatin1Char(' ') + QString::number(i + 1);
+        QString dots = QStringLiteral(" .");
+        const int guess = (available - fm.horizontalAdvance(dots + number)) / dotWidth - 2;
+        if (guess > 0) dots += QString(guess, QLatin1Char('.'));
+        QString s = dots + number;
+        while (fm.horizontalAdvance(s) < available) {
+            dots += QLatin1Char('.');
+            s = dots + number;
+        }
+        // Back off the guess if it overshot, keeping the shortest string that fills the room.
+        while (dots.size() > 2 && fm.horizontalAdvance(dots.left(dots.size() - 1) + number) >= available) {
+            dots.chop(1);
+            s = dots + number;
+        }
+        if (x < right)
+            WriteClipped(canvas, QRect(x, r.top(), right - x, r.height()),
+                         QPoint(right - fm.horizontalAdvance(s), r.top()), s);
+    }
+    canvas.restore();
+}
+
+bool TContents_Fm::HitTestContents(QPoint pt, int page, QRect *lineRect, int *fileNumber) const
+{
+    const int i = layout_.IndexAt(page, FileCount(), pt);
+    if (i < 0) return false;
+    if (lineRect) *lineRect = layout_.HitRect(layout_.LinesOfPage(page, FileCount()), i);
+    if (fileNumber) *fileNumber = i + 1;
+    return true;
+}
+
+QPoint TContents_Fm::OffsetTo(const QRect &contentRect) const
+{
+    return QPoint(contentRect.left() - layout_.AreaLeft(), contentRect.top() - layout_.AreaTop());
+}
+
+void TContents_Fm::DrawPage(QPainter &painter, const QRect &contentRect, int pageNo)
+{
+    painter.save();
+    painter.translate(OffsetTo(contentRect));
+    DrawContentsPage(painter, pageNo);
+    painter.restore();
+}
+
+int TContents_Fm::HitTest(const QRect &contentRect, int pageNo, QPoint pt, QRect *hotRect, int *subKind)
+{
+    const QPoint offset = OffsetTo(contentRect);
+    QRect r;
+    int fileNumber = 0;
+    if (!HitTestContents(pt - offset, pageNo, &r, &fileNumber)) return 0;
+    if (hotRect) *hotRect = r.translated(offset);
+    if (subKind) *subKind = 0;
+    return fileNumber;
+}
+
+} // namespace pagero

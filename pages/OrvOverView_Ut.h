@@ -1,0 +1,99 @@
+#pragma once
+// The overview section of the book: every page file as a small thumbnail with a numbered caption,
+// many to a page. TOverView_Fm keeps the grid, brings the album's thumbnail cache up to date and
+// makes missing thumbnails (decoding on two worker threads while this thread writes the cache and
+// drives the progress window), paints overview pages and hit-tests points on them.
+#include "app/SectionPages.h"
+#include "core/pages/OverviewGrid.h"
+#include "core/pages/ThumbnailCache.h"
+#include "pages/ThumbnailMaker.h"
+
+#include <QObject>
+#include <QSize>
+#include <QStringList>
+#include <functional>
+
+namespace pagero {
+
+class PageList;
+class TProgress_Fm;
+
+class TOverView_Fm : public QObject, public SectionPages {
+    Q_OBJECT
+public:
+    explicit TOverView_Fm(QObject *parent = nullptr);
+    ~TOverView_Fm() override;
+
+    // --- set by the book build before SetArea and BuildThumbnails ---
+    void SetThumbSize(int width, int height);       // 72 x 70, 56 x 55 or 38 x 36
+    int ThumbWidth() const { return grid_.ThumbWidth; }
+    int ThumbHeight() const { return grid_.ThumbHeight; }
+    void SetCacheRoot(const QString &root) { cache_.SetCacheRoot(root); }
+    QString CacheRoot() const { return cache_.CacheRoot(); }
+    void SetAlbum(const AlbumFiles &files);
+    void SetAlbum(const PageList &pages);           // copies folder, names, dates and sizes
+    // The batch selection (full paths, compared ignoring case); selected files show in blue.
+    void SetSelection(const QStringList *selection) { selection_ = selection; }
+
+    // --- grid ---
+    void SetArea(const QRect &area);
+    const OverviewGrid &Grid() const { return grid_; }
+    int LabelHeight() const { return grid_.LabelHeight; }
+    int OverviewPageCount() const { return grid_.PageCount(album_.Count()); }
+    int FirstIndexOfPage(int page) const { return grid_.FirstIndexOfPage(page); }
+    int OverviewPageOfIndex(int index) const { return grid_.OverviewPageOfIndex(index); }
+    // The caption height: text height of the 8-point book font plus 2.
+    static int CaptionLabelHeight();
+
+    // --- cache ---
+    // Opens or creates the album's cache, brings it up to date and makes missing thumbnails.
+    // False when the cache cannot be created or the user ended the program from the progress
+    // window (ExitRequested is then emitted): the album must not be opened further.
+    bool BuildThumbnails();
+    // The book build's call in one: size, cache root, album, then BuildThumbnails.
+    bool BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize);
+    QString ThumbnailPath(int index) const { return cache_.ThumbnailPath(index); }
+    // A file's picture changed: its cached bitmap is made again at the next build.
+    void DropThumbnail(const QString &fullPath) { cache_.DropThumbnail(fullPath); }
+    // "Empty &Overview Cache": asks, then deletes the whole cache root. True when emptied; the
+    // caller then sets ShowThumbWindow and re-opens the album.
+    bool EmptyOverviewCache();
+    ThumbnailCache &Cache() { return cache_; }
+
+    // Worker threads that decode (1 makes the build sequential). Results are the same either way.
+    void SetDecodeThreads(int threads) { decodeThreads_ = qMax(1, threads); }
+
+    // Shows the progress window while thumbnails are made (set by the callers that build the book;
+    // every build clears it at its end).
+    bool ShowThumbWindow = false;
+    // The main window's flag: the progress window was showing when the program was minimised.
+    bool OverviewWasVisible = false;
+    // The album-opening progress (40 .. 80 while making thumbnails, 50 at the end).
+    std::function<void(int)> AlbumProgress;
+    bool Generating() const;
+    TProgress_Fm *Progress() const { return progress_; }
+
+    // --- painting and hit-testing (page numbers count from 1 within the section) ---
+    void DrawOverviewPage(int page, QPainter &painter);
+    OverviewGrid::Hit HitTestOverview(QPoint pt, int page) const { return grid_.HitTest(pt, page, album_.Count()); }
+    void DrawPage(QPainter &painter, const QRect &contentRect, int pageNo) override;
+    int HitTest(const QRect &contentRect, int pageNo, QPoint pt, QRect *hotRect, int *subKind) override;
+
+signals:
+    // The user ended the program from the progress window: close the main window.
+    void ExitRequested();
+
+private:
+    bool isSelected(const QString &fullPath, const QSet<QString> &upperSelection) const;
+    QString fullPathOf(int index) const;
+
+    OverviewGrid grid_;
+    ThumbnailCache cache_;
+    AlbumFiles album_;
+    const QStringList *selection_ = nullptr;
+    TProgress_Fm *progress_ = nullptr;
+    ThumbnailIcons icons_;
+    int decodeThreads_ = 2;
+};
+
+} // namespace pagero
