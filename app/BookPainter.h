@@ -6,9 +6,14 @@
 #include "core/book/FlipState.h"
 #include "core/book/PageList.h"
 #include "core/book/Settings.h"
+#include <QDateTime>
 #include <QImage>
 #include <QStringList>
 #include <array>
+#include <functional>
+#include <vector>
+
+class QPainter;
 
 namespace pagero {
 
@@ -27,7 +32,17 @@ struct BookScene {
     QImage screenBackBitmap;                  // when the screen background kind is 2
     QImage coverBitmap;                       // when the cover kind is 2
     SectionPages *overview = nullptr, *contents = nullptr, *index = nullptr;
+
+    // Optional painters of later features; unset ones draw nothing.
+    // Bookmark tabs of one side (1 left, 2 right), drawn on the frame before/after the page images.
+    std::function<void(QPainter &frame, int side)> drawBookmarkTabs;
+    // The comment box of page-list entry `entry` on its file page (page-local coordinates).
+    std::function<void(QPainter &page, const QRect &contentRect, int entry)> drawComment;
 };
+
+// Frames and page images use this format: 32-bit is the fastest path of Qt's raster engine for
+// copies, fills and scaling (measured by the flip-frame benchmark).
+inline constexpr QImage::Format kFrameFormat = QImage::Format_RGB32;
 
 class BookPainter {
 public:
@@ -36,16 +51,30 @@ public:
     void InvalidatePageCache();
     // The cached image of `page`, rendered with all four flags when not cached yet.
     const QImage &GetPage(const BookScene &scene, int page);
+    // The cached image of `page`, or nullptr when it is not cached (renders nothing).
+    const QImage *CachedPage(int page) const;
     void RenderPage(const BookScene &scene, int page, QImage &image,
                     bool showName, bool showComment, bool showNumber, bool showRings);
     void RenderSpread(const BookScene &scene, QImage &frame);
+    // DrawBook's painting part: empties the cache and renders the open spread into ViewImage1.
+    const QImage &DrawBook(const BookScene &scene);
     void DrawLeaves(const BookScene &scene, QImage &frame);
+    void DrawLeaf(const BookScene &scene, QImage &frame, const FlipLeaf &leaf);
 
     QImage ViewImage1, ViewImage2, PageImage1, PageImage2;
 
 private:
     struct Slot { int page = -1; QImage image; };
     std::array<Slot, 4> cache_;
+    std::vector<QPoint> points_;   // the leaf outline
+    std::vector<QPoint> band_;     // scratch polygon of a bundle's edge strip
+
+    // The default cover picture decoded once per page size and file version.
+    struct CoverMemo { QString path; QDateTime modified; QSize size; QImage image; };
+    CoverMemo coverMemo_;
+
+    void drawCoverPattern(const BookScene &scene, QPainter &p, const QSize &pageSize);
+    const QImage &defaultCover(const QString &exeDir, const QSize &pageSize);
 };
 
 } // namespace pagero

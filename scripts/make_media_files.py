@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the small sample files that no Debian tool writes: a placeable Windows metafile and a
-standard MIDI file. Usage: make_media_files.py wmf OUT.wmf | midi OUT.mid [tempo_bpm]"""
+"""Writes the small files that no Debian tool writes: a placeable Windows metafile and standard MIDI
+files (the sample tune and the three background-music tunes, traditional melodies).
+Usage: make_media_files.py wmf OUT.wmf | midi OUT.mid [tempo_bpm] [sample|jingle|bride|fortress]"""
 import struct
 import sys
 
@@ -87,19 +88,43 @@ def varlen(value):
     return bytes(out)
 
 
-def write_midi(path, bpm=120):
+# Melodies as (MIDI note, beats); a General MIDI program for each.
+TUNES = {
+    "sample": (0, [(67, 1), (64, 1), (64, 2), (65, 1), (62, 1), (62, 2), (60, 1), (62, 1), (64, 1), (65, 1),
+                   (67, 1), (67, 1), (67, 2), (67, 1), (64, 1), (64, 2), (65, 1), (62, 1), (62, 2),
+                   (60, 1), (64, 1), (67, 1), (67, 1), (60, 4)]),
+    # Jingle Bells, the refrain.
+    "jingle": (14, [(76, 1), (76, 1), (76, 2), (76, 1), (76, 1), (76, 2), (76, 1), (79, 1), (72, 1.5), (74, .5),
+                    (76, 4), (77, 1), (77, 1), (77, 1.5), (77, .5), (77, 1), (76, 1), (76, 1), (76, .5), (76, .5),
+                    (76, 1), (74, 1), (74, 1), (76, 1), (74, 2), (79, 2),
+                    (76, 1), (76, 1), (76, 2), (76, 1), (76, 1), (76, 2), (76, 1), (79, 1), (72, 1.5), (74, .5),
+                    (76, 4), (77, 1), (77, 1), (77, 1.5), (77, .5), (77, 1), (76, 1), (76, 1), (76, .5), (76, .5),
+                    (79, 1), (79, 1), (77, 1), (74, 1), (72, 4)]),
+    # The bridal chorus ("Here comes the bride").
+    "bride": (19, [(60, 1), (65, .75), (65, .25), (65, 2), (60, 1), (67, .75), (64, .25), (65, 2),
+                   (60, 1), (65, .75), (70, .25), (70, 1), (69, .75), (67, .25), (65, 1), (64, .75), (65, .25), (67, 2),
+                   (60, 1), (65, .75), (65, .25), (65, 2), (60, 1), (67, .75), (64, .25), (65, 2),
+                   (60, 1), (65, .75), (70, .25), (70, 1), (69, .75), (67, .25), (65, 1), (64, .75), (67, .25), (65, 3)]),
+    # "A mighty fortress is our God", the hymn tune.
+    "fortress": (19, [(72, 1), (72, 1), (72, 1), (67, 1), (69, 1), (71, 1), (72, 1.5), (71, .5), (69, 1), (67, 2),
+                      (72, 1), (71, 1), (69, 1), (67, 1), (69, 1), (65, 1), (64, 1), (62, 1), (60, 3),
+                      (72, 1), (72, 1), (72, 1), (67, 1), (69, 1), (71, 1), (72, 1.5), (71, .5), (69, 1), (67, 2),
+                      (72, 1), (71, 1), (69, 1), (67, 1), (69, 1), (65, 1), (64, 1), (62, 1), (60, 3)]),
+}
+
+
+def write_midi(path, bpm=120, tune="sample"):
     division = 96
-    tune = [(67, 1), (64, 1), (64, 2), (65, 1), (62, 1), (62, 2), (60, 1), (62, 1), (64, 1), (65, 1),
-            (67, 1), (67, 1), (67, 2), (67, 1), (64, 1), (64, 2), (65, 1), (62, 1), (62, 2),
-            (60, 1), (64, 1), (67, 1), (67, 1), (60, 4)]
+    program, notes = TUNES[tune]
     events = bytearray()
-    events += varlen(0) + b"\xFF\x03" + varlen(6) + b"Sample"
+    name = tune.capitalize().encode()
+    events += varlen(0) + b"\xFF\x03" + varlen(len(name)) + name
     events += varlen(0) + b"\xFF\x51\x03" + struct.pack(">I", 60_000_000 // bpm)[1:]
     events += varlen(0) + b"\xFF\x58\x04\x04\x02\x18\x08"                          # 4/4
-    events += varlen(0) + b"\xC0\x00"                                               # piano
-    for note, beats in tune:
+    events += varlen(0) + bytes([0xC0, program])
+    for note, beats in notes:
         events += varlen(0) + bytes([0x90, note, 96])
-        events += varlen(beats * division) + bytes([0x80, note, 64])
+        events += varlen(round(beats * division)) + bytes([0x80, note, 64])
     events += varlen(0) + b"\xFF\x2F\x00"
     with open(path, "wb") as f:
         f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, division))
@@ -110,6 +135,7 @@ if __name__ == "__main__":
     if len(sys.argv) >= 3 and sys.argv[1] == "wmf":
         write_wmf(sys.argv[2])
     elif len(sys.argv) >= 3 and sys.argv[1] == "midi":
-        write_midi(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 120)
+        write_midi(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 120,
+                   sys.argv[4] if len(sys.argv) > 4 else "sample")
     else:
         sys.exit(__doc__)

@@ -6,6 +6,7 @@
 set -euo pipefail
 C=/usr/bin/convert
 OUT="${1:-$(dirname "$0")/../assets/program}"
+GEN="$(cd "$(dirname "$0")" && pwd)/make_media_files.py"
 mkdir -p "$OUT/BitPattern" "$OUT/SysSound"
 cd "$OUT"
 tmp=$(mktemp -d)
@@ -56,4 +57,9 @@ sox -R -n -r 22050 -c 1 -b 16 "$tmp/a.wav" synth 0.16 sine 784 fade q 0.005 0.16
 sox -R -n -r 22050 -c 1 -b 16 "$tmp/b.wav" synth 0.50 sine 1175 sine 2350 remix 1 fade q 0.005 0.50 0.42
 sox -R "$tmp/a.wav" "$tmp/b.wav" "$tmp/chime.wav" gain -n -6
 mv "$tmp/chime.wav" "SysSound/sent email.wav"
+# Background music: three traditional tunes as MIDI files.
+PY=/usr/bin/python3; [ -x "$PY" ] || PY=python3
+"$PY" "$GEN" midi SysSound/bksnd1.mid 132 jingle
+"$PY" "$GEN" midi SysSound/bksnd2.mid 76 bride
+"$PY" "$GEN" midi SysSound/bksnd3.mid 84 fortress
 echo "program folder assets written to $OUT"

@@ -9,6 +9,15 @@ namespace pagero::imaging::detail {
 // JPEG bytes through TurboJPEG.
 LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto);
 QSize JpegSize(const QByteArray &head);
+// The DCT scale 1/n used for a picture of `original` size wanted at `target`: the smallest of
+// 1/8, 1/4, 1/2 whose decoded size still covers the target, else 1.
+int JpegScaleDenominator(QSize original, QSize target);
+
+// 16-bit bitmaps, read here so that the channels widen exactly (31 -> 255).
+bool IsBmp16(const QByteArray &head);
+LoadResult DecodeBmp16(const QByteArray &bytes, QSize fitInto);
+// An error text when an uncompressed bitmap holds fewer pixel rows than it declares, else empty.
+QString CheckBmpComplete(const QByteArray &head, qint64 fileSize);
 
 // Formats Qt reads itself (BMP, ICO, PNG, GIF). `format` is Qt's format name ("bmp", "png", ...).
 LoadResult DecodeWithQt(const QString &path, const QByteArray &format, QSize fitInto);

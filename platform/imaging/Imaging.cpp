@@ -129,7 +129,7 @@ Choice Choose(const QString &path, const QByteArray &head)
 }
 
 constexpr qint64 kHeadBytes = 4096;
-constexpr qint64 kMaxJpegFileBytes = qint64(1) << 30;
+constexpr qint64 kMaxReadBytes = qint64(1) << 30;
 
 } // namespace
 
@@ -144,12 +144,23 @@ LoadResult Load(const QString &path, QSize fitInto)
     const Choice c = Choose(path, head);
     switch (c.route) {
     case Route::Jpeg: {
-        if (info.size() > kMaxJpegFileBytes) return Failure(QStringLiteral("File too large"));
+        if (info.size() > kMaxReadBytes) return Failure(QStringLiteral("File too large"));
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("Cannot read the file"));
         return DecodeJpeg(f.readAll(), fitInto);
     }
-    case Route::Qt: return DecodeWithQt(path, c.qtFormat, fitInto);
+    case Route::Qt:
+        if (c.qtFormat == "bmp") {
+            if (IsBmp16(head)) {
+                if (info.size() > kMaxReadBytes) return Failure(QStringLiteral("File too large"));
+                QFile f(path);
+                if (!f.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("Cannot read the file"));
+                return DecodeBmp16(f.readAll(), fitInto);
+            }
+            const QString incomplete = CheckBmpComplete(head, info.size());
+            if (!incomplete.isEmpty()) return Failure(incomplete);
+        }
+        return DecodeWithQt(path, c.qtFormat, fitInto);
     case Route::Magick: return DecodeWithMagick(path, c.coder, fitInto);
     case Route::Video: return DecodeVideoFrame(path, fitInto);
     case Route::Unknown: break;
@@ -166,7 +177,7 @@ QSize PictureSize(const QString &path)
     case Route::Jpeg: {
         // The frame header normally sits in the first kilobytes, after EXIF data of up to 64 KB.
         QSize s = JpegSize(ReadHead(path, 256 * 1024));
-        if (!s.isValid() && QFileInfo(path).size() <= kMaxJpegFileBytes) s = JpegSize(ReadHead(path, kMaxJpegFileBytes));
+        if (!s.isValid() && QFileInfo(path).size() <= kMaxReadBytes) s = JpegSize(ReadHead(path, kMaxReadBytes));
         return s;
     }
     case Route::Qt: return QtPictureSize(path, c.qtFormat);

@@ -27,7 +27,7 @@ struct LoadResult {
     bool ok() const { return !image.isNull(); }
 };
 
-// Loads the picture. With a valid `fitInto`, the result is already scaled down (aspect kept, never
+// Loads the picture. With a valid `fitInto`, the result is already scaled down (proportions kept, never
 // enlarged) to fit inside it, using the cheapest decode that still covers it.
 LoadResult Load(const QString &path, QSize fitInto = QSize());
 
@@ -42,7 +42,7 @@ bool SaveBmp16(const QImage &image, const QString &path);
 // Initialises ImageMagick once per process (every Magick++ user calls this before its first use).
 void EnsureMagick();
 
-// The size `original` takes when fitted into `box`: aspect kept, never enlarged, each side rounded
+// The size `original` takes when fitted into `box`: proportions kept, never enlarged, each side rounded
 // to nearest and at least 1.
 QSize FitSize(QSize original, QSize box);
 

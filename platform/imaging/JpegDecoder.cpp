@@ -38,18 +38,6 @@ bool ReadHeader(tjhandle tj, const QByteArray &bytes, Header &h)
            h.width > 0 && h.height > 0;
 }
 
-// The smallest of 1/8, 1/4, 1/2 whose decoded size still covers `target`; 1/1 otherwise.
-tjscalingfactor ChooseScale(int w, int h, QSize target)
-{
-    static const tjscalingfactor candidates[] = {{1, 8}, {1, 4}, {1, 2}};
-    if (target.isValid() && !target.isEmpty()) {
-        for (const tjscalingfactor &f : candidates) {
-            if (TJSCALED(w, f) >= target.width() && TJSCALED(h, f) >= target.height()) return f;
-        }
-    }
-    return {1, 1};
-}
-
 // Adobe-style CMYK (stored inverted, as nearly every CMYK JPEG is) to RGB.
 QImage CmykToRgb(const std::vector<unsigned char> &cmyk, int w, int h)
 {
@@ -75,6 +63,18 @@ bool AcceptableWarning(tjhandle tj)
 
 } // namespace
 
+int JpegScaleDenominator(QSize original, QSize target)
+{
+    if (target.isValid() && !target.isEmpty() && !original.isEmpty()) {
+        for (int denominator : {8, 4, 2}) {
+            const tjscalingfactor f{1, denominator};
+            if (TJSCALED(original.width(), f) >= target.width() && TJSCALED(original.height(), f) >= target.height())
+                return denominator;
+        }
+    }
+    return 1;
+}
+
 QSize JpegSize(const QByteArray &head)
 {
     tjhandle tj = Decompressor();
@@ -93,7 +93,7 @@ LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto)
     if (TooLarge(original)) return Failure(QStringLiteral("Picture too large"), original);
 
     const QSize target = (fitInto.isValid() && !fitInto.isEmpty()) ? FitSize(original, fitInto) : QSize();
-    const tjscalingfactor f = ChooseScale(h.width, h.height, target);
+    const tjscalingfactor f{1, JpegScaleDenominator(original, target)};
     const int sw = TJSCALED(h.width, f), sh = TJSCALED(h.height, f);
     const auto *src = reinterpret_cast<const unsigned char *>(bytes.constData());
     const auto srcLen = static_cast<unsigned long>(bytes.size());

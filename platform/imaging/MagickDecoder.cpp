@@ -1,6 +1,6 @@
 // PCX, PCD, PSD, TIFF, WMF and the other formats ImageMagick reads, through Magick++. The file is
-// handed over as a blob with an explicit coder, so a name like "a[2].tif" is never parsed as a
-// Magick image specification and no delegate program runs on a guess.
+// handed over as a blob with an explicit coder, so a name like "a[2].tif" is never read as a
+// frame selector and no delegate program runs on a guess.
 #include "platform/imaging/Decoders.h"
 
 #include <Magick++.h>

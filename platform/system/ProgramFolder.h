@@ -2,21 +2,43 @@
 // Where the program's data lives, the per-user "registry" (an INI file), and the screen-saver lock.
 #include <QString>
 #include <QVariant>
+#include <memory>
+
+class QLockFile;
 
 namespace pagero::sys {
 
 // The program folder: $PAGERO_EXEDIR when set, else the folder of the executable. No trailing "/".
 QString ProgramFolder();
 // The folder that stands for the system folder (screen-saver file): $PAGERO_SYSTEMDIR, else
-// <user data folder>/system.
+// <user data folder>/Pagero/system (~/.local/share/Pagero/system). Not created here.
 QString SystemFolder();
 
-// The per-user settings key "Pagero 3.0" with its sections ("GEnv", "ScnSVr"), kept as an INI file in
-// the user's config folder ($PAGERO_CONFIGDIR overrides the folder, for tests).
+// The per-user settings key "Pagero 3.0" with its sections ("GEnv", "ScnSVr"), kept as the INI file
+// "Pagero 3.0.ini" in the user's config folder ($PAGERO_CONFIGDIR overrides the folder, for tests).
+// Sections are INI groups; values are stored as QSettings writes them (booleans "true"/"false").
+QString RegistryFilePath();
 QVariant RegistryRead(const QString &section, const QString &name, const QVariant &def);
 void RegistryWrite(const QString &section, const QString &name, const QVariant &value);
 
-// True while another process of this user holds the screen-saver lock (a screen-saver run).
+// True while a process of this user holds the screen-saver lock (a screen-saver run), this process
+// included. A lock left behind by a process that ended does not count.
 bool ScreenSaverRunning();
+
+// The screen-saver lock, held for the lifetime of the object. The lock file lives in the user's
+// runtime folder ($XDG_RUNTIME_DIR; $PAGERO_RUNTIMEDIR overrides it, for tests).
+class ScreenSaverLock {
+public:
+    ScreenSaverLock();
+    ~ScreenSaverLock();
+    ScreenSaverLock(const ScreenSaverLock &) = delete;
+    ScreenSaverLock &operator=(const ScreenSaverLock &) = delete;
+    bool held() const;   // false when another run holds it already
+private:
+    std::unique_ptr<QLockFile> lock_;
+};
+// Takes the lock for a screen-saver run; check held() on the result.
+std::unique_ptr<ScreenSaverLock> AcquireScreenSaverLock();
+QString ScreenSaverLockPath();
 
 } // namespace pagero::sys
