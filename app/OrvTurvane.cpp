@@ -12,19 +12,16 @@
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include "platform/Prompter.h"
-#include "platform/media/Sound.h"
 #include "platform/system/ProgramFolder.h"
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QThread>
 #include <QToolBar>
 
 namespace pagero {
@@ -82,6 +79,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     // Ending the program from the thumbnail progress window closes the main window.
     connect(overview_, &TOverView_Fm::ExitRequested, this, [this] { CloseWindow(); });
     openDlg_ = new TOpenDlg(this);
+    animator_.present = [this](const QImage &) { Present(); };
+    animator_.removeHighlight = [this] { RemoveHighlight(); };
     filterDlg_ = new TSetFileTypeFilter_Fm(this);
     flippingTool_ = new TFlippingToolForm(this);
     speedDlg_->setSpeed = [this](int speed) { flip_.SetFlipSpeed(speed); };
@@ -433,61 +432,17 @@ void TTurvane_Fm::Present()
 void TTurvane_Fm::FlipTo(int page)
 {
     if (Busy) return;   // the thumbnail build lets events run; the book is not laid out meanwhile
-    const FlipState::FlipRequest request = flip_.RequestFor(page);
-    if (request.direction) Flip(request.direction, request.count);
+    animator_.frameIntervalMs = FrameIntervalMs;
+    animator_.FlipTo(scene_, flip_, page);
     RefreshToolBar();
 }
 
 void TTurvane_Fm::Flip(int direction, int count)
 {
     if (Busy) return;
-    if (!flip_.Consistent()) return;
-    if (flip_.Enqueue(direction, count)) Animate(direction);
+    animator_.frameIntervalMs = FrameIntervalMs;
+    animator_.Flip(scene_, flip_, direction, count);
     RefreshToolBar();
-}
-
-void TTurvane_Fm::Animate(int direction)
-{
-    if (painter_.ViewImage1.isNull()) {   // nothing laid out yet: land the leaves at once
-        while (flip_.LeafCount() > 0) flip_.Advance(direction, std::max(1, flip_.FlipStep));
-        return;
-    }
-    painter_.RenderSpread(scene_, painter_.ViewImage2);
-    for (const FlipLeaf &leaf : flip_.leaves) {
-        painter_.GetPage(scene_, leaf.FrontPage);
-        painter_.GetPage(scene_, leaf.BackPage);
-    }
-    RemoveHighlight();
-    bool first = true;
-    QElapsedTimer clock;
-    clock.start();
-    for (;;) {
-        flip_.Advance(direction, std::max(1, flip_.FlipStep));
-        if (flip_.LeafCount() == 0) break;
-        {
-            QPainter p(&painter_.ViewImage1);
-            p.setCompositionMode(QPainter::CompositionMode_Source);
-            p.drawImage(0, 0, painter_.ViewImage2);
-        }
-        painter_.DrawLeaves(scene_, painter_.ViewImage1);
-        // Frames are paced to the display; FlipStep still decides how many there are.
-        const qint64 wait = FrameIntervalMs - clock.elapsed();
-        if (wait > 0) QThread::msleep(wait);
-        clock.restart();
-        Present();
-        if (first) {
-            PlayFlipSound();
-            first = false;
-        }
-    }
-    painter_.RenderSpread(scene_, painter_.ViewImage1);
-    Present();
-}
-
-void TTurvane_Fm::PlayFlipSound()
-{
-    if (settings_.FlippingSound && !settings_.BackgroundMusic)
-        media::PlaySoundAsync(QDir(SysSoundDir).filePath("flipSnd.wav"));
 }
 
 // ---------------------------------------------------------------- activation and closing

@@ -4,6 +4,7 @@
 // their own classes; this window wires them to Qt events and commands.
 #include "app/AlbumSession.h"
 #include "app/BookPainter.h"
+#include "app/FlipAnimator.h"
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
 #include "app/BookSections.h"
@@ -145,9 +146,7 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
-    void Animate(int direction);
     void Present();
-    void PlayFlipSound();
     void RemoveHighlight();
     void UpdateHighlight();
     void UpdateJumpCursor(int x, int y);
@@ -180,6 +179,7 @@ private:
     BookGeometry geo_;
     FlipState flip_;
     BookPainter painter_;
+    FlipAnimator animator_{painter_};
     BookScene scene_;
     SelectionList selection_;
     AlbumSession session_{*this};
