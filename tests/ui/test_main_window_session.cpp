@@ -77,14 +77,6 @@ TEST_F(SessionTest, OpeningRunsTheStepsInOrderAndTakesTheFolderOffTheRecentList)
     EXPECT_EQ(mru, QStringList{b});
 }
 
-TEST_F(SessionTest, RemovingFromTheRecentListIgnoresCaseAndOnlyTheFirstMatch)
-{
-    mru = {b, a.toUpper(), a};
-    session.RemoveFromMRU(a);
-    // The upper-case spelling names no existing folder on a case-sensitive disk and is dropped too.
-    EXPECT_EQ(mru, (QStringList{b, a}));
-}
-
 TEST_F(SessionTest, AFailedBuildLeavesTheAlbumClosedAndOpeningSet)
 {
     host.buildResult = false;
@@ -164,13 +156,6 @@ TEST_F(SessionTest, SwitchingToTheSameFolderWithAnotherMaskReopensWithoutClosing
     session.SwitchAlbum(a, "*.jpg");
     EXPECT_EQ(host.log, (QStringList{"opening " + a, "build", "opened " + a}));
     EXPECT_TRUE(mru.isEmpty());
-}
-
-TEST_F(SessionTest, TheRecentListGrowsWithoutLimit)
-{
-    for (int i = 0; i < 20; ++i) session.AddToMRU(i % 2 ? a : b);
-    EXPECT_EQ(mru.size(), 20);
-    EXPECT_EQ(mru.first(), a);
 }
 
 // ---------------------------------------------------------------- hit tests

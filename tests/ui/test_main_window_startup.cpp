@@ -2,11 +2,14 @@
 #include "main_window_fixture.h"
 #include "core/common/ProductInfo.h"
 #include "commands/OrvOpenDlg.h"
+#include "platform/system/ProgramFolder.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTimer>
 
 using namespace pagero;
@@ -26,13 +29,6 @@ TEST_F(MainWindowTest, OneArgumentOpensTheFolderOfTheNamedFile)
     EXPECT_EQ(w.Pages().Count(), 6);
     EXPECT_EQ(w.Session().FilterMask, QString(kDefaultFilterMask));
     EXPECT_TRUE(unexpectedDialog.isNull());
-}
-
-TEST_F(MainWindowTest, OneFolderArgumentOpensThatFolder)
-{
-    TTurvane_Fm &w = Start({other});
-    ASSERT_TRUE(WaitOpen());
-    EXPECT_EQ(w.Session().AlbumFolder, other);
 }
 
 TEST_F(MainWindowTest, TwoArgumentsOpenTheSamplesFolder)
@@ -187,4 +183,22 @@ TEST_F(MainWindowTest, TheMenuBarCarriesTheEightMenusAndLaterCommandsAreDisabled
     EXPECT_EQ(w.Menus().Act("FlipToOverviewImg")->toolTip(), "Flip to Overview page");
     EXPECT_TRUE(w.Menus().Act("Open2")->isEnabled());
     EXPECT_TRUE(w.Menus().Act("ToolBar1")->isChecked());
+}
+
+TEST_F(MainWindowTest, TheProgramEndsAtOnceWhileAScreenSaverRunShows)
+{
+    const QString program = QString(PAGERO_TEST_PROGRAM_DIR) + "/pagero";
+    if (!QFileInfo(program).isExecutable()) GTEST_SKIP() << "program not built";
+    qputenv("PAGERO_RUNTIMEDIR", root.filePath("runtime").toUtf8());
+    const auto lock = sys::AcquireScreenSaverLock();   // this process plays the screen-saver run
+    ASSERT_TRUE(lock->held());
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(program, {album});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(exeDir + "/" + kSettingsFile));
+    qunsetenv("PAGERO_RUNTIMEDIR");
 }
