@@ -138,6 +138,9 @@ void TTurvane_Fm::FormCreate()
     menus_.Act("WithPageNo1")->setChecked(settings_.WithPageNo);
     menus_.Act("Fancy1")->setChecked(!settings_.WithPageNo);
     menus_.Act("BackgroundMusic1")->setChecked(settings_.BackgroundMusic);
+    menus_.Act("btnLargest1")->setChecked(settings_.ThumbW == 72);
+    menus_.Act("btnMiddle1")->setChecked(settings_.ThumbW == 56);
+    menus_.Act("btnSmallest1")->setChecked(settings_.ThumbW == 38);
     session_.RefreshMRU();
 
     // The tool bar is always shown at start, whatever the settings file said.

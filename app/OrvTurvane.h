@@ -163,6 +163,8 @@ private:
     void BackgroundCommand(int which, int kind);
     void FilterPages1Click();
     void SetFlipSpeedWnClick();
+    void ThumbnailSizeClick(int item);
+    void ReopenAlbum();
     void FlippingControl2Click();
     void ToolBar1Click();
     void FlipTo1Click();

@@ -4,6 +4,8 @@
 #include "app/OrvSetFileTypeFilter.h"
 #include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
+#include "pages/OrvOverView_Ut.h"
+#include "pages/ThumbnailSizes.h"
 #include "common/Fonts.h"
 #include "core/book/StackArithmetic.h"
 #include "core/common/ProductInfo.h"
@@ -395,6 +397,25 @@ void TTurvane_Fm::FilterPages1Click()
     RefreshToolBar();
 }
 
+void TTurvane_Fm::ThumbnailSizeClick(int item)
+{
+    const ThumbnailSizeItem &size = kThumbnailSizeItems[size_t(item)];
+    settings_.ThumbW = size.width;
+    settings_.ThumbH = size.height;
+    const char *names[] = {"btnLargest1", "btnMiddle1", "btnSmallest1"};
+    for (int i = 0; i < 3; ++i) menus_.Act(names[i])->setChecked(i == CheckedThumbnailSizeItem(size.width));
+    if (session_.AlbumOpen && ThumbnailSizeNeedsReopen(overview_->ThumbWidth(), item)) ReopenAlbum();
+}
+
+// The overview grid or its cache changed: the album is opened again and the book laid out anew.
+void TTurvane_Fm::ReopenAlbum()
+{
+    if (session_.OpenAlbum(session_.AlbumFolder)) {
+        Layout();
+        DrawBook();
+    }
+}
+
 void TTurvane_Fm::SetFlipSpeedWnClick()
 {
     speedDlg_->ShowAt(view_->mapToGlobal(QPoint(geo_.SpineX, 30)), flip_.FlipSpeed);
@@ -444,6 +465,12 @@ void TTurvane_Fm::ConnectCommands()
     on("ToolBar1", [this] { ToolBar1Click(); });
     on("FilterPages1", [this] { if (session_.AlbumOpen) FilterPages1Click(); });
     on("SetFlipSpeedWn", [this] { SetFlipSpeedWnClick(); });
+    on("btnLargest1", [this] { ThumbnailSizeClick(0); });
+    on("btnMiddle1", [this] { ThumbnailSizeClick(1); });
+    on("btnSmallest1", [this] { ThumbnailSizeClick(2); });
+    on("EmptyOverviewCache1", [this] {
+        if (session_.AlbumOpen && overview_->EmptyOverviewCache()) ReopenAlbum();
+    });
     on("FlippingControl2", [this] { if (session_.AlbumOpen) FlippingControl2Click(); });
     on("WindowFrame2", [this] { ToggleWindowFrame(); });
     on("WindowFrame1", [this] { ToggleWindowFrame(); });

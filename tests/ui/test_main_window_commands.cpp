@@ -125,3 +125,21 @@ TEST_F(MainWindowTest, AFilterOfOneTypeKeepsOnlyThoseFilePages)
     EXPECT_TRUE(w.Flip_().Consistent());
     EXPECT_LE(w.Flip_().RightPageNo, w.Flip_().LastPageNo);
 }
+
+TEST_F(MainWindowTest, ASmallerThumbnailSizeReopensTheAlbumWithMoreThumbnailsPerPage)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const int before = w.Layout_().Sizes().thumbsPerPage;
+    w.Menus().Act("btnSmallest1")->trigger();
+    EXPECT_TRUE(w.Menus().Act("btnSmallest1")->isChecked());
+    EXPECT_FALSE(w.Menus().Act("btnLargest1")->isChecked());
+    EXPECT_EQ(w.Options().ThumbW, 38);
+    EXPECT_TRUE(w.AlbumOpen());
+    EXPECT_GT(w.Layout_().Sizes().thumbsPerPage, before);
+    w.close();
+    Settings back;
+    LoadSettings2(exeDir, back);
+    EXPECT_EQ(back.ThumbW, 38);
+    EXPECT_EQ(back.ThumbH, 36);
+}
