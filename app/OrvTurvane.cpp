@@ -193,11 +193,9 @@ void TTurvane_Fm::FormPaintFirst()
 {
     if (ExeDir.isEmpty() || session_.AlbumOpen || session_.Opening || Busy || terminating_) return;
     if (geo_.PageW <= 0) Layout();
-    Busy = true;
+    // Busy stays clear while the folder is chosen: the album build sets it itself.
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");
-    // The album build sets Busy itself; the choice of the folder runs with it cleared.
-    Busy = false;
     if (session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, QDir::currentPath(),
                                 kDefaultFilterMask)) {
         openDlg_->SetFolder(session_.AlbumFolder);
