@@ -110,30 +110,6 @@ TEST_F(SessionTest, ADialogAlreadyShowingStopsOpening)
     EXPECT_FALSE(host.log.contains("close window"));
 }
 
-TEST_F(SessionTest, FirstAlbumWithoutAutoReopenAsksUntilAFolderIsPicked)
-{
-    mru = {a};
-    host.choices = {{AlbumHost::Choice::Cancelled, {}}, {AlbumHost::Choice::Picked, b}};
-    ASSERT_TRUE(session.OpenFirstAlbum({}, false, samples, dir.path(), "*.jpg"));
-    EXPECT_EQ(host.log.mid(0, 3), (QStringList{"choose " + a, "ask exit", "choose " + a}));
-    EXPECT_EQ(session.AlbumFolder, b);
-    EXPECT_EQ(session.FilterMask, "*.jpg");
-}
-
-TEST_F(SessionTest, FirstAlbumCancelAndExitClosesTheWindow)
-{
-    host.exitAnswer = true;
-    EXPECT_FALSE(session.OpenFirstAlbum({}, false, samples, dir.path(), "*.jpg"));
-    EXPECT_EQ(host.log, (QStringList{"choose " + samples, "ask exit", "close window"}));
-}
-
-TEST_F(SessionTest, FirstAlbumWithArgumentsNeverAsks)
-{
-    ASSERT_TRUE(session.OpenFirstAlbum({a, b}, false, samples, dir.path(), "*.jpg"));
-    EXPECT_EQ(session.AlbumFolder, samples);
-    EXPECT_FALSE(host.log.join(",").contains("choose"));
-}
-
 TEST_F(SessionTest, SwitchingClosesToTheBackAndPutsTheOldFolderOnTop)
 {
     ASSERT_TRUE(session.OpenAlbum(a));
