@@ -90,6 +90,12 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     Timer2.setInterval(200);
     Timer2.setSingleShot(true);
     connect(&Timer2, &QTimer::timeout, this, &TTurvane_Fm::Timer2Timer);
+    // The album is re-checked when the user comes back from another program, not after each of
+    // the program's own dialogs: the application's state, not the window's activation.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive) FormActivate();
+        else Deactivated = true;
+    });
     resize(800, 600);
     FormCreate();
     ConnectCommands();
@@ -447,13 +453,6 @@ void TTurvane_Fm::Flip(int direction, int count)
 }
 
 // ---------------------------------------------------------------- activation and closing
-
-bool TTurvane_Fm::event(QEvent *e)
-{
-    if (e->type() == QEvent::WindowDeactivate) Deactivated = true;
-    else if (e->type() == QEvent::WindowActivate) FormActivate();
-    return QMainWindow::event(e);
-}
 
 void TTurvane_Fm::changeEvent(QEvent *e)
 {

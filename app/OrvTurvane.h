@@ -126,7 +126,6 @@ protected:
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void changeEvent(QEvent *e) override;
-    bool event(QEvent *e) override;
 
 private:
     // AlbumHost
