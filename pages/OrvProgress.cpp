@@ -65,8 +65,12 @@ int TProgress_Fm::Gauge() const
 
 void TProgress_Fm::BeginPreviews(int thumbWidth, int thumbHeight)
 {
+    // Every build starts on a plain window: the last preview of an earlier build must not stay at
+    // the far end while the new previews slide towards it.
+    surface_.fill(kSilver);
     previewRect_ = QRect(3, 3, thumbWidth, thumbHeight);
     pleaseWaitWritten_ = false;
+    update();
 }
 
 void TProgress_Fm::ShowPreview(const QImage &thumbnail, int i, int count)
