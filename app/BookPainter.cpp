@@ -2,6 +2,8 @@
 // animation: both faces of the turning leaf and the two static pages fit in the four slots.
 #include "app/BookPainter.h"
 
+#include <QPainter>
+
 namespace pagero {
 
 BookPainter::BookPainter()
@@ -11,7 +13,14 @@ BookPainter::BookPainter()
 
 void BookPainter::Resize(const BookGeometry &geo)
 {
+    const QImage shown = ViewImage1;
     ViewImage1 = QImage(geo.client, kFrameFormat);
+    if (!ViewImage1.isNull()) {
+        QPainter p(&ViewImage1);
+        p.fillRect(ViewImage1.rect(), background_);
+        if (!shown.isNull())
+            p.drawImage(0, 0, shown);
+    }
     ViewImage2 = QImage(geo.client, kFrameFormat);
     const QSize page = geo.pageImageSize().expandedTo(QSize(1, 1));
     PageImage1 = QImage(page, kFrameFormat);

@@ -6,6 +6,7 @@
 #include "core/book/FlipState.h"
 #include "core/book/PageList.h"
 #include "core/book/Settings.h"
+#include <QBrush>
 #include <QDateTime>
 #include <QImage>
 #include <QStringList>
@@ -47,7 +48,10 @@ inline constexpr QImage::Format kFrameFormat = QImage::Format_RGB32;
 class BookPainter {
 public:
     BookPainter();
-    void Resize(const BookGeometry &geo);       // sizes the frames and page images; empties the cache
+    // Sizes the frames and page images and empties the cache. The shown frame keeps the last
+    // composed book at its place on the last background until the next spread is composed, so a
+    // resize never shows an unpainted (black) frame while the rebuild waits for quiet.
+    void Resize(const BookGeometry &geo);
     void InvalidatePageCache();
     // The cached image of `page`, rendered with all four flags when not cached yet.
     const QImage &GetPage(const BookScene &scene, int page);
@@ -66,6 +70,7 @@ public:
 private:
     struct Slot { int page = -1; QImage image; };
     std::array<Slot, 4> cache_;
+    QBrush background_{QColor(0x80, 0x80, 0x80)};   // the screen background of the last spread
     std::vector<QPoint> points_;   // the leaf outline
     std::vector<QPoint> band_;     // scratch polygon of a bundle's edge strip
 

@@ -117,9 +117,10 @@ void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
         QPainter p(&frame);
         const QRect background(QPoint(0, 0), g.client);
         if (scene.settings && scene.settings->ScreenBackKind == 2 && !scene.screenBackBitmap.isNull())
-            p.fillRect(background, QBrush(scene.screenBackBitmap));   // tiled from the corner
+            background_ = QBrush(scene.screenBackBitmap);   // tiled from the corner
         else
-            p.fillRect(background, FromColorRef(scene.settings ? scene.settings->ScreenBackColor : 0x808080));
+            background_ = QBrush(FromColorRef(scene.settings ? scene.settings->ScreenBackColor : 0x808080));
+        p.fillRect(background, background_);
     }
 
     PixelPen pen(frame, kBlack);
