@@ -4,6 +4,10 @@
 #include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
 #include "pages/OrvContents_Ut.h"
+#include "pages/OrvFindDlg.h"
+#include "pages/OrvImgInfoBox.h"
+#include "pages/OrvPageNoDlg.h"
+#include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
 #include "pages/OrvOverView_Ut.h"
 #include "pages/OrvProgress.h"
@@ -22,7 +26,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QToolBar>
+#include <QWindowStateChangeEvent>
 
 namespace pagero {
 
@@ -83,6 +89,16 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     filterDlg_ = new TSetFileTypeFilter_Fm(this);
     flippingTool_ = new TFlippingToolForm(this);
+    pageNoDlg_ = new TPageNoDlg(this);
+    findDlg_ = new TFindDlg(this);
+    infoBox_ = new TInfoBox(this);
+    preview_ = new TPreviewPic_Fm(this);
+    preview_->SetInfoBox(infoBox_);
+    // The preview's file commands (edit, save as, copy, move, rename, delete, print) are not
+    // offered by this window yet.
+    for (QAction *later : {preview_->Edit1, preview_->SaveAs1, preview_->CopyTo1, preview_->MoveTo1,
+                           preview_->Rename1, preview_->Delete1, preview_->Print1})
+        later->setEnabled(false);
     speedDlg_->setSpeed = [this](int speed) { flip_.SetFlipSpeed(speed); };
     speedDlg_->flip = [this](int direction, int count) { Flip(direction, count); };
     flippingTool_->flipTo = [this](int page) { FlipTo(page); };
@@ -135,6 +151,7 @@ void TTurvane_Fm::FormCreate()
     LoadSettings(ExeDir, settings_);
     LoadSettings2(ExeDir, settings_);
     LoadBackgroundPictures();
+    preview_->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
     ApplySortOrderToMenu(settings_.SortOrder);
     menus_.Act("AutoFlipToOverview")->setChecked(settings_.AutoFlipToOverview);
@@ -175,6 +192,10 @@ void TTurvane_Fm::LoadBackgroundPictures()
         const QString saved = QDir(ExeDir).filePath(kScreenBackBitmap);
         if (QFileInfo::exists(saved)) scene_.screenBackBitmap = QImage(saved);
         if (scene_.screenBackBitmap.isNull()) settings_.ScreenBackKind = 1;
+    }
+    if (settings_.PreviewBackKind == 2) {
+        previewBack_ = QImage(QDir(ExeDir).filePath(kPreviewBackBitmap));
+        if (previewBack_.isNull()) settings_.PreviewBackKind = 1;
     }
     if (settings_.CoverKind == 2) {
         scene_.coverBitmap = QImage(QDir(ExeDir).filePath(kCoverBackBitmap));
@@ -457,9 +478,42 @@ void TTurvane_Fm::Flip(int direction, int count)
 void TTurvane_Fm::changeEvent(QEvent *e)
 {
     if (e->type() == QEvent::WindowStateChange) {
-        if (isMinimized()) Minimised = true;   // the album is re-checked when the window comes back
+        const auto *change = static_cast<QWindowStateChangeEvent *>(e);
+        if (isMinimized()) AppMinimize();
+        else if (change->oldState() & Qt::WindowMinimized) AppRestore();
     }
     QMainWindow::changeEvent(e);
+}
+
+// The album is re-checked when the window comes back. The thumbnail progress window is a window of
+// its own: a desktop may take it down with the program, so it is brought back at restore.
+void TTurvane_Fm::AppMinimize()
+{
+    Minimised = true;
+    TProgress_Fm *progress = overview_->Progress();
+    OverviewWasVisible = progress->isVisible() && !progress->isMinimized();
+    overview_->OverviewWasVisible = OverviewWasVisible;   // the build then leaves it showing
+}
+
+void TTurvane_Fm::AppRestore()
+{
+    TProgress_Fm *progress = overview_->Progress();
+    const int gauge = progress->Gauge();
+    if (OverviewWasVisible && (gauge == 100 || overview_->Generating())
+        && (progress->isHidden() || progress->isMinimized())) {
+        progress->showNormal();
+        progress->SetGauge(gauge);   // showing the window starts its gauge again
+    }
+    OverviewWasVisible = false;
+    overview_->OverviewWasVisible = false;
+    Minimised = false;
+}
+
+void TTurvane_Fm::ShowMaximisedOnScreen()
+{
+    const QScreen *target = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (target) setGeometry(target->availableGeometry());
+    showMaximized();
 }
 
 void TTurvane_Fm::FormActivate()
@@ -557,6 +611,7 @@ void TTurvane_Fm::SaveBackgroundPictures()
         if (image.save(&buffer, "BMP")) WriteFileAtomically(QDir(ExeDir).filePath(name), bytes);
     };
     if (settings_.ScreenBackKind == 2) save(scene_.screenBackBitmap, kScreenBackBitmap);
+    if (settings_.PreviewBackKind == 2) save(previewBack_, kPreviewBackBitmap);
     if (settings_.CoverKind == 2) save(scene_.coverBitmap, kCoverBackBitmap);
 }
 

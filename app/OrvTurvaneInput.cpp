@@ -4,10 +4,15 @@
 #include "app/OrvSetFileTypeFilter.h"
 #include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
+#include "pages/OrvFindDlg.h"
+#include "pages/OrvImgInfoBox.h"
 #include "pages/OrvOverView_Ut.h"
+#include "pages/OrvPageNoDlg.h"
+#include "pages/OrvPreviewPic.h"
 #include "pages/ThumbnailSizes.h"
 #include "common/Fonts.h"
 #include "core/book/StackArithmetic.h"
+#include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include "platform/Assets.h"
 #include "platform/Prompter.h"
@@ -22,6 +27,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QUrl>
 
@@ -51,7 +57,7 @@ void BookView::mousePressEvent(QMouseEvent *e)
 void BookView::contextMenuEvent(QContextMenuEvent *e)
 {
     if (owner_->PaintMode == 3) return;
-    owner_->Menus().popup->popup(e->globalPos());
+    owner_->PopupMenuAt(e->pos(), e->globalPos());
 }
 
 // ---------------------------------------------------------------- hit state
@@ -235,7 +241,7 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
         FlipTo(HitTester::PageOfHotCode(scene, Hot));
     } else if (code > 70000) {
         if (Hot.HotSubKind == 1) FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
-        // A click on the picture opens the preview window, which arrives with it.
+        else if (file >= 0 && file < pages_.Count()) PreviewOrPlay(pages_.PagePath(file));
     } else if (code > 50000) {
         FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
     } else if (code == HotLeftStack || code == HotRightStack) {
@@ -280,9 +286,64 @@ void TTurvane_Fm::FormKeyDown(int key)
     case Qt::Key_F2:
         ToggleWindowFrame();
         break;
+    case Qt::Key_Space:
+        // The element under the pointer as it is now: the spread may have turned since the last move.
+        if (session_.AlbumOpen && PaintMode == 1) {
+            Hot = HitTester::HitTest(MakeHitScene(), LastMouseX, LastMouseY);
+            const QString path = FileOfPage(HitTester::PageOfHotCode(MakeHitScene(), Hot));
+            if (!path.isEmpty()) PreviewOrPlay(path);
+        }
+        break;
     default:
-        break;   // Space, Delete and Insert run the preview, delete and copy-from commands
+        break;   // Delete and Insert run the delete and copy-from commands
     }
+}
+
+QString TTurvane_Fm::FileOfPage(int page) const
+{
+    if (page < layout_.FirstFilePage || page >= layout_.FirstIndexPage) return QString();
+    const int entry = page - layout_.FirstFilePage;
+    return entry < pages_.Count() ? pages_.PagePath(entry) : QString();
+}
+
+void TTurvane_Fm::PreviewOrPlay(const QString &path)
+{
+    const int kind = MediaKind(path);
+    if (kind != KindPicture && kind != KindImaging) return;   // playing sound, MIDI and video comes later
+    RemoveHighlight();
+    preview_->ShowPreview(path);
+}
+
+void TTurvane_Fm::ShowInformation(const QString &path)
+{
+    // Sounds, MIDI and video have a media information window of their own, not yet offered.
+    if (path.isEmpty()) return;
+    pagero::btnInfo1Click(*infoBox_, path, {});
+}
+
+// ---------------------------------------------------------------- pop-up menu
+
+void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
+{
+    QMenu *popup = menus_.popup;
+    const bool normal = PaintMode == 1 && session_.AlbumOpen;
+    PopupTarget = PopupPage = 0;
+    PopupFile.clear();
+    if (normal) {
+        const HitScene scene = MakeHitScene();
+        const HotState hot = HitTester::HitTest(scene, clientPos.x(), clientPos.y());
+        PopupTarget = hot.HotCode;
+        PopupPage = hot.HotPage;
+        // Pages and entries designate files; bookmark tabs and stack edges do not.
+        const bool designates = PopupTarget == HotLeftPage || PopupTarget == HotRightPage
+                                || HitTester::IsEntryCode(PopupTarget);
+        const int file = designates ? HitTester::FileOfHotCode(scene, hot) : -1;
+        if (file >= 0 && file < pages_.Count()) PopupFile = pages_.PagePath(file);
+    }
+    const bool withFile = normal && !PopupFile.isEmpty();
+    menus_.Act("btnView1")->setEnabled(withFile);
+    menus_.Act("btnInfo1")->setEnabled(withFile);
+    popup->popup(globalPos);
 }
 
 void TTurvane_Fm::ToggleWindowFrame()
@@ -383,6 +444,44 @@ void TTurvane_Fm::FlipTo1Click()
     menus_.Act("Contents1")->setEnabled(offSpread(layout_.FirstContentsPage));
     menus_.Act("FirstPage1")->setEnabled(offSpread(layout_.FirstFilePage));
     menus_.Act("Index1")->setEnabled(offSpread(layout_.FirstIndexPage));
+    // Typing a number or a name needs files to choose from.
+    const bool withFiles = session_.AlbumOpen && pages_.Count() > 0;
+    menus_.Act("PageNo1")->setEnabled(withFiles);
+    menus_.Act("FileName1")->setEnabled(withFiles);
+}
+
+void TTurvane_Fm::View1Click()
+{
+    const bool left = !FileOfPage(flip_.LeftPageNo).isEmpty();
+    const bool right = !FileOfPage(flip_.RightPageNo).isEmpty();
+    menus_.Act("LeftImage1")->setEnabled(left);
+    menus_.Act("LeftImage2")->setEnabled(left);
+    menus_.Act("RightImage1")->setEnabled(right);
+    menus_.Act("RightImage2")->setEnabled(right);
+}
+
+void TTurvane_Fm::PageNo1Click()
+{
+    if (!session_.AlbumOpen || pages_.Count() == 0) return;
+    pagero::PageNo1Click(*pageNoDlg_, layout_.FirstFilePage, layout_.FirstIndexPage,
+                         [this](int page) { FlipTo(page); });
+}
+
+void TTurvane_Fm::FileName1Click()
+{
+    if (!session_.AlbumOpen || pages_.Count() == 0) return;
+    pagero::FileName1Click(*findDlg_, pages_.names, [this](const QString &name) { FlipToFile(name); });
+}
+
+bool TTurvane_Fm::FlipToFile(const QString &name)
+{
+    int entry = pages_.names.indexOf(name);
+    if (entry < 0) entry = pages_.names.indexOf(QRegularExpression(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(name)),
+        QRegularExpression::CaseInsensitiveOption));
+    if (entry < 0) return false;
+    FlipTo(layout_.FirstFilePage + entry);
+    return true;
 }
 
 void TTurvane_Fm::FilterPages1Click()
@@ -481,6 +580,19 @@ void TTurvane_Fm::ConnectCommands()
     on("FirstPage1", [this] { FlipTo(layout_.FirstFilePage); });
     on("Index1", [this] { FlipTo(layout_.FirstIndexPage); });
     on("FlipToOverviewImg", [this] { FlipTo(layout_.FirstOverviewPage); });
+    const auto command = [this](const char *name, auto handler) {   // enabled when its menu opens
+        connect(menus_.Act(name), &QAction::triggered, this, handler);
+    };
+    command("PageNo1", [this] { PageNo1Click(); });
+    command("FileName1", [this] { FileName1Click(); });
+
+    connect(menus_.Menu("View1"), &QMenu::aboutToShow, this, &TTurvane_Fm::View1Click);
+    command("LeftImage1", [this] { PreviewOrPlay(FileOfPage(flip_.LeftPageNo)); });
+    command("RightImage1", [this] { PreviewOrPlay(FileOfPage(flip_.RightPageNo)); });
+    command("LeftImage2", [this] { ShowInformation(FileOfPage(flip_.LeftPageNo)); });
+    command("RightImage2", [this] { ShowInformation(FileOfPage(flip_.RightPageNo)); });
+    command("btnView1", [this] { if (!PopupFile.isEmpty()) PreviewOrPlay(PopupFile); });
+    command("btnInfo1", [this] { if (!PopupFile.isEmpty()) ShowInformation(PopupFile); });
 
     toggle("JCAutoShow", &Settings::JCAutoShow);
     toggle("AutoReopen", &Settings::AutoReopen);
