@@ -535,7 +535,8 @@ void TTurvane_Fm::Open2Click()
 
 void TTurvane_Fm::RefreshToolBar()
 {
-    const bool on = session_.AlbumOpen && PaintMode == 1;
+    // Also while the album is being opened: its first flips refresh the bar before it counts as open.
+    const bool on = (session_.AlbumOpen || session_.Opening) && PaintMode == 1;
     menus_.Act("OpenImg")->setEnabled(!Busy);
     menus_.Act("FlipToOverviewImg")->setEnabled(on);
 }

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QToolBar>
 
 using namespace pagero;
 using namespace pagero::test;
@@ -296,4 +297,23 @@ TEST_F(PagesCommandsTest, ShownMaximisedTheWindowFillsTheAvailableScreen)
     const QRect available = window->screen()->availableGeometry();
     // The offscreen test platform draws a frame of its own; a bare X server has none.
     EXPECT_EQ(window->frameGeometry(), available);
+    // The tool bar is ready for the opened album.
+    EXPECT_TRUE(window->Menus().Act("FlipToOverviewImg")->isEnabled());
+}
+
+TEST_F(PagesCommandsTest, ToolBarButtonsShowPicturesWithTheirTextsAsToolTips)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QList<QAction *> buttons = w.Menus().toolBar->actions();
+    ASSERT_EQ(buttons.size(), 23);
+    for (QAction *button : buttons) {
+        EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->toolTip().isEmpty());
+    }
+    // The left and right buttons of a pair tell their side apart.
+    const auto picture = [&](const char *name) { return w.Menus().Act(name)->icon().pixmap(24, 24).toImage(); };
+    EXPECT_NE(picture("EditLImg"), picture("EditRImg"));
+    EXPECT_EQ(w.Menus().Act("FlipToOverviewImg")->toolTip(), "Flip to Overview page");
+    EXPECT_EQ(w.Menus().toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
 }
