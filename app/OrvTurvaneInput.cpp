@@ -343,6 +343,9 @@ void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
     const bool withFile = normal && !PopupFile.isEmpty();
     menus_.Act("btnView1")->setEnabled(withFile);
     menus_.Act("btnInfo1")->setEnabled(withFile);
+    // The bookmark and rotation submenus hold only commands this window does not offer yet.
+    menus_.Menu("Bookmarks1")->menuAction()->setEnabled(false);
+    menus_.Menu("Rotate3")->menuAction()->setEnabled(false);
     popup->popup(globalPos);
 }
 

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -182,6 +183,27 @@ TEST_F(PagesCommandsTest, SpacePreviewsTheFileOfThePageOrEntryUnderThePointer)
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), QString());
 }
 
+TEST_F(PagesCommandsTest, SoundFilesOpenNoPreview)
+{
+    QFile tune(album + "/tune.wav");
+    ASSERT_TRUE(tune.open(QIODevice::WriteOnly));
+    tune.write("RIFF");
+    tune.close();
+    TTurvane_Fm &w = OpenAtOverview();
+    ASSERT_EQ(w.Pages().names.last(), "tune.wav");
+    const QPoint picture = FindHot(HotThumbBase + 6, 2);
+    ASSERT_NE(picture.x(), -1);
+    EXPECT_EQ(PreviewedBy([&] {
+                  QTest::mouseMove(w.View(), picture);
+                  QTest::mouseClick(w.View(), Qt::LeftButton, {}, picture);
+              }),
+              QString());
+    const int page = w.Layout_().FirstFilePage + 6;
+    w.FlipTo(page);
+    QTest::mouseMove(w.View(), CentreOf(page));
+    EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), QString());
+}
+
 TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
 {
     TTurvane_Fm &w = OpenAtOverview();
@@ -203,6 +225,8 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
     ASSERT_TRUE(w.Menus().Act("btnInfo1")->isEnabled());
     ASSERT_TRUE(AnswerModal<TInfoBox>([&] { w.Menus().Act("btnInfo1")->trigger(); }, readBox(fields)));
     EXPECT_EQ(fields, expected);
+    EXPECT_EQ(PreviewedBy([&] { w.Menus().Act("btnView1")->trigger(); }), Pic(5));
+    EXPECT_FALSE(w.Menus().Menu("Rotate3")->menuAction()->isEnabled());
 
     // The View menu's item for the side the file page is on.
     emit w.Menus().Menu("View1")->aboutToShow();
@@ -260,6 +284,12 @@ TEST_F(PagesCommandsTest, ABitmapPreviewBackgroundIsSavedWithTheSettingsAndReadB
     ASSERT_TRUE(WaitOpen());
     EXPECT_EQ(again.Options().PreviewBackKind, 2);
     EXPECT_EQ(again.PreviewBackBitmap().pixelColor(1, 1), QColor(10, 200, 30));
+    // The preview paints the main window's background.
+    QImage client(40, 30, QImage::Format_RGB32);
+    QPainter painter(&client);
+    again.PreviewWindow()->PaintPreview(painter, client.size(), QPoint(0, 0));
+    painter.end();
+    EXPECT_EQ(client.pixelColor(1, 1), QColor(10, 200, 30));
 }
 
 TEST_F(PagesCommandsTest, TheProgressWindowShowingAtMinimiseComesBackAtRestore)
