@@ -489,7 +489,11 @@ void TTurvane_Fm::ShowSpread(int page)
 
 void TTurvane_Fm::Present()
 {
-    if (view_->isVisible()) view_->repaint();
+    if (!view_->isVisible()) return;
+    view_->repaint();
+    // The tool bar lies over the top of the client area, as its panel did: a leaf that rises above
+    // the pages passes behind it, not over its buttons.
+    if (menus_.toolBar->isVisible()) menus_.toolBar->repaint();
 }
 
 // ---------------------------------------------------------------- flipping
