@@ -71,7 +71,6 @@ void TComAnimate_Fm::StartAnimation(int kind)
     CentreOnScreen();
     frameTimer_.start();
     if (!isVisible()) show();
-    raise();
     update();
     // The operation that follows usually runs without the event loop: paint once now.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
