@@ -47,6 +47,7 @@ TComAnimate_Fm::TComAnimate_Fm(QWidget *parent) : QWidget(parent, Qt::Tool | Qt:
     frameTimer_.setInterval(kFrameMs);
     connect(&frameTimer_, &QTimer::timeout, this, &TComAnimate_Fm::NextFrame);
     runOutTimer_.setInterval(kRunOutStepMs);
+    runOutTimer_.setTimerType(Qt::PreciseTimer);
     connect(&runOutTimer_, &QTimer::timeout, this, &TComAnimate_Fm::RunOutStep);
     CentreOnScreen();
 }

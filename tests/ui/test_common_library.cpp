@@ -4,7 +4,9 @@
 #include "common/OrvComAnimate.h"
 #include "common/OrvMyLib.h"
 #include "core/common/MyLib.h"
+#include "core/book/Settings.h"
 #include "main_window_fixture.h"
+#include "pages/OrvPreviewPic.h"
 #include "tests/support/ScriptedPrompter.h"
 
 #include <QAction>
@@ -13,6 +15,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace pagero;
@@ -250,7 +254,7 @@ TEST(CommonAnimation, CaptionsPerKindAndTheWindowClosesAfterStop)
         EXPECT_EQ(window.windowTitle(), captions[kind - 1]) << kind;
         EXPECT_TRUE(window.isVisible());
         EXPECT_TRUE(window.Animating());
-        window.grab();   // every kind's drawing paints without trouble
+        EXPECT_FALSE(window.grab().isNull());   // every kind's drawing paints without trouble
     }
 
     QElapsedTimer clock;
@@ -258,7 +262,15 @@ TEST(CommonAnimation, CaptionsPerKindAndTheWindowClosesAfterStop)
     window.StopAnimation();
     EXPECT_LT(clock.elapsed(), 50);   // the caller is not held up
     EXPECT_TRUE(window.isVisible());
-    ASSERT_TRUE(AnimationClosed());
+    QEventLoop loop;   // the run-out on a plain event loop: 100 steps of 2 ms
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] { if (!window.isVisible()) loop.quit(); });
+    poll.start(1);
+    loop.exec();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_LT(clock.elapsed(), 600);
+    std::printf("animation run-out took %lld ms\n", static_cast<long long>(clock.elapsed()));
     EXPECT_EQ(window.Progress(), 100);
     EXPECT_FALSE(window.Animating());
 
@@ -319,4 +331,39 @@ TEST_F(MainWindowTest, BackgroundCommandsUseTheChoosersAndTheBookShowsTheTiledPi
     w.Menus().Act("btnBitmap2")->trigger();
     EXPECT_EQ(w.Options().CoverKind, 2);
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
+}
+
+TEST(CommonChoosers, ThePreviewBackgroundUsesTheChoosersWithOneMessageForANonBitmap)
+{
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    const QString png = dir.filePath("tile.png"), bmp = dir.filePath("tile.bmp");
+    QImage tile(4, 4, QImage::Format_RGB32);
+    tile.fill(Qt::yellow);
+    ASSERT_TRUE(tile.save(png) && tile.save(bmp, "BMP"));
+    QString answer = png;
+    ScriptedChoosers hooks([&](const QString &, const QString &) { return answer; },
+                           [](QColor &colour) {
+                               EXPECT_EQ(colour, QColor(0x56, 0x34, 0x12));   // opened at the current colour
+                               colour = QColor(1, 2, 3);
+                               return true;
+                           });
+    TPreviewPic_Fm preview;
+    Settings settings;
+    settings.PreviewBackColor = 0x123456;
+    settings.PreviewBackKind = 1;
+    QImage back;
+    preview.SetBackground(&settings, &back, dir.path());
+
+    preview.BackBitmap1->trigger();
+    EXPECT_EQ(prompter.texts, QStringList({"Only BMP files available."}));
+    EXPECT_EQ(settings.PreviewBackKind, 1);
+    answer = bmp;
+    preview.BackBitmap1->trigger();
+    EXPECT_EQ(settings.PreviewBackKind, 2);
+    EXPECT_EQ(back.size(), QSize(4, 4));
+
+    preview.BackColor1->trigger();
+    EXPECT_EQ(settings.PreviewBackColor, 0x030201u);
+    EXPECT_EQ(settings.PreviewBackKind, 1);
 }
