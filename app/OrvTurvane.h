@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 
+namespace pagero::sys { class ScreenSaverLock; }
+
 namespace pagero {
 
 class TOpenDlg;
@@ -71,6 +73,19 @@ public:
     // Shows the window maximised on its screen. The geometry is set to the screen's available area
     // first, so that the window fills it even where nothing manages windows (a bare X server).
     void ShowMaximisedOnScreen();
+
+    // Auto flipping: the tick timer turns one spread per tick in the auto-flip direction (0 by the
+    // pointer's side of the spine at each tick, 1 forward, 2 backward) and acts at the book's end
+    // by the end action (0 stop, 1 repeat, 2 reverse). Start takes the three values from the
+    // settings; while it runs PaintMode is 3 and a click or key stops it.
+    void StartAutoFlipping();
+    void StopAutoFlipping();
+    void Timer1Timer();
+    // Interval limits of the tick timer: a settings file may hold any number.
+    static constexpr int MinAutoFlipIntervalMs = 10, MaxAutoFlipIntervalMs = 60000;
+    QTimer Timer1;
+    int AutoFlipDirection = 1;
+    int AutoFlipEndAction = 2;
 
     bool OpenAlbum(const QString &folder) { return session_.OpenAlbum(folder); }
     void SwitchAlbum(const QString &folder);
@@ -152,6 +167,7 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
     void changeEvent(QEvent *e) override;
 
 private:
@@ -169,6 +185,9 @@ private:
     void MruChanged() override;
 
     void FormCreate();
+    void StartScreenSaverRun();
+    void StartAutoFlipTimer(int intervalMs, int direction, int endAction);
+    void EnableCommandsWhileAutoFlipping(bool on);
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
@@ -236,6 +255,8 @@ private:
     bool closeQueryRunning_ = false;
     bool terminating_ = false;
     QRect frameBeforeToggle_;
+    // Held for the whole screen-saver run: a second start sees it and ends at once.
+    std::unique_ptr<sys::ScreenSaverLock> screenSaverLock_;
 };
 
 } // namespace pagero

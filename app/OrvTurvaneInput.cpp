@@ -193,8 +193,8 @@ void TTurvane_Fm::PaintOverlays(QPainter &p)
 
 void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
-    if (button == Qt::RightButton) {
-        if (PaintMode != 3) RightClickPending = true;
+    if (button == Qt::RightButton && PaintMode != 3) {
+        RightClickPending = true;
         return;
     }
     if (RightClickPending) {
@@ -204,6 +204,10 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
     if (RebuildGuard || Busy) return;
     if (PaintMode == 7) {
         close();
+        return;
+    }
+    if (PaintMode == 3) {
+        StopAutoFlipping();
         return;
     }
     if (PaintMode == 5) {
@@ -265,7 +269,10 @@ void TTurvane_Fm::FormKeyDown(int key)
         close();
         return;
     }
-    if (PaintMode == 3) return;   // auto flipping stops on any key once it exists
+    if (PaintMode == 3) {
+        StopAutoFlipping();
+        return;
+    }
     if ((Busy || RebuildGuard) && key != Qt::Key_Escape) return;
     switch (key) {
     case Qt::Key_Escape:
