@@ -219,31 +219,6 @@ TEST(CommonCanvas, TileBitmapRepeatsThePictureAndClipsTheLastRowAndColumn)
         }
 }
 
-TEST(CommonCanvas, BoxFillAndImageHelpers)
-{
-    QImage canvas(10, 10, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    {
-        QPainter p(&canvas);
-        p.setPen(Qt::black);
-        p.setBrush(Qt::green);
-        FillRectColor(p, QRect(0, 0, 2, 2), Qt::red);
-        EXPECT_EQ(p.brush().color(), QColor(Qt::green));
-        DrawBox(p, 3, 3, 4, 4);
-    }
-    EXPECT_EQ(QColor(canvas.pixel(1, 1)), QColor(Qt::red));
-    EXPECT_EQ(QColor(canvas.pixel(2, 2)), QColor(Qt::white));
-    for (QPoint corner : {QPoint(3, 3), QPoint(7, 3), QPoint(7, 7), QPoint(3, 7), QPoint(5, 3)})
-        EXPECT_EQ(QColor(canvas.pixel(corner)), QColor(Qt::black)) << corner.x() << "," << corner.y();
-    EXPECT_EQ(QColor(canvas.pixel(5, 5)), QColor(Qt::white));   // an outline, not a filled box
-
-    QImage image;
-    NewImageBitmap(image, QImage::Format_RGB32, 5, 4);
-    FillImage(image, Qt::blue);
-    EXPECT_EQ(image.size(), QSize(5, 4));
-    EXPECT_EQ(QColor(image.pixel(4, 3)), QColor(Qt::blue));
-}
-
 TEST(CommonAnimation, CaptionsPerKindAndTheWindowClosesAfterStop)
 {
     TComAnimate_Fm &window = ComAnimate();
