@@ -11,17 +11,16 @@
 #include "pages/OrvPreviewPic.h"
 #include "pages/ThumbnailSizes.h"
 #include "common/Fonts.h"
+#include "common/OrvMyLib.h"
 #include "core/book/StackArithmetic.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include "platform/Assets.h"
 #include "platform/Prompter.h"
 #include <QAction>
-#include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
@@ -40,6 +39,7 @@ QImage JumpBox()
     return box;
 }
 uint32_t RedLow(const QColor &c) { return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16; }
+QColor FromRedLow(uint32_t v) { return QColor(int(v & 0xFF), int(v >> 8 & 0xFF), int(v >> 16 & 0xFF)); }
 } // namespace
 
 // ---------------------------------------------------------------- BookView events
@@ -401,13 +401,14 @@ void TTurvane_Fm::BackgroundCommand(int which, int kind)
             settings_.ScreenBackKind = scene_.screenBackBitmap.isNull() ? 1 : 2;
             if (settings_.ScreenBackKind == 1) settings_.ScreenBackColor = 0x808080;
         } else if (kind == 1) {
-            const QColor c = QColorDialog::getColor(QColor(Qt::gray), this);
-            if (!c.isValid()) return;
+            QColor c = FromRedLow(settings_.ScreenBackColor);
+            if (!ChooseColor(c)) return;
             settings_.ScreenBackColor = RedLow(c);
             settings_.ScreenBackKind = 1;
         } else {
-            const QString file = QFileDialog::getOpenFileName(this, "Select Book Background Fill Bitmap",
-                                                              QDir(ExeDir).filePath("BitPattern"));
+            QString file;
+            if (!ChooseBitmap("Select Book Background Fill Bitmap", QDir(ExeDir).filePath("BitPattern"), file))
+                return;
             const QImage image(file);
             if (image.isNull()) return;
             scene_.screenBackBitmap = image;
@@ -420,13 +421,14 @@ void TTurvane_Fm::BackgroundCommand(int which, int kind)
         settings_.CoverColor = 0xFFFFFF;
         settings_.CoverKind = 0;
     } else if (kind == 1) {
-        const QColor c = QColorDialog::getColor(Qt::white, this);
-        if (!c.isValid()) return;
+        QColor c = FromRedLow(settings_.CoverColor);
+        if (!ChooseColor(c)) return;
         settings_.CoverColor = RedLow(c);
         settings_.CoverKind = 1;
     } else {
-        const QString file = QFileDialog::getOpenFileName(this, "Select Cover Background Fill Bitmap",
-                                                          QDir(ExeDir).filePath("BitPattern"));
+        QString file;
+        if (!ChooseBitmap("Select Cover Background Fill Bitmap", QDir(ExeDir).filePath("BitPattern"), file))
+            return;
         const QImage image(file);
         if (image.isNull()) return;
         scene_.coverBitmap = image;
