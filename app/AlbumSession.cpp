@@ -42,7 +42,13 @@ bool AlbumSession::OpenFirstAlbum(const QStringList &args, bool autoReopen, cons
             }
         }
     }
-    if (!FolderExists(folder)) folder = currentDir;
+    return OpenStartFolder(folder, currentDir, defaultMask);
+}
+
+bool AlbumSession::OpenStartFolder(const QString &folderIn, const QString &currentDir,
+                                   const QString &defaultMask)
+{
+    const QString folder = FolderExists(folderIn) ? folderIn : currentDir;
     AlbumFolder = folder;
     FilterMask = defaultMask;
     return OpenAlbum(folder);

@@ -45,6 +45,9 @@ public:
     // is picked. False when the window is to close or the open failed.
     bool OpenFirstAlbum(const QStringList &args, bool autoReopen, const QString &samples,
                         const QString &currentDir, const QString &defaultMask);
+    // Opens the first album from a folder already chosen: a folder that does not exist gives way to
+    // `currentDir`; the mask becomes `defaultMask`.
+    bool OpenStartFolder(const QString &folder, const QString &currentDir, const QString &defaultMask);
     bool OpenAlbum(const QString &folder);
     void SwitchAlbum(const QString &folder, const QString &dialogMask);
     void CloseAlbum(int direction);

@@ -1,8 +1,12 @@
 #include "app/MainMenus.h"
 #include <QAction>
 #include <QActionGroup>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QToolBar>
 #include <QtGlobal>
 
@@ -23,6 +27,216 @@ QMenu *MainMenus::Menu(const QString &name) const
 }
 
 namespace {
+
+// ---------------------------------------------------------------- tool-bar pictures
+// Each button shows a small picture drawn here (the bar needs no picture files); the button's text
+// stays as its tool tip. Qt greys a picture by itself while its command is unavailable.
+
+constexpr int kIconSize = 24;
+
+void Badge(QPainter &p, const QString &letter)
+{
+    // The page side a button acts on, as a small letter at the bottom right.
+    const QRectF box(14, 13, 10, 11);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 40, 40));
+    p.drawRoundedRect(box, 2, 2);
+    QFont f = p.font();
+    f.setPixelSize(9);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(box, Qt::AlignCenter, letter);
+}
+
+void Folder(QPainter &p, bool open)
+{
+    p.setPen(QPen(QColor(150, 110, 20), 1.2));
+    p.setBrush(QColor(240, 200, 90));
+    QPainterPath back;
+    back.moveTo(2, 6);
+    back.lineTo(9, 6);
+    back.lineTo(11, 8);
+    back.lineTo(20, 8);
+    back.lineTo(20, 19);
+    back.lineTo(2, 19);
+    back.closeSubpath();
+    p.drawPath(back);
+    if (open) {
+        p.setBrush(QColor(250, 220, 120));
+        p.drawPolygon(QPolygonF({QPointF(5, 11), QPointF(23, 11), QPointF(20, 19), QPointF(2, 19)}));
+    }
+}
+
+void Clipboard(QPainter &p)
+{
+    p.setPen(QPen(QColor(90, 60, 30), 1.2));
+    p.setBrush(QColor(200, 150, 90));
+    p.drawRoundedRect(QRectF(4, 4, 15, 18), 2, 2);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6.5, 7.5, 10, 12));
+    p.setBrush(QColor(160, 160, 160));
+    p.drawRoundedRect(QRectF(8, 2, 7, 4), 1, 1);
+}
+
+void Arrow(QPainter &p, QPointF from, QPointF to, QColor colour)
+{
+    p.setPen(QPen(colour, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(from, to);
+    const QLineF line(to, from);
+    QLineF wing = line;
+    wing.setLength(5);
+    wing.setAngle(line.angle() + 35);
+    p.drawLine(wing);
+    wing.setAngle(line.angle() - 35);
+    p.drawLine(wing);
+}
+
+void Pencil(QPainter &p)
+{
+    p.save();
+    p.translate(12, 12);
+    p.rotate(-45);
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.setBrush(QColor(250, 190, 40));
+    p.drawRect(QRectF(-7, -2.5, 12, 5));
+    p.setBrush(QColor(240, 150, 150));
+    p.drawRect(QRectF(-10, -2.5, 3, 5));
+    p.setBrush(QColor(240, 220, 180));
+    p.drawPolygon(QPolygonF({QPointF(5, -2.5), QPointF(10, 0), QPointF(5, 2.5)}));
+    p.restore();
+}
+
+void Note(QPainter &p)
+{
+    p.setPen(QPen(QColor(120, 110, 40), 1.2));
+    p.setBrush(QColor(255, 240, 130));
+    p.drawPolygon(QPolygonF({QPointF(3, 3), QPointF(19, 3), QPointF(19, 15), QPointF(15, 19), QPointF(3, 19)}));
+    p.setPen(QPen(QColor(120, 110, 40), 1));
+    for (int y : {7, 10, 13}) p.drawLine(QPointF(6, y), QPointF(16, y));
+}
+
+void Ribbon(QPainter &p, bool add)
+{
+    p.setPen(QPen(QColor(130, 20, 20), 1.2));
+    p.setBrush(QColor(220, 50, 50));
+    p.drawPolygon(QPolygonF({QPointF(5, 2), QPointF(15, 2), QPointF(15, 20), QPointF(10, 15), QPointF(5, 20)}));
+    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(7, 8), QPointF(13, 8));
+    if (add) p.drawLine(QPointF(10, 5), QPointF(10, 11));
+}
+
+void CheckBox(QPainter &p, bool ticked)
+{
+    p.setPen(QPen(QColor(40, 70, 140), 1.4));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(3, 3, 15, 15), 2, 2);
+    if (ticked) {
+        p.setPen(QPen(QColor(20, 150, 40), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(6, 10), QPointF(9.5, 14), QPointF(16, 6)}));
+    } else {
+        p.setPen(QPen(QColor(200, 40, 40), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(7, 7), QPointF(14, 14));
+        p.drawLine(QPointF(14, 7), QPointF(7, 14));
+    }
+}
+
+void DrawToolIcon(QPainter &p, const QString &name)
+{
+    // "...LImg" and "...RImg" act on the left and right page.
+    const QString side = name.endsWith("LImg") ? QStringLiteral("L")
+                         : name.endsWith("RImg") ? QStringLiteral("R")
+                                                 : QString();
+    if (name == "NewImg") {
+        Folder(p, false);
+        p.setPen(QPen(QColor(20, 140, 40), 2.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(18, 14), QPointF(18, 22));
+        p.drawLine(QPointF(14, 18), QPointF(22, 18));
+    } else if (name == "OpenImg") {
+        Folder(p, true);
+    } else if (name == "CopyFromImg") {
+        Folder(p, false);
+        Arrow(p, QPointF(22, 2), QPointF(13, 13), QColor(20, 110, 200));
+    } else if (name.startsWith("CopyToClipBd")) {
+        Clipboard(p);
+        Arrow(p, QPointF(8, 17), QPointF(14, 11), QColor(20, 110, 200));
+    } else if (name == "PastFromClipBdImg") {
+        Clipboard(p);
+        Arrow(p, QPointF(11, 10), QPointF(20, 19), QColor(20, 140, 40));
+    } else if (name.startsWith("Edit")) {
+        Pencil(p);
+    } else if (name.startsWith("Annotation")) {
+        Note(p);
+    } else if (name.startsWith("AddBookmark")) {
+        Ribbon(p, true);
+    } else if (name.startsWith("RemoveBookmark")) {
+        Ribbon(p, false);
+    } else if (name == "FlipToOverviewImg") {
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) {
+                p.setBrush(QColor::fromHsv((r * 3 + c) * 40, 120, 220));
+                p.drawRect(QRectF(3 + c * 6.5, 3 + r * 6.5, 5, 5));
+            }
+    } else if (name == "BkMusicImg") {
+        p.setPen(QPen(QColor(40, 40, 120), 2));
+        p.setBrush(QColor(40, 40, 120));
+        p.drawLine(QPointF(9, 18), QPointF(9, 4));
+        p.drawLine(QPointF(19, 16), QPointF(19, 2));
+        p.drawLine(QPointF(9, 4), QPointF(19, 2));
+        p.drawEllipse(QPointF(6.5, 18.5), 3, 2.3);
+        p.drawEllipse(QPointF(16.5, 16.5), 3, 2.3);
+    } else if (name == "AutoFlippingImg") {
+        p.setPen(QPen(QColor(80, 80, 80), 1.2));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2, 5, 9, 14));
+        p.drawRect(QRectF(12, 5, 9, 14));
+        QPainterPath curl;
+        curl.moveTo(16, 4);
+        curl.quadTo(12, -1, 7, 4);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(20, 110, 200), 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(curl);
+        p.drawLine(QPointF(7, 4), QPointF(9.5, 1.5));
+        p.drawLine(QPointF(7, 4), QPointF(10.5, 5));
+    } else if (name == "SlideShowImg") {
+        p.setPen(QPen(QColor(60, 60, 60), 1.2));
+        p.setBrush(QColor(60, 90, 150));
+        p.drawRect(QRectF(2, 4, 20, 14));
+        p.drawLine(QPointF(12, 18), QPointF(12, 22));
+        p.drawLine(QPointF(7, 22), QPointF(17, 22));
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF({QPointF(9, 7), QPointF(16, 11), QPointF(9, 15)}));
+    } else if (name.startsWith("BatchSel")) {
+        CheckBox(p, true);
+    } else if (name.startsWith("BatchDeselect")) {
+        CheckBox(p, false);
+    } else if (name == "EMailImg") {
+        p.setPen(QPen(QColor(70, 70, 70), 1.2));
+        p.setBrush(QColor(250, 250, 245));
+        p.drawRect(QRectF(2, 6, 20, 13));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({QPointF(2, 6), QPointF(12, 14), QPointF(22, 6)}));
+    }
+    if (!side.isEmpty()) Badge(p, side);
+}
+
+QIcon ToolIcon(const QString &name)
+{
+    QIcon icon;
+    for (const int scale : {1, 2}) {   // a sharp picture on high-density screens as well
+        QPixmap pixmap(kIconSize * scale, kIconSize * scale);
+        pixmap.setDevicePixelRatio(scale);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        DrawToolIcon(p, name);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
 
 class Builder {
 public:
@@ -60,6 +274,7 @@ public:
         auto *a = new QAction(text, m_.toolBar);
         a->setObjectName(name);
         a->setToolTip(hint.isEmpty() ? text : hint);
+        a->setIcon(ToolIcon(name));
         a->setEnabled(false);
         m_.toolBar->addAction(a);
         m_.actions.insert(name, a);
@@ -334,7 +549,8 @@ MainMenus BuildMainMenus(QWidget *owner, QWidget *toolBarParent)
     m.toolBar->setObjectName("SpeedPanel");
     m.toolBar->setMovable(false);
     m.toolBar->setFloatable(false);
-    m.toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m.toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m.toolBar->setIconSize(QSize(kIconSize, kIconSize));
     Builder b(m);
     BuildFileMenu(b, m);
     BuildEditMenu(b);

@@ -4,6 +4,10 @@
 #include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
 #include "pages/OrvContents_Ut.h"
+#include "pages/OrvFindDlg.h"
+#include "pages/OrvImgInfoBox.h"
+#include "pages/OrvPageNoDlg.h"
+#include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
 #include "pages/OrvOverView_Ut.h"
 #include "pages/OrvProgress.h"
@@ -13,6 +17,7 @@
 #include "core/common/ProductInfo.h"
 #include "platform/Prompter.h"
 #include "platform/system/ProgramFolder.h"
+#include <algorithm>
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
@@ -22,7 +27,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QToolBar>
+#include <QWindowStateChangeEvent>
 
 namespace pagero {
 
@@ -83,6 +90,16 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     filterDlg_ = new TSetFileTypeFilter_Fm(this);
     flippingTool_ = new TFlippingToolForm(this);
+    pageNoDlg_ = new TPageNoDlg(this);
+    findDlg_ = new TFindDlg(this);
+    infoBox_ = new TInfoBox(this);
+    preview_ = new TPreviewPic_Fm(this);
+    preview_->SetInfoBox(infoBox_);
+    // The preview's file commands (edit, save as, copy, move, rename, delete, print) are not
+    // offered by this window yet.
+    for (QAction *later : {preview_->Edit1, preview_->SaveAs1, preview_->CopyTo1, preview_->MoveTo1,
+                           preview_->Rename1, preview_->Delete1, preview_->Print1})
+        later->setEnabled(false);
     speedDlg_->setSpeed = [this](int speed) { flip_.SetFlipSpeed(speed); };
     speedDlg_->flip = [this](int direction, int count) { Flip(direction, count); };
     flippingTool_->flipTo = [this](int page) { FlipTo(page); };
@@ -90,6 +107,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     Timer2.setInterval(200);
     Timer2.setSingleShot(true);
     connect(&Timer2, &QTimer::timeout, this, &TTurvane_Fm::Timer2Timer);
+    connect(&Timer1, &QTimer::timeout, this, &TTurvane_Fm::Timer1Timer);
     // The album is re-checked when the user comes back from another program, not after each of
     // the program's own dialogs: the application's state, not the window's activation.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -120,6 +138,9 @@ void TTurvane_Fm::FormCreate()
     SysSoundDir = JoinPath(ExeDir, "SysSound");
     session_.AlbumFolder = JoinPath(ExeDir, "Samples");
     session_.MRUList = &settings_.MRUList;
+    // A screen-saver run holds the per-user lock from here to its end, so that any later start of the
+    // program (main) and a second screen-saver window (first paint) see it and end at once.
+    if (ScreenSaverMode) screenSaverLock_ = sys::AcquireScreenSaverLock();
     BaseCaption = ScreenSaverMode ? QString(kScreenSaverCaption) : QString(kApplicationTitle);
     setWindowTitle(BaseCaption);
 
@@ -135,6 +156,7 @@ void TTurvane_Fm::FormCreate()
     LoadSettings(ExeDir, settings_);
     LoadSettings2(ExeDir, settings_);
     LoadBackgroundPictures();
+    preview_->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
     ApplySortOrderToMenu(settings_.SortOrder);
     menus_.Act("AutoFlipToOverview")->setChecked(settings_.AutoFlipToOverview);
@@ -176,6 +198,10 @@ void TTurvane_Fm::LoadBackgroundPictures()
         if (QFileInfo::exists(saved)) scene_.screenBackBitmap = QImage(saved);
         if (scene_.screenBackBitmap.isNull()) settings_.ScreenBackKind = 1;
     }
+    if (settings_.PreviewBackKind == 2) {
+        previewBack_ = QImage(QDir(ExeDir).filePath(kPreviewBackBitmap));
+        if (previewBack_.isNull()) settings_.PreviewBackKind = 1;
+    }
     if (settings_.CoverKind == 2) {
         scene_.coverBitmap = QImage(QDir(ExeDir).filePath(kCoverBackBitmap));
         if (scene_.coverBitmap.isNull()) settings_.CoverKind = 0;
@@ -199,6 +225,11 @@ void TTurvane_Fm::FormPaintFirst()
 {
     if (ExeDir.isEmpty() || session_.AlbumOpen || session_.Opening || Busy || terminating_) return;
     if (geo_.PageW <= 0) Layout();
+    if (ScreenSaverMode) {
+        StartScreenSaverRun();
+        Busy = false;
+        return;
+    }
     // Busy stays clear while the folder is chosen: the album build sets it itself.
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");
@@ -207,6 +238,32 @@ void TTurvane_Fm::FormPaintFirst()
         openDlg_->SetFolder(session_.AlbumFolder);
     }
     Busy = false;
+}
+
+void TTurvane_Fm::StartScreenSaverRun()
+{
+    // "ScvIns" marks a run in progress, but a mark that is missing (no run yet) or left true by a run
+    // that crashed would keep the screen saver from ever running again. The lock is held only by a
+    // live run, so it alone decides; the mark is still kept up to date for other readers.
+    if (!screenSaverLock_ || !screenSaverLock_->held()) {
+        CloseWindow();
+        return;
+    }
+    QString folder = sys::RegistryRead("ScnSVr", "DataDIR", QString()).toString();
+    if (folder.isEmpty()) folder = JoinPath(ExeDir, "Samples");
+    sys::RegistryWrite("ScnSVr", "ScvIns", true);
+    if (!session_.OpenStartFolder(folder, QDir::currentPath(), kDefaultFilterMask)) return;
+    openDlg_->SetFolder(session_.AlbumFolder);
+    SetCaption();
+    settings_.FlippingSound = sys::RegistryRead("ScnSVr", "FlipSnd", settings_.FlippingSound).toBool();
+    settings_.BackgroundMusic = sys::RegistryRead("ScnSVr", "BgkMusic", settings_.BackgroundMusic).toBool();
+    menus_.Act("FlippingSound1")->setChecked(settings_.FlippingSound);
+    menus_.Act("BackgroundMusic1")->setChecked(settings_.BackgroundMusic);
+    StartAutoFlipTimer(1500, 1, settings_.AutoFlipEndAction);
+    PaintMode = 7;
+    MoveCount = 0;
+    view_->setCursor(Qt::BlankCursor);
+    setCursor(Qt::BlankCursor);
 }
 
 AlbumHost::Choice TTurvane_Fm::ChooseFolder(const QString &preset, QString &folder)
@@ -271,6 +328,7 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
         flip_.SetFlipSpeed(speed);
     }
     menus_.Act("TWainSaveAs")->setEnabled(false);
+    Timer1.stop();
     PaintMode = 1;
     RefreshToolBar();
 }
@@ -431,7 +489,11 @@ void TTurvane_Fm::ShowSpread(int page)
 
 void TTurvane_Fm::Present()
 {
-    if (view_->isVisible()) view_->repaint();
+    if (!view_->isVisible()) return;
+    view_->repaint();
+    // The tool bar lies over the top of the client area, as its panel did: a leaf that rises above
+    // the pages passes behind it, not over its buttons.
+    if (menus_.toolBar->isVisible()) menus_.toolBar->repaint();
 }
 
 // ---------------------------------------------------------------- flipping
@@ -452,14 +514,122 @@ void TTurvane_Fm::Flip(int direction, int count)
     RefreshToolBar();
 }
 
+// ---------------------------------------------------------------- auto flipping
+
+void TTurvane_Fm::StartAutoFlipTimer(int intervalMs, int direction, int endAction)
+{
+    // Values come from the settings file unchecked: an interval out of range neither spins the
+    // processor nor stalls, and unknown codes take their defaults.
+    Timer1.setInterval(std::clamp(intervalMs, MinAutoFlipIntervalMs, MaxAutoFlipIntervalMs));
+    AutoFlipDirection = direction >= 0 && direction <= 2 ? direction : 1;
+    AutoFlipEndAction = endAction >= 0 && endAction <= 2 ? endAction : 2;
+    Timer1.start();
+}
+
+void TTurvane_Fm::EnableCommandsWhileAutoFlipping(bool on)
+{
+    for (const char *name : {"File1", "Edit1", "View1", "FlipTo1", "BookMark1", "Tools1", "Options1"})
+        menus_.Menu(name)->menuAction()->setEnabled(on);
+    menus_.toolBar->setEnabled(on);
+}
+
+void TTurvane_Fm::StartAutoFlipping()
+{
+    if (!session_.AlbumOpen || PaintMode != 1 || Busy) return;
+    StartAutoFlipTimer(settings_.AutoFlipInterval, settings_.AutoFlipDirection, settings_.AutoFlipEndAction);
+    // Only a pointer that steers the direction stays visible.
+    if (AutoFlipDirection != 0) view_->setCursor(Qt::BlankCursor);
+    RightClickPending = false;   // the pop-up that started it must not swallow the stopping click
+    PaintMode = 3;
+    EnableCommandsWhileAutoFlipping(false);
+    Timer1Timer();   // the first flip starts at once
+}
+
+void TTurvane_Fm::StopAutoFlipping()
+{
+    Timer1.stop();
+    PaintMode = 1;
+    EnableCommandsWhileAutoFlipping(true);
+    menus_.Act("AutoFlipping2")->setEnabled(true);
+    view_->unsetCursor();
+    RefreshToolBar();
+}
+
+void TTurvane_Fm::Timer1Timer()
+{
+    if (flip_.LeafCount() > 0) return;   // a leaf is still in flight: the next tick tries again
+    Timer1.stop();
+    if (!session_.AlbumOpen) return;
+    int direction = AutoFlipDirection;
+    if (direction == 0) direction = LastMouseX > geo_.SpineX ? 1 : 2;
+    if (direction == 1) {
+        if (flip_.LastPageNo > flip_.LeftPageNo) {
+            FlipTo(flip_.LeftPageNo + 2);
+        } else if (AutoFlipEndAction == 0) {
+            return;
+        } else if (AutoFlipEndAction == 1) {
+            FlipTo(0);
+        } else {
+            FlipTo(flip_.LastPageNo - 2);
+            AutoFlipDirection = 2;
+        }
+    } else {
+        if (flip_.RightPageNo > 1) {
+            FlipTo(flip_.RightPageNo - 2);
+        } else if (AutoFlipEndAction == 0) {
+            return;
+        } else if (AutoFlipEndAction == 1) {
+            FlipTo(flip_.LastPageNo);
+        } else {
+            FlipTo(2);
+            AutoFlipDirection = 1;
+        }
+    }
+    // Restart only while auto flipping still runs (the window may have left it meanwhile).
+    if (PaintMode == 3 || PaintMode == 7) Timer1.start();
+}
+
 // ---------------------------------------------------------------- activation and closing
 
 void TTurvane_Fm::changeEvent(QEvent *e)
 {
     if (e->type() == QEvent::WindowStateChange) {
-        if (isMinimized()) Minimised = true;   // the album is re-checked when the window comes back
+        const auto *change = static_cast<QWindowStateChangeEvent *>(e);
+        if (isMinimized()) AppMinimize();
+        else if (change->oldState() & Qt::WindowMinimized) AppRestore();
     }
     QMainWindow::changeEvent(e);
+}
+
+// The album is re-checked when the window comes back. The thumbnail progress window is a window of
+// its own: a desktop may take it down with the program, so it is brought back at restore.
+void TTurvane_Fm::AppMinimize()
+{
+    Minimised = true;
+    TProgress_Fm *progress = overview_->Progress();
+    OverviewWasVisible = progress->isVisible() && !progress->isMinimized();
+    overview_->OverviewWasVisible = OverviewWasVisible;   // the build then leaves it showing
+}
+
+void TTurvane_Fm::AppRestore()
+{
+    TProgress_Fm *progress = overview_->Progress();
+    const int gauge = progress->Gauge();
+    if (OverviewWasVisible && (gauge == 100 || overview_->Generating())
+        && (progress->isHidden() || progress->isMinimized())) {
+        progress->showNormal();
+        progress->SetGauge(gauge);   // showing the window starts its gauge again
+    }
+    OverviewWasVisible = false;
+    overview_->OverviewWasVisible = false;
+    Minimised = false;
+}
+
+void TTurvane_Fm::ShowMaximisedOnScreen()
+{
+    const QScreen *target = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (target) setGeometry(target->availableGeometry());
+    showMaximized();
 }
 
 void TTurvane_Fm::FormActivate()
@@ -508,7 +678,10 @@ bool TTurvane_Fm::FormCloseQuery()
 {
     if (ExeDir.isEmpty()) return true;
     if (ScreenSaverMode) {
-        sys::RegistryWrite("ScnSVr", "ScvIns", false);
+        // Closing without saving settings. Only the run itself clears its mark: a refused second
+        // start must not clear the mark of the run that is showing.
+        Timer1.stop();
+        if (screenSaverLock_ && screenSaverLock_->held()) sys::RegistryWrite("ScnSVr", "ScvIns", false);
         return true;
     }
     if (overview_->Generating()) {
@@ -536,6 +709,17 @@ void TTurvane_Fm::FormClose()
 {
     ReadyToLayout = false;
     Timer2.stop();
+    Timer1.stop();
+    screenSaverLock_.reset();
+}
+
+void TTurvane_Fm::hideEvent(QHideEvent *e)
+{
+    if (PaintMode == 7) {   // the screen-saver run hid the pointer
+        view_->unsetCursor();
+        unsetCursor();
+    }
+    QMainWindow::hideEvent(e);
 }
 
 void TTurvane_Fm::SaveAllSettings()
@@ -557,6 +741,7 @@ void TTurvane_Fm::SaveBackgroundPictures()
         if (image.save(&buffer, "BMP")) WriteFileAtomically(QDir(ExeDir).filePath(name), bytes);
     };
     if (settings_.ScreenBackKind == 2) save(scene_.screenBackBitmap, kScreenBackBitmap);
+    if (settings_.PreviewBackKind == 2) save(previewBack_, kPreviewBackBitmap);
     if (settings_.CoverKind == 2) save(scene_.coverBitmap, kCoverBackBitmap);
 }
 

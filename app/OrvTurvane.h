@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 
+namespace pagero::sys { class ScreenSaverLock; }
+
 namespace pagero {
 
 class TOpenDlg;
@@ -29,6 +31,10 @@ class TSetFileTypeFilter_Fm;
 class TOverView_Fm;
 class TContents_Fm;
 class TIndex_Fm;
+class TFindDlg;
+class TPageNoDlg;
+class TPreviewPic_Fm;
+class TInfoBox;
 
 // The client area: shows the frame ViewImage1 and the pointer overlays (highlight, jump cursor);
 // its mouse events go to the main window.
@@ -61,6 +67,25 @@ public:
     bool Rebuild();
     QString PageLabel(int page) const { return layout_.PageLabel(page); }
     void SetFlipSpeed(int speed) { flip_.SetFlipSpeed(speed); }
+    // Flips to the page of the album file `name` (exact name first, then ignoring case); false when
+    // the album has no such file.
+    bool FlipToFile(const QString &name);
+    // Shows the window maximised on its screen. The geometry is set to the screen's available area
+    // first, so that the window fills it even where nothing manages windows (a bare X server).
+    void ShowMaximisedOnScreen();
+
+    // Auto flipping: the tick timer turns one spread per tick in the auto-flip direction (0 by the
+    // pointer's side of the spine at each tick, 1 forward, 2 backward) and acts at the book's end
+    // by the end action (0 stop, 1 repeat, 2 reverse). Start takes the three values from the
+    // settings; while it runs PaintMode is 3 and a click or key stops it.
+    void StartAutoFlipping();
+    void StopAutoFlipping();
+    void Timer1Timer();
+    // Interval limits of the tick timer: a settings file may hold any number.
+    static constexpr int MinAutoFlipIntervalMs = 10, MaxAutoFlipIntervalMs = 60000;
+    QTimer Timer1;
+    int AutoFlipDirection = 1;
+    int AutoFlipEndAction = 2;
 
     bool OpenAlbum(const QString &folder) { return session_.OpenAlbum(folder); }
     void SwitchAlbum(const QString &folder);
@@ -81,6 +106,10 @@ public:
     int SelectAnchor = -1;
     bool RightClickPending = false;
     int MoveCount = 0;
+    // The page pop-up menu's target: the hot code and page under the pointer when it opened, and
+    // the full path of the file they designate (empty: none).
+    int PopupTarget = 0, PopupPage = 0;
+    QString PopupFile;
 
     AlbumSession &Session() { return session_; }
     const AlbumSession &Session() const { return session_; }
@@ -100,6 +129,11 @@ public:
     TOverView_Fm *OverviewWindow() const { return overview_; }
     TContents_Fm *ContentsWindow() const { return contents_; }
     TIndex_Fm *IndexWindow() const { return index_; }
+    TPageNoDlg *PageNoDialog() const { return pageNoDlg_; }
+    TFindDlg *FindDialog() const { return findDlg_; }
+    TPreviewPic_Fm *PreviewWindow() const { return preview_; }
+    TInfoBox *InfoBoxWindow() const { return infoBox_; }
+    const QImage &PreviewBackBitmap() const { return previewBack_; }
     HitScene MakeHitScene() const;
 
     // Replaces the section build step (tests).
@@ -116,6 +150,14 @@ public:
     void PaintOverlays(class QPainter &p);
     void FormActivate();
     void FormKeyDown(int key);
+    // The pop-up menu opens at a client point: its target and file commands follow what lies there.
+    void PopupMenuAt(QPoint clientPos, QPoint globalPos);
+    // Preview (pictures) or play (sound, MIDI, video) one page file; the information of one file.
+    void PreviewOrPlay(const QString &path);
+    void ShowInformation(const QString &path);
+    // The application was minimised or restored.
+    void AppMinimize();
+    void AppRestore();
     // SIGTERM and SIGINT: end modal windows, then close as the user would.
     void RequestTermination();
     // Tests replace the open-folder dialog: return true with `folder` set, or false for Cancel.
@@ -125,6 +167,7 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
     void changeEvent(QEvent *e) override;
 
 private:
@@ -142,6 +185,9 @@ private:
     void MruChanged() override;
 
     void FormCreate();
+    void StartScreenSaverRun();
+    void StartAutoFlipTimer(int intervalMs, int direction, int endAction);
+    void EnableCommandsWhileAutoFlipping(bool on);
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
@@ -167,6 +213,10 @@ private:
     void FlippingControl2Click();
     void ToolBar1Click();
     void FlipTo1Click();
+    void View1Click();
+    void PageNo1Click();
+    void FileName1Click();
+    QString FileOfPage(int page) const;   // full path of a file page's file, empty for other pages
     void RUClick(QAction *item);
     void Open2Click();
     void ConnectCommands();
@@ -194,12 +244,19 @@ private:
     TOverView_Fm *overview_ = nullptr;
     TContents_Fm *contents_ = nullptr;
     TIndex_Fm *index_ = nullptr;
+    TPageNoDlg *pageNoDlg_ = nullptr;
+    TFindDlg *findDlg_ = nullptr;
+    TPreviewPic_Fm *preview_ = nullptr;
+    TInfoBox *infoBox_ = nullptr;
+    QImage previewBack_;   // the preview background picture (kind 2), saved with the settings
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
     bool closeQueryRunning_ = false;
     bool terminating_ = false;
     QRect frameBeforeToggle_;
+    // Held for the whole screen-saver run: a second start sees it and ends at once.
+    std::unique_ptr<sys::ScreenSaverLock> screenSaverLock_;
 };
 
 } // namespace pagero

@@ -4,24 +4,29 @@
 #include "app/OrvSetFileTypeFilter.h"
 #include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
+#include "pages/OrvFindDlg.h"
+#include "pages/OrvImgInfoBox.h"
 #include "pages/OrvOverView_Ut.h"
+#include "pages/OrvPageNoDlg.h"
+#include "pages/OrvPreviewPic.h"
 #include "pages/ThumbnailSizes.h"
 #include "common/Fonts.h"
+#include "common/OrvMyLib.h"
 #include "core/book/StackArithmetic.h"
+#include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include "platform/Assets.h"
 #include "platform/Prompter.h"
 #include <QAction>
-#include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QUrl>
 
@@ -34,6 +39,7 @@ QImage JumpBox()
     return box;
 }
 uint32_t RedLow(const QColor &c) { return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16; }
+QColor FromRedLow(uint32_t v) { return QColor(int(v & 0xFF), int(v >> 8 & 0xFF), int(v >> 16 & 0xFF)); }
 } // namespace
 
 // ---------------------------------------------------------------- BookView events
@@ -51,7 +57,7 @@ void BookView::mousePressEvent(QMouseEvent *e)
 void BookView::contextMenuEvent(QContextMenuEvent *e)
 {
     if (owner_->PaintMode == 3) return;
-    owner_->Menus().popup->popup(e->globalPos());
+    owner_->PopupMenuAt(e->pos(), e->globalPos());
 }
 
 // ---------------------------------------------------------------- hit state
@@ -187,8 +193,8 @@ void TTurvane_Fm::PaintOverlays(QPainter &p)
 
 void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
-    if (button == Qt::RightButton) {
-        if (PaintMode != 3) RightClickPending = true;
+    if (button == Qt::RightButton && PaintMode != 3) {
+        RightClickPending = true;
         return;
     }
     if (RightClickPending) {
@@ -198,6 +204,10 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
     if (RebuildGuard || Busy) return;
     if (PaintMode == 7) {
         close();
+        return;
+    }
+    if (PaintMode == 3) {
+        StopAutoFlipping();
         return;
     }
     if (PaintMode == 5) {
@@ -235,7 +245,7 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
         FlipTo(HitTester::PageOfHotCode(scene, Hot));
     } else if (code > 70000) {
         if (Hot.HotSubKind == 1) FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
-        // A click on the picture opens the preview window, which arrives with it.
+        else if (file >= 0 && file < pages_.Count()) PreviewOrPlay(pages_.PagePath(file));
     } else if (code > 50000) {
         FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
     } else if (code == HotLeftStack || code == HotRightStack) {
@@ -259,7 +269,10 @@ void TTurvane_Fm::FormKeyDown(int key)
         close();
         return;
     }
-    if (PaintMode == 3) return;   // auto flipping stops on any key once it exists
+    if (PaintMode == 3) {
+        StopAutoFlipping();
+        return;
+    }
     if ((Busy || RebuildGuard) && key != Qt::Key_Escape) return;
     switch (key) {
     case Qt::Key_Escape:
@@ -280,9 +293,67 @@ void TTurvane_Fm::FormKeyDown(int key)
     case Qt::Key_F2:
         ToggleWindowFrame();
         break;
+    case Qt::Key_Space:
+        // The element under the pointer as it is now: the spread may have turned since the last move.
+        if (session_.AlbumOpen && PaintMode == 1) {
+            Hot = HitTester::HitTest(MakeHitScene(), LastMouseX, LastMouseY);
+            const QString path = FileOfPage(HitTester::PageOfHotCode(MakeHitScene(), Hot));
+            if (!path.isEmpty()) PreviewOrPlay(path);
+        }
+        break;
     default:
-        break;   // Space, Delete and Insert run the preview, delete and copy-from commands
+        break;   // Delete and Insert run the delete and copy-from commands
     }
+}
+
+QString TTurvane_Fm::FileOfPage(int page) const
+{
+    if (page < layout_.FirstFilePage || page >= layout_.FirstIndexPage) return QString();
+    const int entry = page - layout_.FirstFilePage;
+    return entry < pages_.Count() ? pages_.PagePath(entry) : QString();
+}
+
+void TTurvane_Fm::PreviewOrPlay(const QString &path)
+{
+    const int kind = MediaKind(path);
+    if (kind != KindPicture && kind != KindImaging) return;   // playing sound, MIDI and video comes later
+    RemoveHighlight();
+    preview_->ShowPreview(path);
+}
+
+void TTurvane_Fm::ShowInformation(const QString &path)
+{
+    // Sounds, MIDI and video have a media information window of their own, not yet offered.
+    if (path.isEmpty()) return;
+    pagero::btnInfo1Click(*infoBox_, path, {});
+}
+
+// ---------------------------------------------------------------- pop-up menu
+
+void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
+{
+    QMenu *popup = menus_.popup;
+    const bool normal = PaintMode == 1 && session_.AlbumOpen;
+    PopupTarget = PopupPage = 0;
+    PopupFile.clear();
+    if (normal) {
+        const HitScene scene = MakeHitScene();
+        const HotState hot = HitTester::HitTest(scene, clientPos.x(), clientPos.y());
+        PopupTarget = hot.HotCode;
+        PopupPage = hot.HotPage;
+        // Pages and entries designate files; bookmark tabs and stack edges do not.
+        const bool designates = PopupTarget == HotLeftPage || PopupTarget == HotRightPage
+                                || HitTester::IsEntryCode(PopupTarget);
+        const int file = designates ? HitTester::FileOfHotCode(scene, hot) : -1;
+        if (file >= 0 && file < pages_.Count()) PopupFile = pages_.PagePath(file);
+    }
+    const bool withFile = normal && !PopupFile.isEmpty();
+    menus_.Act("btnView1")->setEnabled(withFile);
+    menus_.Act("btnInfo1")->setEnabled(withFile);
+    // The bookmark and rotation submenus hold only commands this window does not offer yet.
+    menus_.Menu("Bookmarks1")->menuAction()->setEnabled(false);
+    menus_.Menu("Rotate3")->menuAction()->setEnabled(false);
+    popup->popup(globalPos);
 }
 
 void TTurvane_Fm::ToggleWindowFrame()
@@ -330,13 +401,14 @@ void TTurvane_Fm::BackgroundCommand(int which, int kind)
             settings_.ScreenBackKind = scene_.screenBackBitmap.isNull() ? 1 : 2;
             if (settings_.ScreenBackKind == 1) settings_.ScreenBackColor = 0x808080;
         } else if (kind == 1) {
-            const QColor c = QColorDialog::getColor(QColor(Qt::gray), this);
-            if (!c.isValid()) return;
+            QColor c = FromRedLow(settings_.ScreenBackColor);
+            if (!ChooseColor(c)) return;
             settings_.ScreenBackColor = RedLow(c);
             settings_.ScreenBackKind = 1;
         } else {
-            const QString file = QFileDialog::getOpenFileName(this, "Select Book Background Fill Bitmap",
-                                                              QDir(ExeDir).filePath("BitPattern"));
+            QString file;
+            if (!ChooseBitmap("Select Book Background Fill Bitmap", QDir(ExeDir).filePath("BitPattern"), file))
+                return;
             const QImage image(file);
             if (image.isNull()) return;
             scene_.screenBackBitmap = image;
@@ -349,13 +421,14 @@ void TTurvane_Fm::BackgroundCommand(int which, int kind)
         settings_.CoverColor = 0xFFFFFF;
         settings_.CoverKind = 0;
     } else if (kind == 1) {
-        const QColor c = QColorDialog::getColor(Qt::white, this);
-        if (!c.isValid()) return;
+        QColor c = FromRedLow(settings_.CoverColor);
+        if (!ChooseColor(c)) return;
         settings_.CoverColor = RedLow(c);
         settings_.CoverKind = 1;
     } else {
-        const QString file = QFileDialog::getOpenFileName(this, "Select Cover Background Fill Bitmap",
-                                                          QDir(ExeDir).filePath("BitPattern"));
+        QString file;
+        if (!ChooseBitmap("Select Cover Background Fill Bitmap", QDir(ExeDir).filePath("BitPattern"), file))
+            return;
         const QImage image(file);
         if (image.isNull()) return;
         scene_.coverBitmap = image;
@@ -383,6 +456,44 @@ void TTurvane_Fm::FlipTo1Click()
     menus_.Act("Contents1")->setEnabled(offSpread(layout_.FirstContentsPage));
     menus_.Act("FirstPage1")->setEnabled(offSpread(layout_.FirstFilePage));
     menus_.Act("Index1")->setEnabled(offSpread(layout_.FirstIndexPage));
+    // Typing a number or a name needs files to choose from.
+    const bool withFiles = session_.AlbumOpen && pages_.Count() > 0;
+    menus_.Act("PageNo1")->setEnabled(withFiles);
+    menus_.Act("FileName1")->setEnabled(withFiles);
+}
+
+void TTurvane_Fm::View1Click()
+{
+    const bool left = !FileOfPage(flip_.LeftPageNo).isEmpty();
+    const bool right = !FileOfPage(flip_.RightPageNo).isEmpty();
+    menus_.Act("LeftImage1")->setEnabled(left);
+    menus_.Act("LeftImage2")->setEnabled(left);
+    menus_.Act("RightImage1")->setEnabled(right);
+    menus_.Act("RightImage2")->setEnabled(right);
+}
+
+void TTurvane_Fm::PageNo1Click()
+{
+    if (!session_.AlbumOpen || pages_.Count() == 0) return;
+    pagero::PageNo1Click(*pageNoDlg_, layout_.FirstFilePage, layout_.FirstIndexPage,
+                         [this](int page) { FlipTo(page); });
+}
+
+void TTurvane_Fm::FileName1Click()
+{
+    if (!session_.AlbumOpen || pages_.Count() == 0) return;
+    pagero::FileName1Click(*findDlg_, pages_.names, [this](const QString &name) { FlipToFile(name); });
+}
+
+bool TTurvane_Fm::FlipToFile(const QString &name)
+{
+    int entry = pages_.names.indexOf(name);
+    if (entry < 0) entry = pages_.names.indexOf(QRegularExpression(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(name)),
+        QRegularExpression::CaseInsensitiveOption));
+    if (entry < 0) return false;
+    FlipTo(layout_.FirstFilePage + entry);
+    return true;
 }
 
 void TTurvane_Fm::FilterPages1Click()
@@ -436,7 +547,8 @@ void TTurvane_Fm::Open2Click()
 
 void TTurvane_Fm::RefreshToolBar()
 {
-    const bool on = session_.AlbumOpen && PaintMode == 1;
+    // Also while the album is being opened: its first flips refresh the bar before it counts as open.
+    const bool on = (session_.AlbumOpen || session_.Opening) && PaintMode == 1;
     menus_.Act("OpenImg")->setEnabled(!Busy);
     menus_.Act("FlipToOverviewImg")->setEnabled(on);
 }
@@ -481,6 +593,19 @@ void TTurvane_Fm::ConnectCommands()
     on("FirstPage1", [this] { FlipTo(layout_.FirstFilePage); });
     on("Index1", [this] { FlipTo(layout_.FirstIndexPage); });
     on("FlipToOverviewImg", [this] { FlipTo(layout_.FirstOverviewPage); });
+    const auto command = [this](const char *name, auto handler) {   // enabled when its menu opens
+        connect(menus_.Act(name), &QAction::triggered, this, handler);
+    };
+    command("PageNo1", [this] { PageNo1Click(); });
+    command("FileName1", [this] { FileName1Click(); });
+
+    connect(menus_.Menu("View1"), &QMenu::aboutToShow, this, &TTurvane_Fm::View1Click);
+    command("LeftImage1", [this] { PreviewOrPlay(FileOfPage(flip_.LeftPageNo)); });
+    command("RightImage1", [this] { PreviewOrPlay(FileOfPage(flip_.RightPageNo)); });
+    command("LeftImage2", [this] { ShowInformation(FileOfPage(flip_.LeftPageNo)); });
+    command("RightImage2", [this] { ShowInformation(FileOfPage(flip_.RightPageNo)); });
+    command("btnView1", [this] { if (!PopupFile.isEmpty()) PreviewOrPlay(PopupFile); });
+    command("btnInfo1", [this] { if (!PopupFile.isEmpty()) ShowInformation(PopupFile); });
 
     toggle("JCAutoShow", &Settings::JCAutoShow);
     toggle("AutoReopen", &Settings::AutoReopen);

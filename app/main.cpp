@@ -53,6 +53,6 @@ int main(int argc, char **argv)
             mainWindow.RequestTermination();
         });
     }
-    mainWindow.showMaximized();
+    mainWindow.ShowMaximisedOnScreen();
     return app.exec();
 }

@@ -1,15 +1,14 @@
 #include "pages/OrvPreviewPic.h"
 #include "common/Fonts.h"
+#include "common/OrvMyLib.h"
 #include "core/book/Settings.h"
 #include "pages/OrvImgInfoBox.h"
 #include "platform/Prompter.h"
 #include "platform/imaging/Imaging.h"
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -84,14 +83,11 @@ TPreviewPic_Fm::TPreviewPic_Fm(QWidget *parent) : QDialog(parent)
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(view_);
 
-    PickColor = [this](QColor &colour) {
-        const QColor c = QColorDialog::getColor(colour, this);
-        if (!c.isValid()) return false;
-        colour = c;
-        return true;
-    };
-    PickBitmapFile = [this](const QString &title, const QString &folder) {
-        return QFileDialog::getOpenFileName(this, title, folder, QStringLiteral("Bitmap File (*.bmp)"));
+    PickColor = [](QColor &colour) { return ChooseColor(colour); };
+    // ChooseBitmap already refuses a file that is not a bitmap, with its message.
+    PickBitmapFile = [](const QString &title, const QString &folder) {
+        QString file;
+        return ChooseBitmap(title, folder, file) ? file : QString();
     };
 
     PopupMenu1 = new QMenu(this);
