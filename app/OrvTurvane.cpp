@@ -475,9 +475,11 @@ void TTurvane_Fm::DrawBook()
     } else {
         painter_.ViewImage1.fill(ColorOf(kGrey));
     }
-    Present();
+    // The frame is shown anew, so the highlight and the jump-cursor box are forgotten before it is
+    // presented: the overlays must not be drawn over the new layout.
     HighlightCode = -1;
     JumpCursorShown = false;
+    Present();
 }
 
 void TTurvane_Fm::ShowSpread(int page)

@@ -1,6 +1,7 @@
 #include "pages/OrvOverView_Ut.h"
 
 #include "common/Fonts.h"
+#include "common/OrvComAnimate.h"
 #include "core/book/PageList.h"
 #include "core/common/MyLib.h"
 #include "pages/OrvProgress.h"
@@ -220,7 +221,10 @@ bool TOverView_Fm::EmptyOverviewCache()
     QApplication::beep();
     if (ThePrompter().Ask(PromptKind::Confirmation, question) != PromptAnswer::Yes) return false;
     ShowThumbWindow = true;
-    cache_.EmptyCache();
+    {
+        BusyAnimation busy(AnimDelete);   // hourglass and the file animation while the tree goes
+        cache_.EmptyCache();
+    }
     ShowThumbWindow = true;
     return true;
 }

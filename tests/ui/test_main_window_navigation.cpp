@@ -252,3 +252,33 @@ TEST_F(NavigationTest, EachFlipPlaysTheFlippingSoundOnceWhileItIsChecked)
     EXPECT_EQ(media::SoundsStarted(), before + 1);
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);
 }
+
+// A redraw of the book forgets the hover highlight before the new frame reaches the screen, so the
+// old box is never drawn over the new layout.
+TEST_F(NavigationTest, ARedrawShowsTheNewFrameWithoutTheOldHighlight)
+{
+    TTurvane_Fm &w = OpenClosed();
+    w.FlipTo(w.Layout_().FirstOverviewPage);
+    const QPoint caption = FindHot(HotThumbBase + 2, 1);
+    ASSERT_NE(caption.x(), -1);
+    QTest::mouseMove(w.View(), QPoint(3, 3));
+    QTest::mouseMove(w.View(), caption);
+    ASSERT_EQ(w.HighlightCode, HotThumbBase + 2);
+
+    struct PaintWatch : QObject {
+        TTurvane_Fm *w;
+        int highlightAtPaint = 0;
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint) { highlightAtPaint = w->HighlightCode; ++paints; }
+            return false;
+        }
+    } watch;
+    watch.w = &w;
+    w.View()->installEventFilter(&watch);
+    w.DrawBook();
+    w.View()->removeEventFilter(&watch);
+    ASSERT_GT(watch.paints, 0);
+    EXPECT_EQ(watch.highlightAtPaint, -1);
+}
