@@ -1,42 +1,20 @@
 #include "pages/OrvContents_Ut.h"
 #include "common/Fonts.h"
+#include "pages/PageText.h"
 #include "core/book/PageList.h"
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QSet>
 
 namespace pagero {
-
-namespace {
-
-const QColor kSelectedColor(0, 0, 255);
-
-// Writes `text` with its top-left at `at`, clipped to `clip`, on a white text background.
-void WriteClipped(QPainter &p, const QRect &clip, QPoint at, const QString &text)
-{
-    if (clip.isEmpty()) return;
-    const QFontMetrics fm(p.font());
-    const QRect cell = QRect(at, QSize(fm.horizontalAdvance(text), fm.height())) & clip;
-    if (cell.isEmpty()) return;
-    p.save();
-    p.setClipRect(clip, Qt::IntersectClip);
-    p.fillRect(cell, Qt::white);
-    p.drawText(at.x(), at.y() + fm.ascent(), text);
-    p.restore();
-}
-
-} // namespace
 
 TContents_Fm::TContents_Fm(QWidget *parent) : QWidget(parent), listFont_(BookFont(8))
 {
     setWindowTitle(QStringLiteral("Creating Contents..."));
     layout_.SetCharHeight(QFontMetrics(listFont_).height());
     // A usable layout before the book gives the real area.
-    QSize screen(1024, 768);
-    if (const QScreen *s = QGuiApplication::primaryScreen()) screen = s->size();
-    layout_.SetArea(0, 0, screen.width() / 3, screen.height() / 3);
+    const QSize area = InitialPageArea();
+    layout_.SetArea(0, 0, area.width(), area.height());
 }
 
 void TContents_Fm::SetContentsArea(const QRect &corners)
@@ -90,7 +68,7 @@ void TContents_Fm::DrawContentsPage(QPainter &canvas, int page) const
     for (int i = lines.first; i <= lines.last; ++i) {
         const QRect r = layout_.LineRect(lines, i);
         const int right = r.left() + r.width();   // the line's right edge (exclusive)
-        canvas.setPen(selected.contains(PathOf(i).toUpper()) ? kSelectedColor : QColor(Qt::black));
+        canvas.setPen(selected.contains(PathOf(i).toUpper()) ? kSelectedEntryColor : QColor(Qt::black));
 
         // The name, kept inside the line.
         const QString name = NameOf(i);

@@ -1,41 +1,19 @@
 #include "pages/OrvIndex_Ut.h"
 #include "common/Fonts.h"
+#include "pages/PageText.h"
 #include "core/book/PageList.h"
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QSet>
 
 namespace pagero {
-
-namespace {
-
-const QColor kSelectedColor(0, 0, 255);
-
-// Writes `text` with its top-left at `at`, clipped to `clip`, on a white text background.
-void WriteClipped(QPainter &p, const QRect &clip, QPoint at, const QString &text)
-{
-    if (clip.isEmpty()) return;
-    const QFontMetrics fm(p.font());
-    const QRect cell = QRect(at, QSize(fm.horizontalAdvance(text), fm.height())) & clip;
-    if (cell.isEmpty()) return;
-    p.save();
-    p.setClipRect(clip, Qt::IntersectClip);
-    p.fillRect(cell, Qt::white);
-    p.drawText(at.x(), at.y() + fm.ascent(), text);
-    p.restore();
-}
-
-} // namespace
 
 TIndex_Fm::TIndex_Fm(QWidget *parent) : QWidget(parent), listFont_(BookFont(8))
 {
     setWindowTitle(QStringLiteral("Creating Index..."));
     list_.SetCharHeight(QFontMetrics(listFont_).height());
-    QSize screen(1024, 768);
-    if (const QScreen *s = QGuiApplication::primaryScreen()) screen = s->size();
-    list_.SetArea(0, 0, screen.width() / 3, screen.height() / 3);
+    const QSize area = InitialPageArea();
+    list_.SetArea(0, 0, area.width(), area.height());
 }
 
 void TIndex_Fm::SetIndexArea(const QRect &corners)
@@ -85,7 +63,7 @@ void TIndex_Fm::DrawIndexPage(QPainter &canvas, int page) const
             const QString path = pages_->Folder() + QLatin1Char('/') + pages_->names.at(line.fileNumber - 1);
             isSelected = selected.contains(path.toUpper());
         }
-        canvas.setPen(isSelected ? kSelectedColor : QColor(Qt::black));
+        canvas.setPen(isSelected ? kSelectedEntryColor : QColor(Qt::black));
         WriteClipped(canvas, p.rect, p.rect.topLeft(), line.text);
     }
     canvas.restore();
