@@ -392,27 +392,43 @@ void TTurvane_Fm::SortCommand(const QString &itemName, int order)
     if (Rebuild()) DrawBook();
 }
 
+namespace {
+
+// The colour and bitmap choices of the book background and the cover pattern: asks the user and, on
+// a choice, sets the colour or the picture and the kind. False when the user chose nothing.
+bool ChooseFill(int kind, const QString &title, const QString &patternFolder, uint32_t &colour,
+                int32_t &fillKind, QImage &bitmap)
+{
+    if (kind == 1) {
+        QColor c = FromRedLow(colour);
+        if (!ChooseColor(c)) return false;
+        colour = RedLow(c);
+        fillKind = 1;
+        return true;
+    }
+    QString file;
+    if (!ChooseBitmap(title, patternFolder, file)) return false;
+    const QImage image(file);
+    if (image.isNull()) return false;
+    bitmap = image;
+    fillKind = 2;
+    return true;
+}
+
+} // namespace
+
 void TTurvane_Fm::BackgroundCommand(int which, int kind)
 {
     // which: 1 the book background, 2 the cover pattern; kind: 0 default, 1 colour, 2 bitmap.
+    const QString patterns = QDir(ExeDir).filePath("BitPattern");
     if (which == 1) {
         if (kind == 0) {
             scene_.screenBackBitmap = QImage(QDir(ExeDir).filePath(kDefaultBackBitmap));
             settings_.ScreenBackKind = scene_.screenBackBitmap.isNull() ? 1 : 2;
             if (settings_.ScreenBackKind == 1) settings_.ScreenBackColor = 0x808080;
-        } else if (kind == 1) {
-            QColor c = FromRedLow(settings_.ScreenBackColor);
-            if (!ChooseColor(c)) return;
-            settings_.ScreenBackColor = RedLow(c);
-            settings_.ScreenBackKind = 1;
-        } else {
-            QString file;
-            if (!ChooseBitmap("Select Book Background Fill Bitmap", QDir(ExeDir).filePath("BitPattern"), file))
-                return;
-            const QImage image(file);
-            if (image.isNull()) return;
-            scene_.screenBackBitmap = image;
-            settings_.ScreenBackKind = 2;
+        } else if (!ChooseFill(kind, "Select Book Background Fill Bitmap", patterns, settings_.ScreenBackColor,
+                               settings_.ScreenBackKind, scene_.screenBackBitmap)) {
+            return;
         }
         DrawBook();
         return;
@@ -420,19 +436,9 @@ void TTurvane_Fm::BackgroundCommand(int which, int kind)
     if (kind == 0) {
         settings_.CoverColor = 0xFFFFFF;
         settings_.CoverKind = 0;
-    } else if (kind == 1) {
-        QColor c = FromRedLow(settings_.CoverColor);
-        if (!ChooseColor(c)) return;
-        settings_.CoverColor = RedLow(c);
-        settings_.CoverKind = 1;
-    } else {
-        QString file;
-        if (!ChooseBitmap("Select Cover Background Fill Bitmap", QDir(ExeDir).filePath("BitPattern"), file))
-            return;
-        const QImage image(file);
-        if (image.isNull()) return;
-        scene_.coverBitmap = image;
-        settings_.CoverKind = 2;
+    } else if (!ChooseFill(kind, "Select Cover Background Fill Bitmap", patterns, settings_.CoverColor,
+                           settings_.CoverKind, scene_.coverBitmap)) {
+        return;
     }
     DrawBook();
     FlipTo(0);
