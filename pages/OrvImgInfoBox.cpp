@@ -101,7 +101,9 @@ PictureFileInfo ReadPictureFileInfo(const QString &path)
         info.formatNumber = FormatNumberOf(info.formatText);
         info.width = int(image.columns());
         info.height = int(image.rows());
-        info.bitsPerPixel = QtBitsPerPixel(path);
+        // The depth the file stores, not the one a decoder widens it to (a 4-bit BMP is 4).
+        info.bitsPerPixel = imaging::FileBitsPerPixel(path);
+        if (info.bitsPerPixel == 0) info.bitsPerPixel = QtBitsPerPixel(path);
         if (info.bitsPerPixel == 0) info.bitsPerPixel = MagickBitsPerPixel(image);
         const char *compression =
             MagickCore::CommandOptionToMnemonic(MagickCore::MagickCompressOptions, image.compressType());

@@ -129,7 +129,6 @@ Choice Choose(const QString &path, const QByteArray &head)
 }
 
 constexpr qint64 kHeadBytes = 4096;
-constexpr qint64 kMaxReadBytes = qint64(1) << 30;
 
 } // namespace
 
@@ -144,24 +143,34 @@ LoadResult Load(const QString &path, QSize fitInto)
     const Choice c = Choose(path, head);
     switch (c.route) {
     case Route::Jpeg: {
-        if (info.size() > kMaxReadBytes) return Failure(QStringLiteral("File too large"));
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("Cannot read the file"));
-        return DecodeJpeg(f.readAll(), fitInto);
+        QString error;
+        const QByteArray bytes = ReadJpegFile(path, error);
+        if (bytes.isEmpty()) return Failure(error.isEmpty() ? QStringLiteral("Cannot read the file") : error);
+        return DecodeJpeg(bytes, fitInto);
     }
     case Route::Qt:
         if (c.qtFormat == "bmp") {
-            if (IsBmp16(head)) {
-                if (info.size() > kMaxReadBytes) return Failure(QStringLiteral("File too large"));
-                QFile f(path);
-                if (!f.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("Cannot read the file"));
-                return DecodeBmp16(f.readAll(), fitInto);
-            }
+            // The header's size is checked before anything else is read.
             const QString incomplete = CheckBmpComplete(head, info.size());
             if (!incomplete.isEmpty()) return Failure(incomplete);
+            if (IsBmp16(head)) {
+                // Only the rows the header declares are read: a long or sparse tail never loads.
+                const qint64 need = Bmp16FileBytes(head);
+                if (need <= 0) return Failure(QStringLiteral("Damaged BMP header"));
+                if (need > kMaxReadBytes) return Failure(QStringLiteral("File too large"));
+                QFile f(path);
+                if (!f.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("Cannot read the file"));
+                return DecodeBmp16(f.read(need), fitInto);
+            }
         }
         return DecodeWithQt(path, c.qtFormat, fitInto);
-    case Route::Magick: return DecodeWithMagick(path, c.coder, fitInto);
+    case Route::Magick:
+        if (c.coder == QLatin1String("TIFF")) {
+            bool unsupported = false;
+            LoadResult r = DecodeTiff(path, fitInto, unsupported);
+            if (!unsupported) return r;
+        }
+        return DecodeWithMagick(path, c.coder, fitInto);
     case Route::Video: return DecodeVideoFrame(path, fitInto);
     case Route::Unknown: break;
     }
@@ -175,13 +184,17 @@ QSize PictureSize(const QString &path)
     const Choice c = Choose(path, head);
     switch (c.route) {
     case Route::Jpeg: {
-        // The frame header normally sits in the first kilobytes, after EXIF data of up to 64 KB.
-        QSize s = JpegSize(ReadHead(path, 256 * 1024));
-        if (!s.isValid() && QFileInfo(path).size() <= kMaxReadBytes) s = JpegSize(ReadHead(path, kMaxReadBytes));
-        return s;
+        int orientation = 1;
+        const QSize s = ScanJpegHeader(path, &orientation).frame();
+        return s.isEmpty() ? QSize() : UprightSize(s, orientation);
     }
     case Route::Qt: return QtPictureSize(path, c.qtFormat);
-    case Route::Magick: return MagickPictureSize(path, c.coder);
+    case Route::Magick:
+        if (c.coder == QLatin1String("TIFF")) {
+            const QSize s = TiffPictureSize(path);
+            if (s.isValid()) return s;
+        }
+        return MagickPictureSize(path, c.coder);
     case Route::Video: {
         LoadResult r = DecodeVideoFrame(path, QSize());
         return r.ok() ? r.image.size() : QSize();

@@ -35,6 +35,10 @@ LoadResult Load(const QString &path, QSize fitInto = QSize());
 // decodes its first frame). Invalid size when the file cannot be read.
 QSize PictureSize(const QString &path);
 
+// Bits per pixel as the file stores them (a 4-bit BMP 4, a two-colour GIF 1, an RGB JPEG 24), read
+// from the header; 0 when the format is not one whose header this knows.
+int FileBitsPerPixel(const QString &path);
+
 // Saves a 16-bit (RGB565, BI_BITFIELDS) Windows bitmap, as the thumbnail cache stores them.
 // Transparent pixels are laid over white. Atomic: a temporary file renamed over the target.
 bool SaveBmp16(const QImage &image, const QString &path);

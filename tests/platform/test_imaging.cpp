@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <tiffio.h>
 #include <thread>
 
 using namespace pagero;
@@ -191,6 +193,10 @@ TEST_F(ImagingTest, JpegDecodesAtReducedScaleAndFits)
     // Other routes fit the same way.
     EXPECT_EQ(Load(Convert("fit.png", "PNG24"), {80, 80}).image.size(), QSize(80, 60));
     EXPECT_EQ(Load(Convert("fit.pcx", "PCX"), {80, 80}).image.size(), QSize(80, 60));
+    const QString tif = Convert("fit.tif", "TIFF");   // box-averaged while decoding
+    r = Load(tif, {80, 80});
+    EXPECT_EQ(r.image.size(), QSize(80, 60));
+    EXPECT_LE(Compare(r.image, MagickReading(tif, {"-resize", "80x60!"})).mean, 3.0);
 }
 
 TEST_F(ImagingTest, FitSizeKeepsProportionsAndNeverEnlarges)
@@ -263,6 +269,124 @@ TEST_F(ImagingTest, DamagedFilesFailCleanlyAndQuickly)
     EXPECT_FALSE(Load(Path("does-not-exist.jpg")).ok());
     EXPECT_FALSE(PictureSize(Path("random.jpg")).isValid());
     EXPECT_EQ(Load(Path("bomb.jpg")).originalSize, QSize(60000, 60000));
+}
+
+// Peak resident memory of the process so far, in megabytes.
+long PeakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+TEST_F(ImagingTest, SparseGigabyteFilesCostOnlyThePicture)
+{
+    const QByteArray jpeg = ReadBytes(Convert("sparse-source.jpg", "JPEG"));
+    const qsizetype eoi = jpeg.lastIndexOf("\xFF\xD9");
+    ASSERT_GT(eoi, 0);
+    QByteArray bmp16 = ReadBytes(Convert("sparse-source.bmp", "BMP3", {"-alpha", "off", "-define", "bmp:subtype=RGB565"}));
+    qToLittleEndian<qint32>(20000, bmp16.data() + 18);   // 20000 x 20000 declared, 800 MB of rows
+    qToLittleEndian<qint32>(20000, bmp16.data() + 22);
+    // Each file is extended to 1 GB by a hole, which reads as zeros.
+    const auto sparse = [&](const char *name, const QByteArray &start) {
+        const QString path = WriteBytes(name, start);
+        QFile f(path);
+        EXPECT_TRUE(f.resize(qint64(1) << 30));
+        return path;
+    };
+    const QString signatureOnly = sparse("signature.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4));
+    const QString whole = sparse("whole-then-hole.jpg", jpeg);
+    const QString endless = sparse("no-end.jpg", jpeg.left(eoi));
+    const QString bmp = sparse("huge.bmp", bmp16);
+
+    const long before = PeakMegabytes();
+    EXPECT_FALSE(Load(signatureOnly, {300, 300}).ok());
+    const LoadResult decoded = Load(whole, {300, 300});   // ends at its end-of-image marker
+    ASSERT_TRUE(decoded.ok()) << decoded.error.toStdString();
+    EXPECT_EQ(decoded.image.size(), QSize(160, 120));
+    Load(endless, {300, 300});   // whatever it gives, it reads no more than the picture can need
+    const LoadResult huge = Load(bmp, {300, 300});
+    EXPECT_FALSE(huge.ok());
+    EXPECT_FALSE(huge.error.isEmpty());
+    EXPECT_EQ(PictureSize(whole), QSize(160, 120));
+    EXPECT_LT(PeakMegabytes() - before, 64);
+}
+
+// A JPEG with an APP1 EXIF segment holding only the orientation tag, right after its start marker.
+QByteArray WithOrientation(const QByteArray &jpeg, int orientation)
+{
+    QByteArray tiff("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18);
+    tiff += char(orientation);
+    tiff += QByteArray(7, '\0');   // rest of the value field and no next directory
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char((payload.size() + 2) >> 8);
+    segment += char((payload.size() + 2) & 0xFF);
+    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+}
+
+TEST_F(ImagingTest, OrientationTagsTurnPicturesUpright)
+{
+    // A 64 x 32 picture whose corners differ, so every flip and turn shows.
+    const QString source = Path("corners.png");
+    Make("corners.png", {"-size", "64x32", "xc:white", "-fill", "red", "-draw", "rectangle 0,0 31,15", "-fill",
+                         "blue", "-draw", "rectangle 32,16 63,31", "-fill", "lime", "-draw", "rectangle 0,16 15,31",
+                         "PNG24:" + source});
+    Make("corners.jpg", {source, "-quality", "95", "-sampling-factor", "1x1", Path("corners.jpg")});
+    const QByteArray jpeg = ReadBytes(Path("corners.jpg"));
+    const char *tiffOrients[] = {"", "TopLeft", "TopRight", "BottomRight", "BottomLeft",
+                                 "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
+    for (int o = 1; o <= 8; ++o) {
+        SCOPED_TRACE(o);
+        const QString jpg = WriteBytes(QString("orient%1.jpg").arg(o), WithOrientation(jpeg, o));
+        const QString tif = Path(QString("orient%1.tif").arg(o));
+        Make(tif, {source, "-orient", tiffOrients[o], "TIFF:" + tif});
+        const QSize upright = o >= 5 ? QSize(32, 64) : QSize(64, 32);
+        for (const QString &path : {jpg, tif}) {
+            const QImage reference = MagickReading(path, {"-auto-orient"});
+            const LoadResult r = Load(path);
+            ASSERT_TRUE(r.ok()) << r.error.toStdString();
+            EXPECT_EQ(r.originalSize, upright);
+            EXPECT_EQ(PictureSize(path), upright);
+            EXPECT_LE(Compare(r.image, reference).mean, 1.0) << path.toStdString();
+            // Fitted in the upright shape: a 30 x 30 box gives 15 x 30 for a standing picture.
+            EXPECT_EQ(Load(path, {30, 30}).image.size(), o >= 5 ? QSize(15, 30) : QSize(30, 15));
+        }
+    }
+}
+
+TEST_F(ImagingTest, TiffThumbnailsReadTheReducedResolutionPicture)
+{
+    // A red 400 x 300 picture with a blue 100 x 75 reduced-resolution copy, as pyramids store them.
+    const QString path = Path("pyramid.tif");
+    TIFF *tif = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_TRUE(tif);
+    const auto page = [tif](int w, int h, uint8_t r, uint8_t b, bool reduced) {
+        TIFFSetField(tif, TIFFTAG_SUBFILETYPE, reduced ? FILETYPE_REDUCEDIMAGE : 0);
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, w);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, h);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 16);
+        std::vector<uint8_t> row(size_t(w) * 3);
+        for (int x = 0; x < w; ++x) { row[x * 3] = r; row[x * 3 + 1] = 0; row[x * 3 + 2] = b; }
+        for (int y = 0; y < h; ++y) TIFFWriteScanline(tif, row.data(), uint32_t(y), 0);
+        TIFFWriteDirectory(tif);
+    };
+    page(400, 300, 255, 0, false);
+    page(100, 75, 0, 255, true);
+    TIFFClose(tif);
+
+    const LoadResult thumb = Load(path, {72, 70});
+    ASSERT_TRUE(thumb.ok()) << thumb.error.toStdString();
+    EXPECT_EQ(thumb.image.size(), QSize(72, 54));
+    EXPECT_EQ(thumb.originalSize, QSize(400, 300));
+    EXPECT_EQ(thumb.image.pixel(36, 27), qRgb(0, 0, 255));
+    // The reduced copy does not cover a larger target: the full picture is read.
+    EXPECT_EQ(Load(path, {200, 200}).image.pixel(50, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(Load(path).image.size(), QSize(400, 300));
 }
 
 TEST_F(ImagingTest, VideoGivesItsFirstFrame)
