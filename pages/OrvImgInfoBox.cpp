@@ -101,6 +101,13 @@ PictureFileInfo ReadPictureFileInfo(const QString &path)
         info.formatNumber = FormatNumberOf(info.formatText);
         info.width = int(image.columns());
         info.height = int(image.rows());
+        // The size the picture is shown at: upright by its orientation tag.
+        const QSize upright = imaging::PictureSize(path);
+        if (upright.isValid() && (upright == QSize(info.width, info.height) ||
+                                  upright == QSize(info.height, info.width))) {
+            info.width = upright.width();
+            info.height = upright.height();
+        }
         // The depth the file stores, not the one a decoder widens it to (a 4-bit BMP is 4).
         info.bitsPerPixel = imaging::FileBitsPerPixel(path);
         if (info.bitsPerPixel == 0) info.bitsPerPixel = QtBitsPerPixel(path);

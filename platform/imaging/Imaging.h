@@ -2,15 +2,21 @@
 // The imaging facade: decoding of every picture format the album shows, at reduced size when the
 // target is smaller.
 //  - JPEG: libjpeg-turbo, decoded at the smallest DCT scale (1/8, 1/4, 1/2) that still covers the
-//    target, then resampled with a smooth filter. EXIF orientation is not applied: pages,
-//    thumbnails and the editor all show the stored pixel order, as every other format does.
+//    target, then resampled with a smooth filter. Files above 16 MB are read only up to their
+//    end-of-image marker.
+//  - TIFF: libtiff, from the file's reduced-resolution picture when one covers the target, else
+//    box-averaged while decoding; ImageMagick for what libtiff cannot read.
 //  - BMP, ICO, PNG, GIF: Qt's readers (ICO: the largest image of the file).
-//  - PCX, PCD, PSD, TIFF, WMF and whatever else ImageMagick reads: Magick++ (first image only).
+//  - PCX, PCD, PSD, WMF and whatever else ImageMagick reads: Magick++ (first image only).
 //  - AVI and other videos: the first frame, decoded by an ffmpeg process with a time limit.
+// Pictures come out upright: the EXIF orientation of a JPEG and the orientation tag of a TIFF are
+// applied after the scaled decode, and every size (originalSize, PictureSize, the fitting box)
+// is the upright one.
 // The decoder is chosen by the file's first bytes, then by its extension, so a file whose name
 // lies about its content still loads or fails cleanly. A broken, truncated or hostile file gives a
 // null image and a short error text; pictures above kMaxPixels are refused before any pixel is
-// decoded. Thread-safe: may be called from several worker threads at once.
+// decoded, and no decode reads more of a file than its picture can need. Thread-safe: may be
+// called from several worker threads at once.
 #include <QImage>
 #include <QSize>
 #include <QString>

@@ -2,6 +2,7 @@
 // size in memory at that depth; the files are written by ImageMagick at each depth.
 #include "pages/OrvImgInfoBox.h"
 #include "platform/ImagingTestTools.h"
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -45,4 +46,21 @@ TEST(InfoBoxDepth, EachStoredDepthAndItsSizeInMemory)
         EXPECT_EQ(info.bitsPerPixel, c.bits);
         EXPECT_EQ(info.sizeInMemory, c.rowBytes * 20);
     }
+}
+
+TEST(InfoBoxDepth, ShowsTheUprightSize)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath("plain.jpg");
+    bool ok = false;
+    test::RunTool(test::kConvert, {"-size", "64x32", "xc:orange", plain}, &ok);
+    ASSERT_TRUE(ok);
+    QFile file(plain);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QFile turned(dir.filePath("turned.jpg"));
+    ASSERT_TRUE(turned.open(QIODevice::WriteOnly));
+    turned.write(test::WithOrientation(file.readAll(), 6));
+    turned.close();
+    const PictureFileInfo info = ReadPictureFileInfo(turned.fileName());
+    EXPECT_EQ(QSize(info.width, info.height), QSize(32, 64));
 }
