@@ -59,6 +59,16 @@ QString CheckBmpComplete(const QByteArray &head, qint64 fileSize);
 LoadResult DecodeTiff(const QString &path, QSize fitInto, bool &unsupported);
 QSize TiffPictureSize(const QString &path);
 
+// HEIC, HEIF and AVIF through libheif (a covering embedded thumbnail serves a small target).
+LoadResult DecodeHeif(const QString &path, QSize fitInto);
+QSize HeifPictureSize(const QString &path);
+// WebP through libwebp, scaled while decoding; an animation gives its first frame.
+LoadResult DecodeWebp(const QString &path, QSize fitInto);
+QSize WebpPictureSize(const QByteArray &head);
+// Camera RAW through LibRaw: the embedded preview when it covers the target, else developed.
+LoadResult DecodeRaw(const QString &path, QSize fitInto);
+QSize RawPictureSize(const QString &path);
+
 // Orientation tags (EXIF and TIFF share the eight values; 1 is upright).
 bool SwapsSides(int orientation);
 QSize UprightSize(QSize stored, int orientation);

@@ -51,7 +51,7 @@ QSize FitSize(QSize original, QSize box)
 
 namespace {
 
-enum class Route { Jpeg, Qt, Magick, Video, Unknown };
+enum class Route { Jpeg, Qt, Magick, Video, Heif, Webp, Raw, Unknown };
 
 struct Choice {
     Route route = Route::Unknown;
@@ -72,6 +72,13 @@ bool StartsWith(const QByteArray &head, const char *sig, int len, int at = 0)
     return head.size() >= at + len && memcmp(head.constData() + at, sig, len) == 0;
 }
 
+bool IsHeifBrand(const QByteArray &brand)
+{
+    static const QList<QByteArray> brands{"heic", "heix", "hevc", "hevx", "heim", "heis",
+                                          "mif1", "msf1", "mif2", "avif", "avis"};
+    return brands.contains(brand);
+}
+
 // Which decoder the content asks for; Unknown when the first bytes say nothing.
 Choice BySignature(const QByteArray &h)
 {
@@ -82,11 +89,20 @@ Choice BySignature(const QByteArray &h)
     else if (StartsWith(h, "BM", 2) && h.size() >= 26) { c.route = Route::Qt; c.qtFormat = "bmp"; }
     else if (StartsWith(h, "\0\0\1\0", 4) && h.size() >= 6 && (uchar(h[4]) | uchar(h[5])) != 0) { c.route = Route::Qt; c.qtFormat = "ico"; }
     else if (StartsWith(h, "RIFF", 4) && StartsWith(h, "AVI ", 4, 8)) c.route = Route::Video;
+    else if (StartsWith(h, "RIFF", 4) && StartsWith(h, "WEBP", 4, 8)) c.route = Route::Webp;
+    else if (StartsWith(h, "ftyp", 4, 4) && IsHeifBrand(h.mid(8, 4))) c.route = Route::Heif;
     else if (StartsWith(h, "II*\0", 4) || StartsWith(h, "MM\0*", 4)) { c.route = Route::Magick; c.coder = "TIFF"; }
     else if (StartsWith(h, "8BPS", 4)) { c.route = Route::Magick; c.coder = "PSD"; }
     else if (StartsWith(h, "\xD7\xCD\xC6\x9A", 4)) { c.route = Route::Magick; c.coder = "WMF"; }
     else if (StartsWith(h, "PCD_IPI", 7, 2048)) { c.route = Route::Magick; c.coder = "PCD"; }
     return c;
+}
+
+bool IsCameraRaw(const QString &ext)
+{
+    static const QStringList raw{"cr2", "cr3", "crw", "nef", "nrw", "arw", "srf", "sr2", "dng", "orf",
+                                 "rw2", "raf", "pef", "srw", "rwl", "3fr", "iiq", "x3f", "erf", "kdc", "mrw"};
+    return raw.contains(ext);
 }
 
 // What the extension promises.
@@ -98,7 +114,11 @@ Choice ByExtension(const QString &path)
     static const QStringList jpeg{"jpg", "jpeg", "jpe", "jfif"};
     static const QStringList qt{"png", "gif", "bmp", "ico", "dib"};
     static const QStringList video{"avi", "mpg", "mpeg", "mp4", "mov", "wmv", "mkv", "webm"};
+    static const QStringList heif{"heic", "heif", "hif", "avif"};
     if (jpeg.contains(ext)) c.route = Route::Jpeg;
+    else if (heif.contains(ext)) c.route = Route::Heif;
+    else if (ext == QLatin1String("webp")) c.route = Route::Webp;
+    else if (IsCameraRaw(ext)) c.route = Route::Raw;
     else if (qt.contains(ext)) { c.route = Route::Qt; c.qtFormat = ext == "dib" ? "bmp" : ext.toLatin1(); }
     else if (video.contains(ext)) c.route = Route::Video;
     else {
@@ -106,7 +126,7 @@ Choice ByExtension(const QString &path)
         static const QHash<QString, QString> coders{
             {"pcx", "PCX"}, {"pcd", "PCD"}, {"psd", "PSD"}, {"tif", "TIFF"}, {"tiff", "TIFF"},
             {"wmf", "WMF"}, {"tga", "TGA"}, {"ppm", "PNM"}, {"pgm", "PNM"}, {"pbm", "PNM"},
-            {"pnm", "PNM"}, {"xpm", "XPM"}, {"webp", "WEBP"}, {"dcx", "DCX"}, {"ras", "SUN"}};
+            {"pnm", "PNM"}, {"xpm", "XPM"}, {"dcx", "DCX"}, {"ras", "SUN"}};
         c.route = Route::Magick;
         c.coder = coders.value(ext);
     }
@@ -117,6 +137,9 @@ Choice Choose(const QString &path, const QByteArray &head)
 {
     Choice bySig = BySignature(head);
     Choice byExt = ByExtension(path);
+    // Most camera RAW files are TIFF inside (or carry a signature of their own): the name decides.
+    if (byExt.route == Route::Raw && (bySig.route == Route::Unknown || bySig.coder == QLatin1String("TIFF")))
+        return byExt;
     if (bySig.route != Route::Unknown) return bySig;
     // The extension names a format with a well-known signature, but the bytes do not carry it:
     // the file is damaged or not what it claims to be.
@@ -172,6 +195,9 @@ LoadResult Load(const QString &path, QSize fitInto)
         }
         return DecodeWithMagick(path, c.coder, fitInto);
     case Route::Video: return DecodeVideoFrame(path, fitInto);
+    case Route::Heif: return DecodeHeif(path, fitInto);
+    case Route::Webp: return DecodeWebp(path, fitInto);
+    case Route::Raw: return DecodeRaw(path, fitInto);
     case Route::Unknown: break;
     }
     return Failure(QStringLiteral("Not a valid %1 file").arg(c.expected));
@@ -199,6 +225,9 @@ QSize PictureSize(const QString &path)
         LoadResult r = DecodeVideoFrame(path, QSize());
         return r.ok() ? r.image.size() : QSize();
     }
+    case Route::Heif: return HeifPictureSize(path);
+    case Route::Webp: return WebpPictureSize(head);
+    case Route::Raw: return RawPictureSize(path);
     case Route::Unknown: break;
     }
     return {};

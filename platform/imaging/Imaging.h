@@ -6,12 +6,16 @@
 //    end-of-image marker.
 //  - TIFF: libtiff, from the file's reduced-resolution picture when one covers the target, else
 //    box-averaged while decoding; ImageMagick for what libtiff cannot read.
+//  - HEIC, HEIF, AVIF: libheif (a small target is served by a covering embedded thumbnail).
+//  - WebP: libwebp, scaled while decoding; an animation gives its first frame.
+//  - Camera RAW (by extension): LibRaw, the embedded preview when it covers the target, else the
+//    sensor data developed (at half size when that still covers it).
 //  - BMP, ICO, PNG, GIF: Qt's readers (ICO: the largest image of the file).
 //  - PCX, PCD, PSD, WMF and whatever else ImageMagick reads: Magick++ (first image only).
 //  - AVI and other videos: the first frame, decoded by an ffmpeg process with a time limit.
-// Pictures come out upright: the EXIF orientation of a JPEG and the orientation tag of a TIFF are
-// applied after the scaled decode, and every size (originalSize, PictureSize, the fitting box)
-// is the upright one.
+// Pictures come out upright: the EXIF orientation of a JPEG, the orientation tag of a TIFF, HEIF's
+// transformations and a RAW file's turn are applied after the scaled decode, and every size
+// (originalSize, PictureSize, the fitting box) is the upright one.
 // The decoder is chosen by the file's first bytes, then by its extension, so a file whose name
 // lies about its content still loads or fails cleanly. A broken, truncated or hostile file gives a
 // null image and a short error text; pictures above kMaxPixels are refused before any pixel is

@@ -377,6 +377,108 @@ TEST_F(ImagingTest, TiffThumbnailsReadTheReducedResolutionPicture)
     EXPECT_EQ(Load(path).image.size(), QSize(400, 300));
 }
 
+TEST_F(ImagingTest, HeifAvifAndWebpDecodeAndFit)
+{
+    const QImage source = MagickReading(Path("source.png"));
+    bool ok = false;
+    const QString heic = Path("photo.heic"), avif = Path("photo.avif"), webp = Path("photo.webp");
+    RunTool("/usr/bin/heif-enc", {"-q", "90", "-t", "96", "-o", heic, Path("source.png")}, &ok);
+    ASSERT_TRUE(ok);
+    RunTool("/usr/bin/heif-enc", {"-A", "-q", "90", "-o", avif, Path("source.png")}, &ok);
+    ASSERT_TRUE(ok);
+    RunTool("/usr/bin/cwebp", {"-quiet", "-lossless", Path("source.png"), "-o", webp}, &ok);
+    ASSERT_TRUE(ok);
+    for (const QString &path : {heic, avif, webp}) {
+        SCOPED_TRACE(path.toStdString());
+        const LoadResult r = Load(path);
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        EXPECT_EQ(PictureSize(path), QSize(160, 120));
+        EXPECT_LE(Compare(r.image, source).mean, path == webp ? 0.0 : 4.0);
+        // Fitted (from HEIC's embedded thumbnail, or scaled by the WebP decoder).
+        const LoadResult fitted = Load(path, {80, 80});
+        EXPECT_EQ(fitted.originalSize, QSize(160, 120));
+        EXPECT_LE(Compare(fitted.image, MagickReading(Path("source.png"), {"-resize", "80x60!"})).mean, 6.0);
+    }
+    // A truncated HEIC fails cleanly.
+    EXPECT_FALSE(Load(WriteBytes("cut.heic", ReadBytes(heic).left(400))).ok());
+}
+
+// A DNG as cameras write it: a small RGB preview in the first directory, the sensor's linear RGB
+// data (16 bits) in a sub-directory.
+void WriteDng(const QString &path, QSize sensor, QRgb sensorColour, QSize preview, QRgb previewColour,
+              int orientation = 1)
+{
+    TIFF *tif = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_TRUE(tif);
+    const uint8_t version[4] = {1, 4, 0, 0};
+    TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, preview.width());
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, preview.height());
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_ORIENTATION, orientation);
+    TIFFSetField(tif, TIFFTAG_MAKE, "Pagero");
+    TIFFSetField(tif, TIFFTAG_MODEL, "Test Camera");
+    TIFFSetField(tif, TIFFTAG_DNGVERSION, version);
+    TIFFSetField(tif, TIFFTAG_UNIQUECAMERAMODEL, "Pagero Test Camera");
+    const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    TIFFSetField(tif, TIFFTAG_COLORMATRIX1, 9, identity);
+    TIFFSetField(tif, TIFFTAG_CALIBRATIONILLUMINANT1, 21);
+    toff_t subOffset = 0;
+    TIFFSetField(tif, TIFFTAG_SUBIFD, 1, &subOffset);
+    std::vector<uint8_t> row(size_t(preview.width()) * 3);
+    for (int x = 0; x < preview.width(); ++x) {
+        row[x * 3] = uint8_t(qRed(previewColour)); row[x * 3 + 1] = uint8_t(qGreen(previewColour));
+        row[x * 3 + 2] = uint8_t(qBlue(previewColour));
+    }
+    for (int y = 0; y < preview.height(); ++y) TIFFWriteScanline(tif, row.data(), uint32_t(y), 0);
+    TIFFWriteDirectory(tif);
+
+    TIFFSetField(tif, TIFFTAG_SUBFILETYPE, 0);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, sensor.width());
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, sensor.height());
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 16);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, 34892);   // linear raw
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    std::vector<uint16_t> raw(size_t(sensor.width()) * 3);
+    for (int x = 0; x < sensor.width(); ++x) {
+        raw[x * 3] = uint16_t(qRed(sensorColour) * 257); raw[x * 3 + 1] = uint16_t(qGreen(sensorColour) * 257);
+        raw[x * 3 + 2] = uint16_t(qBlue(sensorColour) * 257);
+    }
+    for (int y = 0; y < sensor.height(); ++y) TIFFWriteScanline(tif, raw.data(), uint32_t(y), 0);
+    TIFFWriteDirectory(tif);
+    TIFFClose(tif);
+}
+
+TEST_F(ImagingTest, CameraRawUsesItsPreviewWhenLargeEnough)
+{
+    const QString dng = Path("camera.dng");
+    WriteDng(dng, {640, 480}, qRgb(200, 40, 40), {320, 240}, qRgb(40, 40, 200));
+    EXPECT_EQ(PictureSize(dng), QSize(640, 480));
+    const LoadResult thumb = Load(dng, {72, 70});
+    ASSERT_TRUE(thumb.ok()) << thumb.error.toStdString();
+    EXPECT_EQ(thumb.image.size(), QSize(72, 54));
+    EXPECT_EQ(thumb.originalSize, QSize(640, 480));
+    EXPECT_GT(qBlue(thumb.image.pixel(36, 27)), 150);   // the preview's colour
+    // The preview does not cover the full size: the sensor data is developed.
+    const LoadResult full = Load(dng);
+    ASSERT_TRUE(full.ok()) << full.error.toStdString();
+    EXPECT_EQ(full.image.size(), QSize(640, 480));
+    const QRgb centre = full.image.pixel(320, 240);
+    EXPECT_GT(qRed(centre), qBlue(centre) + 50);
+    EXPECT_FALSE(Load(WriteBytes("cut.dng", ReadBytes(dng).left(300))).ok());
+
+    // A camera held upright: preview and developed picture both stand.
+    const QString turned = Path("turned.dng");
+    WriteDng(turned, {640, 480}, qRgb(200, 40, 40), {320, 240}, qRgb(40, 40, 200), 6);
+    EXPECT_EQ(PictureSize(turned), QSize(480, 640));
+    EXPECT_EQ(Load(turned, {72, 70}).image.size(), QSize(53, 70));
+    EXPECT_EQ(Load(turned).image.size(), QSize(480, 640));
+}
+
 TEST_F(ImagingTest, VideoGivesItsFirstFrame)
 {
     const QString avi = Path("clip.avi");
