@@ -197,7 +197,14 @@ LoadResult Load(const QString &path, QSize fitInto)
     case Route::Video: return DecodeVideoFrame(path, fitInto);
     case Route::Heif: return DecodeHeif(path, fitInto);
     case Route::Webp: return DecodeWebp(path, fitInto);
-    case Route::Raw: return DecodeRaw(path, fitInto);
+    case Route::Raw: {
+        LoadResult r = DecodeRaw(path, fitInto);
+        // A plain TIFF under a RAW name still loads as what it is.
+        if (r.ok() || BySignature(head).coder != QLatin1String("TIFF")) return r;
+        bool unsupported = false;
+        r = DecodeTiff(path, fitInto, unsupported);
+        return unsupported ? DecodeWithMagick(path, QStringLiteral("TIFF"), fitInto) : r;
+    }
     case Route::Unknown: break;
     }
     return Failure(QStringLiteral("Not a valid %1 file").arg(c.expected));
@@ -227,7 +234,10 @@ QSize PictureSize(const QString &path)
     }
     case Route::Heif: return HeifPictureSize(path);
     case Route::Webp: return WebpPictureSize(head);
-    case Route::Raw: return RawPictureSize(path);
+    case Route::Raw: {
+        const QSize s = RawPictureSize(path);
+        return s.isValid() || BySignature(head).coder != QLatin1String("TIFF") ? s : TiffPictureSize(path);
+    }
     case Route::Unknown: break;
     }
     return {};

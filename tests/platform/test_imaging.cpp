@@ -163,6 +163,10 @@ TEST_F(ImagingTest, ContentDecidesOverTheExtension)
     QFile::copy(Convert("real.jpg", "JPEG"), Path("liar.tif"));
     EXPECT_TRUE(Load(Path("liar.jpg")).ok());
     EXPECT_TRUE(Load(Path("liar.tif")).ok());
+    // A TIFF under a camera RAW name.
+    QFile::copy(Convert("real.tif", "TIFF"), Path("liar.nef"));
+    EXPECT_TRUE(Load(Path("liar.nef")).ok());
+    EXPECT_EQ(PictureSize(Path("liar.nef")), QSize(160, 120));
 }
 
 TEST_F(ImagingTest, JpegDecodesAtReducedScaleAndFits)
