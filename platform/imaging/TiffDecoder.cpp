@@ -82,10 +82,16 @@ Place ChooseResolution(TIFF *tif, const Place &main, QSize target)
             }
         }
     }
-    // Following top-level directories marked as reduced images of it.
+    // Following top-level directories: those marked as reduced images of it, and pyramids written
+    // as plain pages where each page halves the one before (as ImageMagick and vips write them).
+    QSize previous = main.size;
+    bool halving = true;
     for (int d = 1; d < 32 && TIFFSetDirectory(tif, tdir_t(d)); ++d) {
-        if (!IsReduced(tif)) continue;
-        consider(Place{d, 0, DirectorySize(tif)});
+        const QSize size = DirectorySize(tif);
+        halving = halving && size.isValid() && std::abs(size.width() - previous.width() / 2) <= 1 &&
+                  std::abs(size.height() - previous.height() / 2) <= 1;
+        previous = size;
+        if (halving || IsReduced(tif)) consider(Place{d, 0, size});
     }
     return best;
 }

@@ -379,6 +379,14 @@ TEST_F(ImagingTest, TiffThumbnailsReadTheReducedResolutionPicture)
     // The reduced copy does not cover a larger target: the full picture is read.
     EXPECT_EQ(Load(path, {200, 200}).image.pixel(50, 50), qRgb(255, 0, 0));
     EXPECT_EQ(Load(path).image.size(), QSize(400, 300));
+
+    // A pyramid of plain pages, each half the one before, as ImageMagick writes it.
+    const QString ptif = Path("pages.tif");
+    Make("pages.tif", {Path("source.png"), "-resize", "640x480!", "PTIF:" + ptif});
+    const LoadResult level = Load(ptif, {72, 70});
+    ASSERT_TRUE(level.ok()) << level.error.toStdString();
+    EXPECT_EQ(level.originalSize, QSize(640, 480));
+    EXPECT_LE(Compare(level.image, MagickReading(Path("source.png"), {"-resize", "72x54!"})).mean, 4.0);
 }
 
 TEST_F(ImagingTest, HeifAvifAndWebpDecodeAndFit)
