@@ -6,9 +6,8 @@
 
 namespace pagero::imaging::detail {
 
-// JPEG bytes through TurboJPEG.
+// JPEG bytes through TurboJPEG, turned upright by the EXIF orientation they carry.
 LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto);
-QSize JpegSize(const QByteArray &head);
 // The DCT scale 1/n used for a picture of `original` size wanted at `target`: the smallest of
 // 1/8, 1/4, 1/2 whose decoded size still covers the target, else 1.
 int JpegScaleDenominator(QSize original, QSize target);

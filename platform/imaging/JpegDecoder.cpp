@@ -75,14 +75,6 @@ int JpegScaleDenominator(QSize original, QSize target)
     return 1;
 }
 
-QSize JpegSize(const QByteArray &head)
-{
-    tjhandle tj = Decompressor();
-    Header h;
-    if (!tj || head.isEmpty() || !ReadHeader(tj, head, h)) return {};
-    return {h.width, h.height};
-}
-
 LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto)
 {
     tjhandle tj = Decompressor();
