@@ -3,6 +3,7 @@
 #include "platform/imaging/Decoders.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <webp/decode.h>
 #include <webp/demux.h>
 
@@ -32,8 +33,12 @@ LoadResult DecodeWebp(const QString &path, QSize fitInto)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return Failure(QStringLiteral("Cannot read the file"));
-    if (f.size() > kMaxReadBytes) return Failure(QStringLiteral("File too large"));
-    const QByteArray bytes = f.readAll();
+    // The RIFF header says how long the picture's data is: bytes after it are never read.
+    const QByteArray header = f.peek(12);
+    if (header.size() < 12) return Failure(QStringLiteral("Damaged WEBP header"));
+    const qint64 length = qint64(qFromLittleEndian<quint32>(header.constData() + 4)) + 8;
+    if (length > kMaxReadBytes) return Failure(QStringLiteral("File too large"));
+    const QByteArray bytes = f.read(std::min(length, f.size()));
 
     WebPDemuxer *demux = nullptr;
     WebPIterator iter{};
