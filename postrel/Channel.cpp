@@ -5,6 +5,8 @@
 #include <arpa/inet.h>
 #include <ares.h>
 #include <cerrno>
+#include <exception>
+#include <new>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -13,6 +15,17 @@ namespace postrel {
 namespace {
 
 constexpr std::size_t kReadSize = 32766;
+
+bool IsAllocationFailure(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc &) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
 
 std::string Dotted(in_addr address)
 {
@@ -30,10 +43,30 @@ Channel::Channel(ChannelOwner &owner, KeepAlive keepAlive, int debugFlags)
 
 void Channel::Defer(std::function<void()> work)
 {
-    EventLoop::Instance().Post([keep = keepAlive_, work = std::move(work)] {
+    EventLoop::Instance().Post([keep = keepAlive_, this, work = std::move(work)] {
         if (auto hold = keep())
-            work();
+            Guard(work);
     });
+}
+
+void Channel::Guard(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (...) {
+        // Out of memory (or worse) in the middle of the dialogue: the connection is reset so that
+        // no half-sent message can be accepted, and the owner is told.
+        const LibraryError error = std::current_exception() && IsAllocationFailure(std::current_exception())
+                                       ? LibraryError{errors::kResource, "Insufficient Memory"}
+                                       : LibraryError{errors::kUndefined, "Error not defined"};
+        try {
+            const ChannelState before = state_;
+            Abort();
+            owner_.ChannelFailed(error, before);
+        } catch (...) {
+            Abort();
+        }
+    }
 }
 
 Channel::~Channel() { Close(); }
@@ -97,7 +130,7 @@ void Channel::StartConnect(in_addr address, bool broadcast)
     interest_ = EPOLLOUT;
     if (!EventLoop::Instance().Watch(fd_, interest_, token_, [keep = keepAlive_, this](std::uint32_t events) {
             if (auto hold = keep())
-                OnEvents(events);
+                Guard([this, events] { OnEvents(events); });
         }))
         return FailLater(ErrorForErrno(errno));
 

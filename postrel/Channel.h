@@ -81,6 +81,8 @@ private:
     void FailLater(const LibraryError &error);
     void PostWrite();
     void Defer(std::function<void()> work);
+    // Runs channel work; an exception resets the connection and fails the channel instead of escaping.
+    void Guard(const std::function<void()> &work);
 
     ChannelOwner &owner_;
     KeepAlive keepAlive_;

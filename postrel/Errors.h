@@ -26,6 +26,7 @@ LibraryError ErrorForLookupStatus(int aresStatus);
 
 namespace errors {
 inline constexpr int kWinsockVersion = 2;
+inline constexpr int kUndefined = 2; // "Error not defined"
 inline constexpr int kNoHost = 3;
 inline constexpr int kResource = 7;
 inline constexpr int kNotConnected = 9;

@@ -124,8 +124,8 @@ void Session::ReportLater(int code, std::string text)
 
 void Session::FailStart(int code, std::string text)
 {
+    End(false); // first, so that the session goes even when the report cannot be posted
     ReportLater(code, std::move(text));
-    End(false);
 }
 
 // ---- callbacks ----

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <poll.h>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -517,6 +518,54 @@ TEST_F(DialogueTest, TraceFileRecordsPacketsBothWays)
     EXPECT_NE(trace.find("\r\n---> HELO [127.0.0.1]\r\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find("\r\n<--- 250 hello\r\n"), std::string::npos) << trace;
 }
+
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's own reservations defeat an address-space limit
+// Runs in a child process: a MailSmtp whose message cannot be allocated must return 0 and report
+// "Insufficient Memory" from the pump, and the session must go on. Exits 0 when it does.
+void MailUnderAnAddressSpaceLimit()
+{
+    ScriptedServer server([&](ScriptedServer::Connection &c) {
+        Greet(c);
+        c.Line();
+        c.Send("250 ok\r\n");
+        c.WaitClosed();
+    });
+    Recorder r;
+    if (!r.Connect("127.0.0.1", server.Port()) || !PumpUntil([&] { return r.HasSmtp(4, 2, 250); }))
+        std::_Exit(2);
+    const std::string body(96 << 20, 'x');
+    long pages = 0;
+    if (std::FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    rlimit before{};
+    getrlimit(RLIMIT_AS, &before);
+    rlimit tight = before;
+    tight.rlim_cur = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (32 << 20);
+    if (pages == 0 || setrlimit(RLIMIT_AS, &tight) != 0)
+        std::_Exit(3);
+    const int32_t queued = MailSmtp(r.handle, 0, "a@example.org", "b@example.org", 1, 1, "S", 1, body.data(),
+                                    static_cast<int32_t>(body.size()), nullptr, nullptr);
+    setrlimit(RLIMIT_AS, &before);
+    if (queued != 0)
+        std::_Exit(4);
+    if (!PumpUntil([&] { return r.LastException() != nullptr; }) || r.LastException()->code != 7 ||
+        r.LastException()->text != "Insufficient Memory")
+        std::_Exit(5);
+    if (NoopSmtp(r.handle) != 1 || !PumpUntil([&] { return r.HasSmtp(1, 5, 250); }))
+        std::_Exit(6);
+    CloseSmtp(r.handle, 1);
+    std::_Exit(0);
+}
+
+TEST(ExportTest, AllocationFailureInsideAnExportReturnsZeroAndIsReported)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(MailUnderAnAddressSpaceLimit(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 // ---- without a server ----
 
