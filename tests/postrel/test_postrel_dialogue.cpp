@@ -501,8 +501,11 @@ TEST_F(DialogueTest, AttachmentBlocksAreStuffedAndClosedExactly)
 
 TEST_F(DialogueTest, TraceFileRecordsPacketsBothWays)
 {
-    for (int i = 0; i < 100; ++i)
-        std::remove(("NETL" + std::to_string(i) + ".DBG").c_str());
+    // The trace file lands in the current folder: run in a folder of the test's own, removed after.
+    const std::string dir = MakeTempDir();
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
     WriteFile("NETL0.DBG", "taken");
     ScriptedServer server([&](ScriptedServer::Connection &c) {
         Greet(c);
@@ -512,8 +515,12 @@ TEST_F(DialogueTest, TraceFileRecordsPacketsBothWays)
     ASSERT_TRUE(PumpUntil([&] { return recorder.HasSmtp(4, 2, 250); }));
     CloseSmtp(recorder.handle, 1);
     server.Join();
-    EXPECT_EQ(ReadFile("NETL0.DBG"), "taken");
-    const std::string trace = ReadFile("NETL1.DBG");
+    const std::string taken = ReadFile("NETL0.DBG"), trace = ReadFile("NETL1.DBG");
+    for (const char *name : {"NETL0.DBG", "NETL1.DBG"})
+        std::remove(name);
+    ASSERT_EQ(chdir(previous), 0);
+    rmdir(dir.c_str());
+    EXPECT_EQ(taken, "taken");
     EXPECT_NE(trace.find("\r\n<--- 220 test server ready\r\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find("\r\n---> HELO [127.0.0.1]\r\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find("\r\n<--- 250 hello\r\n"), std::string::npos) << trace;
