@@ -336,7 +336,7 @@ void Session::PrepareNextAttachment()
     const Attachment &attachment = mail_->attachments[nextAttachment_++];
     const int fd = ::open(attachment.path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return AttachmentFailed(attachment.path);
+        return AttachmentFailed(errors::kResource, "Could not read attachment " + attachment.path);
     stream_ = std::make_unique<AttachmentStream>(fd, attachment.letter);
     SetCommand(kAttachmentContent);
     phase_ = PartPhase::Header;
@@ -357,12 +357,16 @@ void Session::AttachmentPacketSent(std::size_t size)
 
 void Session::SendNextBlock()
 {
-    const std::string &path = mail_->attachments[nextAttachment_ - 1].path;
+    const Attachment &attachment = mail_->attachments[nextAttachment_ - 1];
     std::string block;
     if (!stream_ || !stream_->Read(kBlockSize, block))
-        return AttachmentFailed(path);
+        return AttachmentFailed(errors::kResource, "Could not read attachment " + attachment.path);
+    // A file that shrinks or grows while it is sent would arrive cut or mixed with other data.
+    const bool atEnd = block.size() < kBlockSize;
+    if (stream_->SourceBytes() > attachment.size || (atEnd && stream_->SourceBytes() != attachment.size))
+        return AttachmentFailed(errors::kResource, "Attachment changed while being sent " + attachment.path);
     std::string out;
-    if (block.size() == kBlockSize) {
+    if (!atEnd) {
         stuffer_.Stuff(block, out);
         Send(std::move(out), kAttachmentContent);
         return;
@@ -375,15 +379,15 @@ void Session::SendNextBlock()
         out += "\r\n.\r\n";
     stream_.reset();
     phase_ = PartPhase::Finished;
-    if (last && !NotifyAttach(path, 100))
+    if (last && !NotifyAttach(attachment.path, 100))
         return;
     Send(std::move(out), kAttachmentContent);
 }
 
-void Session::AttachmentFailed(const std::string &path)
+void Session::AttachmentFailed(int code, const std::string &text)
 {
     // Never let a partial message reach the final dot: reset the connection instead.
-    NotifyException(errors::kResource, "Could not read attachment " + path);
+    NotifyException(code, text);
     Abort();
 }
 

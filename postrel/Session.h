@@ -103,7 +103,7 @@ private:
     void PrepareNextAttachment();
     void AttachmentPacketSent(std::size_t size);
     void SendNextBlock();
-    void AttachmentFailed(const std::string &path);
+    void AttachmentFailed(int code, const std::string &text);
     int Percent() const;
 
     // Callback wrappers: each returns whether the session is still live afterwards.
