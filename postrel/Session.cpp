@@ -81,6 +81,8 @@ void Session::Send(std::string bytes, int tag) { channel_->Send(std::move(bytes)
 
 void Session::SendCommand(const std::string &line, SmtpCommand command)
 {
+    if (command == kRset && !stream_ && command_ != kTextBeforeAttachments)
+        mailBusy_ = false; // the caller abandons the envelope
     SetCommand(command);
     Send(line + "\r\n", command);
 }
@@ -208,6 +210,14 @@ void Session::PacketSent(int tag, std::size_t size)
 
 void Session::OnReplyLine(const ReplyLine &line)
 {
+    // The mail is over when the server answers its final dot, or refuses a step of its envelope (the
+    // library takes no further step then). Cleared first, so a callback may start the next mail.
+    if (mailBusy_ && line.IsFinal()) {
+        const bool envelopeRefused = (command_ == kMail || command_ == kRcpt || command_ == kData) &&
+                                     line.code != 250 && !(line.code == 354 && command_ == kData);
+        if (finalDotSent_ || envelopeRefused)
+            mailBusy_ = finalDotSent_ = false;
+    }
     if (line.code == 220 && awaitingGreeting_)
         GreetingReply(line);
     else if (line.code == 250)
@@ -256,6 +266,7 @@ void Session::DataReply(const ReplyLine &line)
         SetCommand(kTextBeforeAttachments);
     } else {
         text += "\r\n.\r\n";
+        finalDotSent_ = true;
         SetCommand(kMessageSent);
     }
     Send(std::move(text), command_);
@@ -291,8 +302,11 @@ void Session::PerformData() { SendCommand("data", kData); }
 
 int Session::Mail(const MailRequest &request)
 {
-    if (stream_ || command_ == kTextBeforeAttachments)
-        return 0; // a message is still being sent
+    if (mailBusy_ || stream_ || command_ == kTextBeforeAttachments) {
+        // A second envelope now would mix with the message in progress and be lost.
+        ReportLater(errors::kResource, "A mail is already being sent...mail not sent.");
+        return 0;
+    }
     MailBuild build = BuildMail(request, DateText(std::time(nullptr)), RegularFileSize);
     if (build.refusal) {
         ReportLater(errors::kResource, build.refusal->text);
@@ -306,6 +320,8 @@ int Session::Mail(const MailRequest &request)
     nextRecipient_ = 0;
     nextAttachment_ = 0;
     sentSoFar_ = 0;
+    mailBusy_ = true;
+    finalDotSent_ = false;
     SetCommand(kMail);
     Send(mail_->envelopeCommand, kMail);
     return 1;
@@ -375,8 +391,10 @@ void Session::SendNextBlock()
     const bool last = nextAttachment_ >= mail_->attachments.size();
     block += std::string("\r\n--") + kMessageBoundary + (last ? "--\r\n" : "\r\n");
     stuffer_.Stuff(block, out);
-    if (last)
+    if (last) {
         out += "\r\n.\r\n";
+        finalDotSent_ = true;
+    }
     stream_.reset();
     phase_ = PartPhase::Finished;
     if (last && !NotifyAttach(attachment.path, 100))

@@ -129,6 +129,8 @@ private:
     PartPhase phase_ = PartPhase::Finished;
     DotStuffer stuffer_;
     std::int64_t sentSoFar_ = 0;
+    bool mailBusy_ = false;     // from MailSmtp until the mail is answered or abandoned
+    bool finalDotSent_ = false; // the message's final dot has been queued
 };
 
 // The live sessions of the process, by handle. Handles are never reused.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <poll.h>
@@ -153,6 +154,45 @@ TEST_F(DialogueTest, EnvelopeRecipientsAndMessageBytes)
     EXPECT_EQ(recorder.events.back().kind, Event::Smtp);
     EXPECT_EQ(recorder.events.back().status, 0);
     EXPECT_EQ(StateSmtp(recorder.handle), 1);
+}
+
+TEST_F(DialogueTest, SecondMailWhileOneIsInProgressIsRefused)
+{
+    std::atomic<bool> secondTried{false};
+    std::vector<std::string> lines;
+    ScriptedServer server([&](ScriptedServer::Connection &c) {
+        Greet(c);
+        lines.push_back(c.Line()); // the first envelope, held until the second MailSmtp was tried
+        while (!secondTried)
+            std::this_thread::sleep_for(5ms);
+        c.Send("250 ok\r\n");
+        lines.push_back(c.Line());
+        c.Send("250 ok\r\n");
+        lines.push_back(c.Line());
+        c.Send("354 go\r\n");
+        c.Data();
+        c.Send("250 queued\r\n");
+        lines.push_back(c.Line());
+        c.Send("550 no\r\n");
+        c.WaitClosed();
+    });
+    ConnectAndGreet(server);
+    ASSERT_EQ(Mail("me@example.org", "a@example.org"), 1);
+    PumpFor(50);
+    EXPECT_EQ(Mail("me@example.org", "b@example.org"), 0);
+    secondTried = true;
+    ASSERT_TRUE(PumpUntil([&] { return recorder.HasSmtp(1, 0, 250); })) << recorder.Dump();
+    ASSERT_NE(recorder.LastException(), nullptr);
+    EXPECT_EQ(recorder.LastException()->code, 7);
+    EXPECT_EQ(recorder.LastException()->text, "A mail is already being sent...mail not sent.");
+    // Once the first mail is answered the next one goes out, and after its refusal one more may.
+    ASSERT_EQ(Mail("me@example.org", "c@example.org"), 1);
+    ASSERT_TRUE(PumpUntil([&] { return recorder.HasSmtp(3, 4, 550); })) << recorder.Dump();
+    EXPECT_EQ(Mail("me@example.org", "d@example.org"), 1);
+    CloseSmtp(recorder.handle, 1);
+    server.Join();
+    EXPECT_EQ(lines, (std::vector<std::string>{"mail from: <me@example.org>", "rcpt to: <a@example.org>", "data",
+                                                "mail from: <me@example.org>"}));
 }
 
 TEST_F(DialogueTest, MultiLineReplyMovesTheDialogueOnce)
