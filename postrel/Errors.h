@@ -31,6 +31,10 @@ inline constexpr int kNoHost = 3;
 inline constexpr int kResource = 7;
 inline constexpr int kNotConnected = 9;
 inline constexpr int kClosed = 13;
+inline constexpr int kTlsNotOffered = 20;
+inline constexpr int kTlsHandshake = 21;
+inline constexpr int kCertificate = 22;
+inline constexpr int kAuthRefused = 23;
 } // namespace errors
 
 } // namespace postrel

@@ -67,24 +67,42 @@ int32_t NamedCommand(SmtpHandle h, const char *word, const char *name, SmtpComma
     });
 }
 
-} // namespace
+struct SecureRequest {
+    int32_t security;
+    const char *caFile;
+    const char *authUser;
+    const char *authPassword;
+};
 
-extern "C" {
-
-SmtpHandle ConnectSmtp1(intptr_t user, int32_t debugFlags, const char *remoteHost, uint16_t remotePort,
-                        const char *localAddr, uint16_t localPort, SmtpConnectProc onConnect,
-                        SmtpReplyProc onSmtp, SmtpLogProc onLog, SmtpAttachProc onAttach,
-                        SmtpErrorProc onException)
+SmtpHandle OpenSession(intptr_t user, int32_t debugFlags, const char *remoteHost, uint16_t remotePort,
+                       const char *localAddr, uint16_t localPort, const Callbacks &callbacks,
+                       const SecureRequest *secure)
 {
-    if (!onException || EventLoop::Instance().Fd() < 0)
+    if (!callbacks.onException || EventLoop::Instance().Fd() < 0)
         return 0;
     std::shared_ptr<Session> session;
     try {
-        session = SessionRegistry::Instance().Create(user, debugFlags,
-                                                     Callbacks{onConnect, onSmtp, onLog, onAttach, onException});
+        session = SessionRegistry::Instance().Create(user, debugFlags, callbacks);
         if (!remoteHost || !*remoteHost || remotePort == 0) {
             session->FailStart(3, "No RemoteHost or RemotePort given.");
             return 0;
+        }
+        if (secure) {
+            if (secure->security < 0 || secure->security > 2) {
+                session->FailStart(errors::kUndefined, "Security must be 0, 1 or 2.");
+                return 0;
+            }
+            SecurityOptions options;
+            options.mode = secure->security;
+            options.caFile = secure->caFile ? secure->caFile : "";
+            options.user = secure->authUser ? secure->authUser : "";
+            options.password = secure->authPassword ? secure->authPassword : "";
+            // The login goes on the command line: a line break would smuggle in a command.
+            if (HasLineBreak(options.user.c_str()) || HasLineBreak(options.password.c_str())) {
+                session->FailStart(errors::kAuthRefused, "Authentication refused: the user name or password contains a line break");
+                return 0;
+            }
+            session->SetSecurity(std::move(options));
         }
         session->Start(remoteHost, remotePort, localAddr ? localAddr : "", localPort);
         return session->Live() ? session->Handle() : 0;
@@ -99,6 +117,29 @@ SmtpHandle ConnectSmtp1(intptr_t user, int32_t debugFlags, const char *remoteHos
         }
         return 0;
     }
+}
+
+} // namespace
+
+extern "C" {
+
+SmtpHandle ConnectSmtp1(intptr_t user, int32_t debugFlags, const char *remoteHost, uint16_t remotePort,
+                        const char *localAddr, uint16_t localPort, SmtpConnectProc onConnect,
+                        SmtpReplyProc onSmtp, SmtpLogProc onLog, SmtpAttachProc onAttach,
+                        SmtpErrorProc onException)
+{
+    return OpenSession(user, debugFlags, remoteHost, remotePort, localAddr, localPort,
+                       Callbacks{onConnect, onSmtp, onLog, onAttach, onException}, nullptr);
+}
+
+SmtpHandle ConnectSmtpSecure(intptr_t user, int32_t debugFlags, const char *remoteHost, uint16_t remotePort,
+                             int32_t security, const char *caFile, const char *authUser, const char *authPassword,
+                             SmtpConnectProc onConnect, SmtpReplyProc onSmtp, SmtpLogProc onLog,
+                             SmtpAttachProc onAttach, SmtpErrorProc onException)
+{
+    const SecureRequest request{security, caFile, authUser, authPassword};
+    return OpenSession(user, debugFlags, remoteHost, remotePort, "", 0,
+                       Callbacks{onConnect, onSmtp, onLog, onAttach, onException}, &request);
 }
 
 SmtpHandle ConnectSmtp(intptr_t user, int32_t debugFlags, const char *remoteHost, uint16_t remotePort,

@@ -24,6 +24,11 @@ const char *StateName(int command)
     case kAttachmentContent: return "ATTACHMENT";
     case kTextBeforeAttachments: return "TEXT-THEN-ATTACHMENTS";
     case kRaw: return "RAW";
+    case kEhlo: return "EHLO";
+    case kStartTls: return "STARTTLS";
+    case kAuth: return "AUTH";
+    case kAuthUser: return "AUTH-USER";
+    case kAuthPassword: return "AUTH-PASSWORD";
     default: return CommandName(command);
     }
 }
@@ -59,11 +64,12 @@ Session::Session(SmtpHandle handle, intptr_t user, int debugFlags, const Callbac
 {
 }
 
-Session::~Session() = default;
+Session::~Session() { ForgetPassword(); }
 
 void Session::Start(const std::string &host, std::uint16_t port, const std::string &localAddress,
                     std::uint16_t localPort)
 {
+    host_ = host;
     std::weak_ptr<Session> weak = weak_from_this();
     channel_ = std::make_unique<Channel>(*this, [weak] { return std::shared_ptr<void>(weak.lock()); }, debugFlags_);
     channel_->Tracer().Line("  Local Host Name: %s", LocalHostName().c_str());
@@ -161,6 +167,8 @@ void Session::ChannelConnected(const Endpoints &endpoints)
     if (callbacks_.onConnect)
         callbacks_.onConnect(handle_, user_, endpoints.remoteAddress.c_str(), endpoints.remotePort,
                              endpoints.localAddress.c_str(), endpoints.localPort, LocalHostName().c_str());
+    if (live_ && security_.mode == 2)
+        channel_->StartTls(host_, security_.caFile); // the greeting comes over TLS
 }
 
 void Session::ChannelData(std::string_view bytes)
@@ -168,9 +176,13 @@ void Session::ChannelData(std::string_view bytes)
     reader_.Feed(
         bytes, [this] { return awaitingGreeting_; },
         [this](const ReplyLine &line) {
-            if (live_)
+            if (live_ && !discardInput_)
                 OnReplyLine(line);
         });
+    if (discardInput_) {
+        reader_.Clear();
+        discardInput_ = false;
+    }
 }
 
 void Session::ChannelEnded()
@@ -201,7 +213,7 @@ void Session::PacketSent(int tag, std::size_t size)
     if (tag == kAttachmentContent && command_ == kAttachmentContent)
         return AttachmentPacketSent(size);
     if (tag == kHelo)
-        return;
+        return; // HELO, and the EHLO, STARTTLS and AUTH steps, are never logged
     if (callbacks_.onLog)
         callbacks_.onLog(handle_, user_, CommandName(tag));
 }
@@ -220,6 +232,8 @@ void Session::OnReplyLine(const ReplyLine &line)
     }
     if (line.code == 220 && awaitingGreeting_)
         GreetingReply(line);
+    else if (IsSecurityStep(command_))
+        SecurityReply(line);
     else if (line.code == 250)
         PositiveReply(line);
     else if (line.code == 354 && command_ == kData && mail_)
@@ -233,7 +247,11 @@ void Session::GreetingReply(const ReplyLine &line)
     if (line.separator != ' ')
         return; // a continuation line of the greeting
     awaitingGreeting_ = false;
-    if (NotifySmtp(kInProgress, command_, 220, line.text, true))
+    if (!NotifySmtp(kInProgress, command_, 220, line.text, true))
+        return;
+    if (UsesEhlo())
+        PerformEhlo();
+    else
         PerformHelo();
 }
 
