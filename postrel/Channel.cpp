@@ -5,7 +5,6 @@
 #include <arpa/inet.h>
 #include <ares.h>
 #include <cerrno>
-#include <exception>
 #include <new>
 #include <sys/epoll.h>
 #include <sys/socket.h>
@@ -15,17 +14,6 @@ namespace postrel {
 namespace {
 
 constexpr std::size_t kReadSize = 32766;
-
-bool IsAllocationFailure(std::exception_ptr failure)
-{
-    try {
-        std::rethrow_exception(failure);
-    } catch (const std::bad_alloc &) {
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
 
 std::string Dotted(in_addr address)
 {
@@ -51,21 +39,25 @@ void Channel::Defer(std::function<void()> work)
 
 void Channel::Guard(const std::function<void()> &work)
 {
+    // Out of memory (or worse) in the middle of the dialogue: the connection is reset so that no
+    // half-sent message can be accepted, and the owner is told.
     try {
         work();
+    } catch (const std::bad_alloc &) {
+        FailAfterException(errors::kResource, "Insufficient Memory");
     } catch (...) {
-        // Out of memory (or worse) in the middle of the dialogue: the connection is reset so that
-        // no half-sent message can be accepted, and the owner is told.
-        const LibraryError error = std::current_exception() && IsAllocationFailure(std::current_exception())
-                                       ? LibraryError{errors::kResource, "Insufficient Memory"}
-                                       : LibraryError{errors::kUndefined, "Error not defined"};
-        try {
-            const ChannelState before = state_;
-            Abort();
-            owner_.ChannelFailed(error, before);
-        } catch (...) {
-            Abort();
-        }
+        FailAfterException(errors::kUndefined, "Error not defined");
+    }
+}
+
+void Channel::FailAfterException(int code, const char *text) noexcept
+{
+    const ChannelState before = state_;
+    Abort();
+    try {
+        owner_.ChannelFailed({code, text}, before);
+    } catch (...) {
+        // Nothing more can be said; the connection is gone either way.
     }
 }
 

@@ -94,6 +94,7 @@ private:
     void Defer(std::function<void()> work);
     // Runs channel work; an exception resets the connection and fails the channel instead of escaping.
     void Guard(const std::function<void()> &work);
+    void FailAfterException(int code, const char *text) noexcept;
 
     ChannelOwner &owner_;
     KeepAlive keepAlive_;

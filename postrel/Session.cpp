@@ -320,6 +320,11 @@ void Session::PerformData() { SendCommand("data", kData); }
 
 int Session::Mail(const MailRequest &request)
 {
+    if (UsesEhlo() && !secureReady_) {
+        // Before TLS and the login are done the envelope would go out weaker than asked.
+        ReportLater(errors::kResource, "The connection is not secured yet...mail not sent.");
+        return 0;
+    }
     if (mailBusy_ || stream_ || command_ == kTextBeforeAttachments) {
         // A second envelope now would mix with the message in progress and be lost.
         ReportLater(errors::kResource, "A mail is already being sent...mail not sent.");

@@ -156,6 +156,7 @@ private:
     SecurityOptions security_;
     EhloParser ehlo_;
     std::string ehloFinalLine_;
+    bool secureReady_ = false;  // EHLO, TLS and the login are done
     bool discardInput_ = false; // plain bytes after the go-ahead for TLS: never trusted
 
     std::optional<MailPlan> mail_;

@@ -75,6 +75,7 @@ void Session::EhloReply(const ReplyLine &line)
             return SecurityFailed(errors::kTlsNotOffered, "TLS not offered by the server: " + ReplyText(line));
         if (!security_.user.empty())
             return SecurityFailed(errors::kAuthRefused, "Authentication refused: " + ReplyText(line));
+        secureReady_ = true;
         return PerformHelo(); // only TLS from the first byte was asked for, and it is up
     }
     ehloFinalLine_ = line.text;
@@ -137,6 +138,7 @@ void Session::AuthReply(const ReplyLine &line)
 
 void Session::ReadyForEnvelope()
 {
+    secureReady_ = true;
     SetCommand(kHelo);
     NotifySmtp(kInProgress, kHelo, 250, ehloFinalLine_, true);
 }

@@ -198,6 +198,10 @@ TEST(TlsStallTest, ServerStallingInTheHandshakeNeverBlocksThePump)
     EXPECT_LT(slowest, std::chrono::milliseconds(20));
     EXPECT_EQ(StateSmtp(r.handle), 4);
     EXPECT_EQ(r.LastException(), nullptr) << r.Dump();
+    // No envelope before TLS is up.
+    EXPECT_EQ(MailSmtp(r.handle, 0, "a@example.org", "b@example.org", 0, 0, "", 0, "x", 1, nullptr, nullptr), 0);
+    ASSERT_TRUE(PumpUntil([&] { return r.LastException() != nullptr; }));
+    EXPECT_EQ(r.LastException()->code, 7);
     EXPECT_EQ(CloseSmtp(r.handle, 1), 1);
     EXPECT_TRUE(PumpUntil([&] { return r.Closed(); }));
     server.Join();
