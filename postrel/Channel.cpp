@@ -177,6 +177,9 @@ void Channel::ContinueHandshake()
         owner_.ChannelSecured();
         if (state_ == ChannelState::Connected && !queue_.empty())
             WriteQueued();
+        // The handshake may have taken in application data already; it would wake no epoll event.
+        if (state_ == ChannelState::Connected && tls_ && tls_->Pending())
+            ReadOnce();
         return;
     }
     if (step != TlsLayer::Io::WantRead && step != TlsLayer::Io::WantWrite)
