@@ -12,7 +12,10 @@ namespace pagero {
 void MapBookmarksToPages(BookmarkTable &table, const BookLayout &layout, const FileNameIndex &pages,
                          const std::function<bool(const QString &)> &fileExists)
 {
-    std::erase_if(table, [&](const BookMarkRec &b) { return b.Section == Context && !fileExists(b.FileName); });
+    // A file of the page list was on disk when the list was just built; only the others are asked.
+    std::erase_if(table, [&](const BookMarkRec &b) {
+        return b.Section == Context && pages.IndexOf(b.FileName) < 0 && !fileExists(b.FileName);
+    });
     QSet<int> shown;
     for (BookMarkRec &b : table) {
         const int k = pages.IndexOf(b.FileName);
@@ -30,9 +33,10 @@ void MapBookmarksToPages(BookmarkTable &table, const BookLayout &layout, const F
 
 std::function<bool(const QString &)> FileExistsIn(const QString &albumFolder)
 {
-    return [albumFolder](const QString &name) {
-        const QString path = JoinPath(albumFolder, name);
-        return !path.isEmpty() && !FileNameOf(name).isEmpty() && QFileInfo(path).isFile();
+    const QString folder = JoinPath(albumFolder, QString());   // "" when the folder is gone
+    return [folder](const QString &name) {
+        const QString file = FileNameOf(name);
+        return !folder.isEmpty() && !file.isEmpty() && QFileInfo(folder + file).isFile();
     };
 }
 

@@ -12,8 +12,8 @@ namespace pagero {
 class BookLayout;
 class FileNameIndex;
 
-// `fileExists(name)` tells whether the album folder still holds a file of that name. Linear in the
-// table and the page list. Two bookmarks on one page: the later one is hidden.
+// `fileExists(name)` tells whether the album folder still holds a file of that name; it is asked only
+// for file-page bookmarks whose file is not in the page list. Linear in the table and the page list. Two bookmarks on one page: the later one is hidden.
 void MapBookmarksToPages(BookmarkTable &table, const BookLayout &layout, const FileNameIndex &pages,
                          const std::function<bool(const QString &name)> &fileExists);
 

@@ -19,9 +19,6 @@ constexpr int kHeaderLines = 7;   // mark and name, x, y, transparent, border, c
 
 bool IsMark(const QString &line) { return line.startsWith(QLatin1String(kCommentRecordMark)); }
 
-// The store's key of a record line or a file name.
-QString KeyOf(const QString &name) { return name.toUpper(); }
-
 qint64 NumberOr(const QString &line, qint64 lo, qint64 hi, qint64 fallback)
 {
     bool ok = false;
@@ -66,9 +63,7 @@ void CommentStore::EnsureIndex() const
     index_.clear();
     for (qsizetype i = 0; i < lines_.size(); ++i) {
         const QString &line = lines_[i];
-        if (line.size() <= 3 || !IsMark(line)) continue;
-        const QString key = KeyOf(line.mid(3));
-        if (!index_.contains(key)) index_.insert(key, int(i));
+        if (line.size() > 3 && IsMark(line)) index_.try_emplace(QStringView(line).mid(3), int(i));
     }
     indexed_ = true;
 }
@@ -76,9 +71,10 @@ void CommentStore::EnsureIndex() const
 CommentStore::Range CommentStore::FindComment(const QString &path) const
 {
     EnsureIndex();
-    const auto it = index_.constFind(KeyOf(FileNameOf(path)));
-    if (it == index_.constEnd()) return {};
-    Range r{true, it.value(), it.value() + 1};
+    const QString name = FileNameOf(path);
+    const auto it = index_.find(QStringView(name));
+    if (it == index_.end()) return {};
+    Range r{true, it->second, it->second + 1};
     while (r.end < lines_.size() && !IsMark(lines_[r.end])) ++r.end;
     return r;
 }

@@ -6,9 +6,11 @@
 // compared upper-cased. The whole list is the album folder's "~mqxTxt.~pa".
 #include "core/annotations/CommentFont.h"
 
-#include <QHash>
+#include "core/annotations/FoldedKey.h"
+
 #include <QStringList>
 #include <cstdint>
+#include <unordered_map>
 
 namespace pagero {
 
@@ -55,8 +57,9 @@ public:
 private:
     void EnsureIndex() const;
     QStringList lines_;
-    // Upper-cased file name -> first line of its first record; rebuilt after a change.
-    mutable QHash<QString, int> index_;
+    // File name (compared upper-cased) -> first line of its first record; rebuilt after a change. The
+    // keys are views into lines_, which does not change while the index is valid.
+    mutable std::unordered_map<QStringView, int, FoldedHash<FoldUpper>, FoldedEqual<FoldUpper>> index_;
     mutable bool indexed_ = false;
 };
 

@@ -12,18 +12,15 @@ QString FileNameOf(const QString &path)
 FileNameIndex::FileNameIndex(int count, const std::function<QString(int)> &nameAt)
 {
     names_.reserve(std::max(0, count));
-    first_.reserve(std::max(0, count));
-    for (int i = 0; i < count; ++i) {
-        names_.append(nameAt(i));
-        const QString key = names_.back().toCaseFolded();
-        if (!first_.contains(key)) first_.insert(key, i);
-    }
+    for (int i = 0; i < count; ++i) names_.append(nameAt(i));
+    first_.reserve(names_.size());
+    for (int i = 0; i < count; ++i) first_.try_emplace(QStringView(std::as_const(names_)[i]), i);
 }
 
 FileNameIndex FileNameIndex::Of(const PageList &pages)
 {
-    // Only the entry paths are used, so the index does not care how the list keeps its entries.
-    return FileNameIndex(pages.Count(), [&pages](int i) { return FileNameOf(pages.PagePath(i)); });
+    // Only the entry names are used: the one place to follow a change in how the list keeps them.
+    return FileNameIndex(pages.Count(), [&pages](int i) { return pages.names[i]; });
 }
 
 } // namespace pagero

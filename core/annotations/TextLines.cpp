@@ -4,17 +4,20 @@ namespace pagero {
 
 QStringList SplitTextLines(const QByteArray &bytes)
 {
+    // One decode of the whole text is much cheaper than one per line.
+    const QString text = QString::fromUtf8(bytes);
+    const QChar *data = text.constData();
     QStringList lines;
     qsizetype start = 0;
-    const qsizetype n = bytes.size();
+    const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes.at(i);
-        if (c != '\r' && c != '\n') continue;
-        lines.append(QString::fromUtf8(bytes.constData() + start, i - start));
-        if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n') ++i;
+        const char16_t c = data[i].unicode();
+        if (c != u'\r' && c != u'\n') continue;
+        lines.append(QString(data + start, i - start));
+        if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n') ++i;
         start = i + 1;
     }
-    if (start < n) lines.append(QString::fromUtf8(bytes.constData() + start, n - start));
+    if (start < n) lines.append(QString(data + start, n - start));
     return lines;
 }
 
