@@ -1,5 +1,6 @@
 // Page comments: records built by hand as the store keeps them, the font line, rescaling to the
 // page, damaged records, and round trips through "~mqxTxt.~pa".
+#include "core/annotations/CommentFitting.h"
 #include "core/annotations/CommentStore.h"
 
 #include <QFile>
@@ -125,4 +126,36 @@ TEST(CommentStore, WriteRenameDropAndARoundTripThroughTheFile)
     EXPECT_TRUE(next.Lines().isEmpty());
     EXPECT_FALSE(next.WriteComment("bad\nname.jpg", 800, 600, c));
     EXPECT_EQ(next.LoadFile(dir.path() + "/none"), CommentStore::LoadResult::Missing);
+}
+
+TEST(CommentFitting, BreaksDropsAndPushesTheBlockInsideThePage)
+{
+    CommentPage page;
+    page.W = 120;   // room for 100 pixels: 10 characters of 10
+    page.H = 100;   // room for 80 pixels: 4 lines of 20
+    page.lineHeight = 20;
+    page.textWidth = [](const QString &s) { return int(s.size()) * 10; };
+    const CommentBlock b = FitCommentToPage({"abcdefghijklmnopqrstuvwxy", "", "z", "dropped"}, 90, 70, page);
+    EXPECT_EQ(b.lines, QStringList({"abcdefghij", "klmnopqrst", "uvwxy", ""}));
+    EXPECT_EQ(b.w, 100);
+    EXPECT_EQ(b.h, 80);
+    EXPECT_EQ(b.x, 0);     // 120 - 20 - 100
+    EXPECT_EQ(b.y, 0);     // 100 - 20 - 80
+
+    // A page narrower than one letter still ends, one letter a line.
+    page.W = 25;
+    EXPECT_EQ(FitCommentToPage({"abc"}, 0, 0, page).lines, QStringList({"a", "b", "c"}));
+
+    page.W = 300;
+    page.H = 200;
+    CommentBlock small = FitCommentToPage({"abcd"}, 7, 9, page);   // 40 x 20
+    PlaceComment(CommentPreset::RightDown, small, page);
+    EXPECT_EQ(small.x, 240);
+    EXPECT_EQ(small.y, 160);
+    PlaceComment(CommentPreset::VerticalCenter, small, page);
+    EXPECT_EQ(small.x, 240);
+    EXPECT_EQ(small.y, 90);
+    PlaceComment(CommentPreset::TopCenter, small, page);
+    EXPECT_EQ(small.x, 130);
+    EXPECT_EQ(small.y, 20);
 }
