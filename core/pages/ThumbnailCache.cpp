@@ -41,7 +41,8 @@ bool ReadIndex(const QString &path, qint64 maxBytes, qint64 maxLines, QStringLis
 bool IsReservedName(const QString &name)
 {
     return name.compare(QLatin1String(kFileIndexName), Qt::CaseInsensitive) == 0
-        || name.compare(QLatin1String(kFolderIndexName), Qt::CaseInsensitive) == 0;
+        || name.compare(QLatin1String(kFolderIndexName), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String(kFitRuleMarkerName), Qt::CaseInsensitive) == 0;
 }
 
 QString JoinName(const QString &folder, const QString &name)
@@ -55,6 +56,13 @@ bool IsPlainFileName(const QString &name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
         && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+bool MadeByCurrentFitRule(const QString &cacheRoot)
+{
+    QByteArray marker;
+    return ReadFileLimited(JoinName(cacheRoot, QLatin1String(kFitRuleMarkerName)), marker, 64)
+        && marker == kFitRuleMarkerContent;
 }
 
 } // namespace
@@ -128,7 +136,7 @@ bool ThumbnailCache::OpenFolderCache(const QString &albumFolder)
     const QString indexPath = JoinName(cacheRoot_, QLatin1String(kFolderIndexName));
 
     QString subfolder;
-    const bool indexRead = QFileInfo(indexPath).isFile()
+    const bool indexRead = QFileInfo(indexPath).isFile() && MadeByCurrentFitRule(cacheRoot_)
         && ReadIndex(indexPath, kMaxFolderIndexBytes, kMaxFolderIndexLines, folderList_);
     if (indexRead) {
         // The first pair naming this album exactly wins. A pair that differs only in letter case
@@ -152,6 +160,8 @@ bool ThumbnailCache::OpenFolderCache(const QString &albumFolder)
         CreateFolder(cacheRoot_);
         if (!QFileInfo(cacheRoot_).isDir()) return false;
         if (!WriteFileAtomically(indexPath, QByteArray())) return false;
+        if (!WriteFileAtomically(JoinName(cacheRoot_, QLatin1String(kFitRuleMarkerName)), kFitRuleMarkerContent))
+            return false;
         folderList_.clear();
     }
 

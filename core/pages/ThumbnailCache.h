@@ -16,6 +16,11 @@ namespace pagero {
 
 inline const char *const kFolderIndexName = "~ovFolders.~ov";
 inline const char *const kFileIndexName = "~ovFiles.~ov";
+// Marks a cache root whose bitmaps were made by the current fitting rule (proportions kept). A root
+// without it, or with other content, holds bitmaps of the old rule (large pictures squeezed into the
+// whole box): it is emptied once and made again.
+inline const char *const kFitRuleMarkerName = "~ovVersion.~ov";
+inline constexpr char kFitRuleMarkerContent[] = "2\r\n";
 
 // The album's files as the page list holds them: names (without folder), ages and sizes as decimal
 // text, in page order.

@@ -35,6 +35,7 @@ protected:
         ASSERT_TRUE(tmp.isValid());
         root = tmp.path() + "/Overview";
         cache.SetCacheRoot(root);
+        WriteAll(root + "/" + pagero::kFitRuleMarkerName, pagero::kFitRuleMarkerContent);
     }
 
     QString MakeAlbum(const QString &relative, const QStringList &names)
@@ -319,6 +320,31 @@ TEST_F(CacheTest, MissingFolderIndexStartsTheWholeCacheAfresh)
     EXPECT_FALSE(blocked.OpenFolderCache(folder));
     ThumbnailCache unset;
     EXPECT_FALSE(unset.OpenFolderCache(folder));
+}
+
+TEST_F(CacheTest, BitmapsOfTheOldFitRuleAreMadeAgainOnce)
+{
+    const QString folder = MakeAlbum("v/Fit", {"1.jpg"});
+    const AlbumFiles files = Files(folder, {"1.jpg"});
+    ASSERT_TRUE(Open(files));
+    MakeBitmaps(files);
+    const QString bitmap = cache.ThumbnailPath(0);
+    const QString marker = root + "/" + pagero::kFitRuleMarkerName;
+    for (const QByteArray &old : {QByteArray("<none>"), QByteArray("1\r\n")}) {
+        if (old == "<none>") QFile::remove(marker);
+        else WriteAll(marker, old);
+        ThumbnailCache reopened;
+        reopened.SetCacheRoot(root);
+        ASSERT_TRUE(reopened.OpenFolderCache(folder) && reopened.SyncFileCache(files));
+        EXPECT_FALSE(QFileInfo::exists(bitmap)) << old.constData();
+        EXPECT_EQ(ReadAll(marker), pagero::kFitRuleMarkerContent);
+        EXPECT_EQ(reopened.ThumbnailPath(0), bitmap);
+        WriteAll(bitmap, "BM");
+    }
+    ThumbnailCache current;
+    current.SetCacheRoot(root);
+    ASSERT_TRUE(current.OpenFolderCache(folder) && current.SyncFileCache(files));
+    EXPECT_TRUE(QFileInfo::exists(bitmap)) << "made once";
 }
 
 TEST_F(CacheTest, DropThumbnailAndEmptyCache)

@@ -151,12 +151,12 @@ TEST_F(OverviewWindowTest, ThumbnailsAre16BitBitmapsFittedIntoTheBox)
 
     // Album order (by name): big, corrupt, song, tiny, tune, wide.
     const struct { int index; QString name; QString size; } expected[] = {
-        {0, "big-jpg.bmp", "72 48"},   // 1200 x 800: scale 0.06
+        {0, "big-jpg.bmp", "72 48"},   // 1200 x 800: proportions kept
         {1, "corrupt-jpg.bmp", "72 70"},
         {2, "song-wav.bmp", ""},       // the built-in wave picture, never larger than the box
         {3, "tiny-png.bmp", "10 10"},  // never enlarged
         {4, "tune-mid.bmp", ""},
-        {5, "wide-jpg.bmp", "72 1"},   // 3000 x 20: scale raised to 0.05, width cut to the box
+        {5, "wide-jpg.bmp", "72 1"},   // 3000 x 20: 72 x 0.48, each side at least 1
     };
     for (const auto &e : expected) {
         const QString path = ov.ThumbnailPath(e.index);
