@@ -144,7 +144,12 @@ TEST_F(OverviewWindowTest, ThumbnailsAre16BitBitmapsFittedIntoTheBox)
     ov.AlbumProgress = [&](int v) { albumProgress << v; };
     ASSERT_TRUE(Build(ov, cacheRoot));
     EXPECT_FALSE(ov.Generating());
+    EXPECT_FALSE(ov.CacheWriteFailed());
     EXPECT_EQ(ov.Progress()->Gauge(), 100);
+    // The build ends by naming every new bitmap in the index on disk.
+    QFile index(ov.Cache().AlbumCacheDir() + "/~ovFiles.~ov");
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ThumbnailCache::SplitLines(index.readAll()).size(), 24);
     ASSERT_FALSE(albumProgress.isEmpty());
     EXPECT_EQ(albumProgress.first(), 40);
     EXPECT_EQ(albumProgress.last(), 50);
