@@ -11,6 +11,8 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgl-dev libxkbcommon-dev \
   libturbojpeg0-dev libjpeg62-turbo-dev \
   libmagick++-6.q16-dev imagemagick \
+  libtiff-dev libexif-dev libheif-dev libwebp-dev libraw-dev \
+  libheif-examples webp \
   libc-ares-dev libssl-dev openssl \
   libsane-dev sane-utils \
   libfluidsynth-dev timgm6mb-soundfont \
