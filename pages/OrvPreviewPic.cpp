@@ -198,6 +198,8 @@ void TPreviewPic_Fm::ShowPreview(const QString &path)
     auto command = std::move(pending_);
     pending_ = nullptr;
     picture_ = QImage();   // the picture is held only while it is shown
+    reduced_ = QImage();
+    reducedFor_ = QSize();
     if (command) command(path);
 }
 
