@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
@@ -120,6 +121,14 @@ TPreviewPic_Fm::TPreviewPic_Fm(QWidget *parent) : QDialog(parent)
     auto *box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(view_);
+
+    settle_ = new QTimer(this);
+    settle_->setSingleShot(true);
+    settle_->setInterval(150);
+    connect(settle_, &QTimer::timeout, this, [this] {
+        zooming_ = false;
+        view_->viewport()->update();
+    });
 
     PickColor = [](QColor &colour) { return ChooseColor(colour); };
     // ChooseBitmap already refuses a file that is not a bitmap, with its message.
@@ -258,6 +267,8 @@ void TPreviewPic_Fm::ZoomBy(double factor, QPoint anchor)
     const double lowest = std::min(1.0, FitScale(client));
     zoom_ = std::clamp(oldScale * factor, lowest, 16.0);
     mode_ = ModeZoom;
+    zooming_ = true;
+    settle_->start();
     UpdateScrollRanges();
     // Scroll so that the same picture point stays under the anchor.
     view_->horizontalScrollBar()->setValue(int(spot.x() * zoom_ + 0.5) - anchor.x());
@@ -298,7 +309,12 @@ void TPreviewPic_Fm::PaintPreview(QPainter &painter, QSize size, QPoint scroll) 
     if (target.size() == picture_.size()) {
         painter.drawImage(target.topLeft(), picture_);
     } else if (target.width() < picture_.width()) {
-        // Reduced once per size rather than at every paint (a camera photo takes a while).
+        // Reduced once per size rather than at every paint (a camera photo takes tens of
+        // milliseconds); while the wheel still turns, a quick unsmoothed drawing stands in.
+        if (zooming_ && reducedFor_ != target.size()) {
+            painter.drawImage(QRectF(target), picture_);
+            return;
+        }
         if (reducedFor_ != target.size()) {
             reduced_ = picture_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             reducedFor_ = target.size();

@@ -11,6 +11,7 @@
 
 class QAction;
 class QMenu;
+class QTimer;
 
 namespace pagero {
 
@@ -85,6 +86,8 @@ private:
     double zoom_ = 1.0;          // the scale of ModeZoom
     mutable QImage reduced_;     // the picture at a scale below 1, made once per scale
     mutable QSize reducedFor_;
+    bool zooming_ = false;       // the wheel or "+" / "-" moved within the last moments
+    QTimer *settle_;             // ends `zooming_`
     Settings *settings_ = nullptr;
     QImage *backBitmap_ = nullptr;
     QString exeDir_;
