@@ -164,7 +164,8 @@ void TFindDlg::Choose(const QString &name)
 
 void TFindDlg::FlipToBtnClick()
 {
-    if (QListWidgetItem *item = ListBox1->currentItem(); item && item->isSelected()) {
+    // The highlighted name: the selected entry, or the current one while the list has the focus.
+    if (QListWidgetItem *item = ListBox1->currentItem(); item && (item->isSelected() || ListBox1->hasFocus())) {
         Choose(item->text());
         return;
     }

@@ -200,6 +200,16 @@ TEST(FindDialog, TextsAndPrefixMatching)
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.SelectedName(), "Apricot.png");
     EXPECT_EQ(beeps, 2);
+
+    // In the list itself the arrow keys pick the name as a click does.
+    ShowActive(dlg);
+    dlg.ListBox1->setFocus();
+    dlg.ListBox1->setCurrentRow(0);
+    QTest::keyClick(dlg.ListBox1, Qt::Key_Down);
+    EXPECT_EQ(dlg.ComboBox1->currentText(), "Apricot.png");
+    QTest::keyClick(dlg.ListBox1, Qt::Key_Return);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.SelectedName(), "Apricot.png");
 }
 
 TEST(FindDialog, ClickSelectsAndDoubleClickFlips)
