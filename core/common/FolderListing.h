@@ -29,7 +29,8 @@ struct ListedFile {
 };
 
 // The listing order of file names (NameCollation); names equal but for case are ordered by code so
-// the order never depends on the folder's own order.
+// the order never depends on the folder's own order. Makes a collator per call: to sort many names,
+// use NameCollation::SortKey.
 bool FileNameLess(const QString &a, const QString &b);
 
 // Reads the folder once. Hidden entries (name starting with "."), folders, devices, pipes, sockets
