@@ -119,6 +119,19 @@ bool CommentStore::WriteComment(const QString &path, int pageW, int pageH, const
     return true;
 }
 
+QStringList CommentStore::RecordOf(const QString &path) const
+{
+    const Range r = FindComment(path);
+    return r.found ? lines_.mid(r.first, r.end - r.first) : QStringList();
+}
+
+void CommentStore::PutRecord(const QString &path, const QStringList &record)
+{
+    DropComment(path);
+    lines_ += record;
+    indexed_ = false;
+}
+
 bool CommentStore::RenameComment(const QString &oldPath, const QString &newPath)
 {
     const QString name = FileNameOf(newPath);

@@ -50,6 +50,10 @@ public:
     // line breaks are split; a text line starting with the record mark gets a leading space, so it
     // cannot cut the record short. False (store unchanged) for a name holding a line break.
     bool WriteComment(const QString &path, int pageW, int pageH, const PageComment &comment);
+    // The record's lines exactly as stored (empty when there is none), and putting them back in place
+    // of whatever the file's record is then: an editor's Cancel restores the comment byte for byte.
+    QStringList RecordOf(const QString &path) const;
+    void PutRecord(const QString &path, const QStringList &record);
     // The record's first line takes the new file name. False when there is no record.
     bool RenameComment(const QString &oldPath, const QString &newPath);
     bool DropComment(const QString &path);
