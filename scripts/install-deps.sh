@@ -13,7 +13,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libmagick++-6.q16-dev imagemagick \
   libtiff-dev libexif-dev libheif-dev libwebp-dev libraw-dev \
   libheif-examples webp \
-  libc-ares-dev \
+  libc-ares-dev libssl-dev openssl \
   libsane-dev sane-utils \
   libfluidsynth-dev timgm6mb-soundfont \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good \

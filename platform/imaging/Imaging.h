@@ -21,6 +21,8 @@
 // null image and a short error text; pictures above kMaxPixels are refused before any pixel is
 // decoded, and no decode reads more of a file than its picture can need. Thread-safe: may be
 // called from several worker threads at once.
+#include "core/common/AtomicFile.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -50,8 +52,9 @@ QSize PictureSize(const QString &path);
 int FileBitsPerPixel(const QString &path);
 
 // Saves a 16-bit (RGB565, BI_BITFIELDS) Windows bitmap, as the thumbnail cache stores them.
-// Transparent pixels are laid over white. Atomic: a temporary file renamed over the target.
-bool SaveBmp16(const QImage &image, const QString &path);
+// Transparent pixels are laid over white. Written through the atomic writer: on any failure (a full
+// disk) the result is false and an old file at `path` keeps its bytes.
+bool SaveBmp16(const QImage &image, const QString &path, FileSync sync = FileSync::Durable);
 
 // Initialises ImageMagick once per process (every Magick++ user calls this before its first use).
 void EnsureMagick();

@@ -1,5 +1,6 @@
 // The imaging facade against ImageMagick's own reading of the same files.
 #include "ImagingTestTools.h"
+#include "core/FullDisk.h"
 #include "platform/imaging/Decoders.h"
 #include "platform/imaging/Imaging.h"
 
@@ -555,6 +556,23 @@ TEST_F(ImagingTest, SaveBmp16WritesRgb565ThatOtherReadersAgreeOn)
     EXPECT_EQ(QDir(dir->path()).entryList({"thumb-jpg*"}, QDir::Files | QDir::Hidden).size(), 1);
     EXPECT_FALSE(SaveBmp16(image, Path("no-such-folder/x.bmp")));
     EXPECT_FALSE(SaveBmp16(QImage(), Path("null.bmp")));
+}
+
+TEST_F(ImagingTest, SaveBmp16OnAFullDiskKeepsTheOldBitmap)
+{
+    pagero::test::FullDisk disk;
+    const QString path = disk.Path() + "/thumb-jpg.bmp";
+    QImage small(8, 8, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    ASSERT_TRUE(SaveBmp16(small, path));
+    const QImage before = Load(path).image;
+    disk.Fill();
+    QImage large(72, 48, QImage::Format_RGB32);
+    large.fill(Qt::blue);
+    for (FileSync sync : {FileSync::Durable, FileSync::NoSync}) {
+        EXPECT_FALSE(SaveBmp16(large, path, sync));
+        EXPECT_EQ(Load(path).image, before);
+    }
 }
 
 TEST_F(ImagingTest, ConcurrentLoadsGiveTheSameResults)
