@@ -2,14 +2,14 @@
 # Makes the folders of the format thumbnail benchmark from photo-like 3000 x 2000 pictures:
 #   tiff/     LZW-compressed striped TIFFs (decoded in bands with a box reduction)
 #   pyramid/  the same as tiled pyramids (the reduced-resolution picture is read)
-#   heic/     HEIC files from heif-enc
+#   heic/     HEIC files from heif-enc, and heic-thumb/ the same with a 320-pixel thumbnail as phones write
 #   jpeg/     JPEGs without orientation, and jpeg6/ the same with EXIF orientation 6
 # Usage: make_files.sh [folder] (default /tmp/pagero-bench-formats). Never inside the repository.
 set -euo pipefail
 OUT=${1:-/tmp/pagero-bench-formats}
 COUNT=${COUNT:-20}
 IM=/usr/bin/convert
-mkdir -p "$OUT"/{src,tiff,pyramid,heic,jpeg,jpeg6}
+mkdir -p "$OUT"/{src,tiff,pyramid,heic,heic-thumb,jpeg,jpeg6}
 # Inserts an APP1 segment holding only the orientation tag after the start marker.
 orient() {
   python3 - "$1" "$2" "$3" <<'PY'
@@ -30,6 +30,7 @@ for i in $(seq 1 "$COUNT"); do
   [ -f "$OUT/pyramid/p$n.tif" ] || nice $IM "$src" -define tiff:tile-geometry=256x256 -compress jpeg -quality 90 \
       "PTIF:$OUT/pyramid/p$n.tif"
   [ -f "$OUT/heic/p$n.heic" ] || nice heif-enc -q 80 -p preset=ultrafast -o "$OUT/heic/p$n.heic" "$src" >/dev/null
+  [ -f "$OUT/heic-thumb/p$n.heic" ] || nice heif-enc -q 80 -p preset=ultrafast -t 320 -o "$OUT/heic-thumb/p$n.heic" "$src" >/dev/null
   [ -f "$OUT/jpeg/p$n.jpg" ] || nice $IM "$src" -quality 90 "JPEG:$OUT/jpeg/p$n.jpg"
   [ -f "$OUT/jpeg6/p$n.jpg" ] || orient "$OUT/jpeg/p$n.jpg" "$OUT/jpeg6/p$n.jpg" 6
 done
