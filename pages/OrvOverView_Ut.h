@@ -31,7 +31,7 @@ public:
     void SetCacheRoot(const QString &root) { cache_.SetCacheRoot(root); }
     QString CacheRoot() const { return cache_.CacheRoot(); }
     void SetAlbum(const AlbumFiles &files);
-    void SetAlbum(const PageList &pages);           // copies folder, names, dates and sizes
+    void SetAlbum(const PageList &pages);           // shares the folder and the entries
     // The batch selection (full paths, compared ignoring case); selected files show in blue.
     void SetSelection(const QStringList *selection) { selection_ = selection; }
 

@@ -266,7 +266,9 @@ bool ThumbnailCache::writeFileIndex() const
 bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
 {
     album_ = files;
-    albumNames_ = QSet<QString>(files.names.cbegin(), files.names.cend());
+    albumNames_.clear();
+    albumNames_.reserve(files.Count());
+    for (int i = 0; i < files.Count(); ++i) albumNames_.insert(files.NameAt(i));
     exactEntry_.clear();
     foldedEntry_.clear();
     if (albumCacheDir_.isEmpty()) return false;
@@ -303,9 +305,11 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
     // Update: a changed age or size makes the bitmap stale (it is made again under the same name);
     // a new file gets an entry.
     for (int i = 0; i < files.Count(); ++i) {
-        const QString &name = files.names.at(i);
-        const QString age = files.ages.value(i);
-        const QString size = files.sizes.value(i);
+        const PageEntry &entry = files.At(i);
+        const QString &name = entry.name;
+        // The index keeps ages and sizes as decimal text; compared as text, as they are stored.
+        const QString age = QString::number(entry.date);
+        const QString size = QString::number(entry.size);
         const int j = findEntry(name);
         if (j >= 0) {
             if (fileCacheList_.at(j + 1) != age || fileCacheList_.at(j + 2) != size) {
@@ -334,7 +338,7 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
 QString ThumbnailCache::ThumbnailPath(int i) const
 {
     if (i < 0 || i >= album_.Count() || albumCacheDir_.isEmpty()) return QString();
-    const int j = findEntry(album_.names.at(i));
+    const int j = findEntry(album_.NameAt(i));
     if (j < 0) return QString();
     return JoinName(albumCacheDir_, fileCacheList_.at(j + 3));
 }
@@ -343,10 +347,10 @@ bool ThumbnailCache::DropThumbnail(const QString &fullPath)
 {
     int found = -1;
     for (int i = 0; i < album_.Count() && found < 0; ++i)
-        if (JoinName(album_.folder, album_.names.at(i)) == fullPath) found = i;
+        if (JoinName(album_.folder, album_.NameAt(i)) == fullPath) found = i;
     const QString upper = fullPath.toUpper();
     for (int i = 0; i < album_.Count() && found < 0; ++i)
-        if (JoinName(album_.folder, album_.names.at(i)).toUpper() == upper) found = i;
+        if (JoinName(album_.folder, album_.NameAt(i)).toUpper() == upper) found = i;
     if (found < 0) return false;
     const QString thumb = ThumbnailPath(found);
     if (thumb.isEmpty() || !QFileInfo(thumb).isFile()) return false;

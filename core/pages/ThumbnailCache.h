@@ -7,6 +7,7 @@
 // Names read from the index files are reduced to their last path component; names that still could
 // not be a file of the cache folder ("", ".", "..", the index files) are ignored or replaced, so no
 // line ever leads outside the cache.
+#include "core/book/PageEntry.h"
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -17,14 +18,13 @@ namespace pagero {
 inline const char *const kFolderIndexName = "~ovFolders.~ov";
 inline const char *const kFileIndexName = "~ovFiles.~ov";
 
-// The album's files as the page list holds them: names (without folder), ages and sizes as decimal
-// text, in page order.
+// The album's files: its folder and the page list's entries (shared, not copied), in page order.
 struct AlbumFiles {
     QString folder;
-    QStringList names;
-    QStringList ages;
-    QStringList sizes;
-    int Count() const { return int(names.size()); }
+    SharedPageEntries entries;
+    int Count() const { return entries ? int(entries->size()) : 0; }
+    const PageEntry &At(int i) const { return (*entries)[size_t(i)]; }
+    const QString &NameAt(int i) const { return At(i).name; }
 };
 
 class ThumbnailCache {

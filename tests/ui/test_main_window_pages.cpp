@@ -126,7 +126,7 @@ TEST_F(PagesCommandsTest, TheFindDialogOffersTheAlbumNamesAndFlipsToTheChosenFil
     emit w.Menus().Menu("FlipTo1")->aboutToShow();
     ASSERT_TRUE(w.Menus().Act("FileName1")->isEnabled());
     const bool shown = AnswerModal<TFindDlg>([&] { w.Menus().Act("FileName1")->trigger(); }, [&](TFindDlg &dlg) {
-        EXPECT_EQ(dlg.AllNames(), w.Pages().names);
+        EXPECT_EQ(dlg.AllNames(), w.Pages().Names());
         QTest::keyClicks(dlg.ComboBox1->lineEdit(), "pic3.png");
         QTest::mouseClick(dlg.FlipToBtn, Qt::LeftButton);
     });
@@ -190,7 +190,7 @@ TEST_F(PagesCommandsTest, SoundFilesOpenNoPreview)
     tune.write("RIFF");
     tune.close();
     TTurvane_Fm &w = OpenAtOverview();
-    ASSERT_EQ(w.Pages().names.last(), "tune.wav");
+    ASSERT_EQ(w.Pages().NameOf(w.Pages().Count() - 1), "tune.wav");
     const QPoint picture = FindHot(HotThumbBase + 6, 2);
     ASSERT_NE(picture.x(), -1);
     EXPECT_EQ(PreviewedBy([&] {

@@ -61,15 +61,11 @@ int BmpBitCount(const QString &path)
 
 AlbumFiles FilesOf(const QString &folder)
 {
-    AlbumFiles files;
-    files.folder = folder;
+    PageEntries entries;
     const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QString &n : names) {
-        files.names << n;
-        files.ages << QString::number(FileAge(folder + "/" + n));
-        files.sizes << QString::number(QFileInfo(folder + "/" + n).size());
-    }
-    return files;
+    for (const QString &n : names)
+        entries.push_back({n, MediaKind(n), QFileInfo(folder + "/" + n).size(), FileAge(folder + "/" + n)});
+    return AlbumFiles{folder, std::make_shared<const PageEntries>(std::move(entries))};
 }
 
 class OverviewWindowTest : public ::testing::Test {
