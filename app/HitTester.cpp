@@ -1,5 +1,5 @@
 #include "app/HitTester.h"
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include "core/book/StackArithmetic.h"
 
 namespace pagero {

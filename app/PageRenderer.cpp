@@ -3,7 +3,7 @@
 // page label and the binding rings on the spine edge.
 #include "app/BookPainter.h"
 #include "app/PageRenderer.h"
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include "common/Fonts.h"
 #include "core/common/MyLib.h"
 #include "platform/Assets.h"

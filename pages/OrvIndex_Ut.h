@@ -3,7 +3,7 @@
 // "name, number"; the first page carries the title "INDEX". The window itself is never shown
 // ("Creating Index..."); it builds the index when an album opens and draws and hit-tests index
 // pages for the book painter.
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include "core/book/PageEntry.h"
 #include "core/pages/IndexList.h"
 #include <QFont>

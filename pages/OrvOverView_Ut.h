@@ -3,7 +3,7 @@
 // many to a page. TOverView_Fm keeps the grid, brings the album's thumbnail cache up to date and
 // makes missing thumbnails (decoding on two worker threads while this thread writes the cache and
 // drives the progress window), paints overview pages and hit-tests points on them.
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include "core/pages/OverviewGrid.h"
 #include "core/pages/ThumbnailCache.h"
 #include "pages/ThumbnailMaker.h"

@@ -1,7 +1,7 @@
 // The album sequencing and the recent-folder list without a window, and the hit tester.
 #include "app/AlbumSession.h"
 #include "app/HitTester.h"
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
