@@ -2,6 +2,7 @@
 #include "common/Fonts.h"
 #include "common/OrvMyLib.h"
 #include "core/book/Settings.h"
+#include "core/common/StoredColor.h"
 #include "pages/OrvImgInfoBox.h"
 #include "platform/Prompter.h"
 #include "platform/imaging/Imaging.h"
@@ -24,16 +25,6 @@ namespace pagero {
 namespace {
 
 constexpr uint32_t kDefaultPreviewColor = 0x808080;   // RGB 128,128,128
-
-// Colours are kept as 32-bit RGB values with red in the low byte.
-QColor ColorOf(uint32_t c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-uint32_t ValueOf(const QColor &c)
-{
-    return uint32_t(c.red()) | (uint32_t(c.green()) << 8) | (uint32_t(c.blue()) << 16);
-}
 
 } // namespace
 
@@ -181,7 +172,7 @@ void TPreviewPic_Fm::PaintPreview(QPainter &painter, QSize size, QPoint scroll) 
     const QRect client(QPoint(0, 0), size);
     const bool tiled = settings_ && settings_->PreviewBackKind == 2 && backBitmap_ && !backBitmap_->isNull();
     if (tiled) painter.drawTiledPixmap(client, QPixmap::fromImage(*backBitmap_));
-    else painter.fillRect(client, ColorOf(settings_ ? settings_->PreviewBackColor : kDefaultPreviewColor));
+    else painter.fillRect(client, ColorFromStored(settings_ ? settings_->PreviewBackColor : kDefaultPreviewColor));
 
     if (picture_.isNull()) {
         painter.setFont(BookFont(12));
@@ -224,9 +215,9 @@ void TPreviewPic_Fm::CloseWith(std::function<void(const QString &)> command)
 void TPreviewPic_Fm::ChooseBackgroundColor()
 {
     if (!settings_ || !PickColor) return;
-    QColor colour = ColorOf(settings_->PreviewBackColor);
+    QColor colour = ColorFromStored(settings_->PreviewBackColor);
     if (!PickColor(colour)) return;
-    settings_->PreviewBackColor = ValueOf(colour);
+    settings_->PreviewBackColor = StoredFromColor(colour);
     settings_->PreviewBackKind = 1;
     view_->viewport()->update();
 }
