@@ -1,6 +1,7 @@
 #include "core/pages/ThumbnailCache.h"
 
 #include "core/common/AtomicFile.h"
+#include "core/common/Log.h"
 #include "core/common/MyLib.h"
 
 #include <QDir>
@@ -313,7 +314,8 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
         const int j = findEntry(name);
         if (j >= 0) {
             if (fileCacheList_.at(j + 1) != age || fileCacheList_.at(j + 2) != size) {
-                DeleteFileSafe(JoinName(albumCacheDir_, fileCacheList_.at(j + 3)));
+                const QString stale = JoinName(albumCacheDir_, fileCacheList_.at(j + 3));
+                if (!DeleteFileSafe(stale)) qCWarning(lcCore) << "cannot delete stale thumbnail" << stale;
                 fileCacheList_[j + 1] = age;
                 fileCacheList_[j + 2] = size;
                 changed = true;
