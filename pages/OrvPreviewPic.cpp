@@ -74,13 +74,6 @@ TPreviewPic_Fm::TPreviewPic_Fm(QWidget *parent) : QDialog(parent)
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(view_);
 
-    PickColor = [](QColor &colour) { return ChooseColor(colour); };
-    // ChooseBitmap already refuses a file that is not a bitmap, with its message.
-    PickBitmapFile = [](const QString &title, const QString &folder) {
-        QString file;
-        return ChooseBitmap(title, folder, file) ? file : QString();
-    };
-
     PopupMenu1 = new QMenu(this);
     PreviewNormal1 = PopupMenu1->addAction(QStringLiteral("Pre&view (Normal)"), this, [this] { SetMode(ModeNormal); });
     PreviewFit1 = PopupMenu1->addAction(QStringLiteral("Preview ( &Fit to Screen )"), this, [this] { SetMode(ModeFit); });
@@ -214,9 +207,9 @@ void TPreviewPic_Fm::CloseWith(std::function<void(const QString &)> command)
 
 void TPreviewPic_Fm::ChooseBackgroundColor()
 {
-    if (!settings_ || !PickColor) return;
+    if (!settings_) return;
     QColor colour = ColorFromStored(settings_->PreviewBackColor);
-    if (!PickColor(colour)) return;
+    if (!ChooseColor(colour)) return;
     settings_->PreviewBackColor = StoredFromColor(colour);
     settings_->PreviewBackKind = 1;
     view_->viewport()->update();
@@ -224,14 +217,12 @@ void TPreviewPic_Fm::ChooseBackgroundColor()
 
 void TPreviewPic_Fm::ChooseBackgroundBitmap()
 {
-    if (!settings_ || !backBitmap_ || !PickBitmapFile) return;
-    const QString file = PickBitmapFile(QStringLiteral("Select Preview Background Fill Bitmap"),
-                                        QDir(exeDir_).filePath(QStringLiteral("BitPattern")));
-    if (file.isEmpty()) return;
-    if (QFileInfo(file).suffix().toUpper() != QLatin1String("BMP")) {
-        ThePrompter().Inform(QStringLiteral("Only BMP files available."));
+    if (!settings_ || !backBitmap_) return;
+    // ChooseBitmap refuses a file that is not a bitmap, with its message.
+    QString file;
+    if (!ChooseBitmap(QStringLiteral("Select Preview Background Fill Bitmap"),
+                      QDir(exeDir_).filePath(QStringLiteral("BitPattern")), file))
         return;
-    }
     QImage bitmap(file);
     if (bitmap.isNull()) return;   // an unreadable bitmap keeps the background as it was
     *backBitmap_ = bitmap;

@@ -3,6 +3,7 @@
 // preview background is kept with the settings, the progress window follows minimise and restore,
 // and the window fills its screen when shown maximised.
 #include "main_window_fixture.h"
+#include "support/ScriptedChoosers.h"
 #include "pages/OrvFindDlg.h"
 #include "pages/OrvImgInfoBox.h"
 #include "pages/OrvOverView_Ut.h"
@@ -271,7 +272,7 @@ TEST_F(PagesCommandsTest, ABitmapPreviewBackgroundIsSavedWithTheSettingsAndReadB
     MakePicture(exeDir + "/BitPattern/tile.bmp", 8, 8, QColor(10, 200, 30));
     TTurvane_Fm &w = OpenAtOverview();
     TPreviewPic_Fm *preview = w.PreviewWindow();
-    preview->PickBitmapFile = [&](const QString &, const QString &) { return exeDir + "/BitPattern/tile.bmp"; };
+    test::ScriptedChoosers choosers([&](const QString &, const QString &) { return exeDir + "/BitPattern/tile.bmp"; });
     preview->BackBitmap1->trigger();
     EXPECT_EQ(w.Options().PreviewBackKind, 2);
     w.close();
