@@ -2,6 +2,8 @@
 #include "pages/SectionPages.h"
 #include "core/book/StackArithmetic.h"
 
+#include <limits>
+
 namespace pagero {
 
 namespace {
@@ -13,14 +15,14 @@ QPoint PageOrigin(const BookGeometry &g, int side)
 }
 
 bool SectionHit(SectionPages *owner, const BookGeometry &g, int side, int page, int sectionPageNo,
-                QPoint pt, int base, HotState &hot)
+                QPoint pt, int base, HotState &hot, int maxEntry = kLineEntryCodes)
 {
     if (!owner || sectionPageNo < 1) return false;
     const QPoint origin = PageOrigin(g, side);
     QRect rect;
     int sub = 0;
     const int entry = owner->HitTest(g.contentLocal(page), sectionPageNo, pt - origin, &rect, &sub);
-    if (entry <= 0) return false;
+    if (entry <= 0 || entry > maxEntry) return false;
     hot.HotCode = base - 1 + entry;
     hot.HotRect = rect.translated(origin);
     hot.HotSubKind = sub;
@@ -68,7 +70,8 @@ HotState HitTester::HitTest(const HitScene &s, int x, int y)
             && SectionHit(s.index, g, hot.HotSide, p, p - l.FirstIndexPage + 1, pt, HotIndexBase, hot))
             return hot;
         if (kind == Overview
-            && SectionHit(s.overview, g, hot.HotSide, p, p - l.FirstOverviewPage + 1, pt, HotThumbBase, hot))
+            && SectionHit(s.overview, g, hot.HotSide, p, p - l.FirstOverviewPage + 1, pt, HotThumbBase, hot,
+                          std::numeric_limits<int>::max() - HotThumbBase))
             return hot;
         hot.HotCode = hot.HotSide == 1 ? HotLeftPage : HotRightPage;
     }
