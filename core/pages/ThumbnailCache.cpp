@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <charconv>
+
 namespace pagero {
 
 namespace {
@@ -56,6 +58,15 @@ bool IsPlainFileName(const QString &name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
         && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+// Whether an index line is exactly the decimal text of `value`, as the index stores ages and sizes
+// (so "007" is not 7 and gets rewritten). Compared without making a string per entry.
+bool IsDecimalOf(const QString &line, qint64 value)
+{
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    return line == QLatin1String(digits, int(r.ptr - digits));
 }
 
 } // namespace
@@ -308,16 +319,13 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
     for (int i = 0; i < files.Count(); ++i) {
         const PageEntry &entry = files.At(i);
         const QString &name = entry.name;
-        // The index keeps ages and sizes as decimal text; compared as text, as they are stored.
-        const QString age = QString::number(entry.date);
-        const QString size = QString::number(entry.size);
         const int j = findEntry(name);
         if (j >= 0) {
-            if (fileCacheList_.at(j + 1) != age || fileCacheList_.at(j + 2) != size) {
+            if (!IsDecimalOf(fileCacheList_.at(j + 1), entry.date) || !IsDecimalOf(fileCacheList_.at(j + 2), entry.size)) {
                 const QString stale = JoinName(albumCacheDir_, fileCacheList_.at(j + 3));
                 if (!DeleteFileSafe(stale)) qCWarning(lcCore) << "cannot delete stale thumbnail" << stale;
-                fileCacheList_[j + 1] = age;
-                fileCacheList_[j + 2] = size;
+                fileCacheList_[j + 1] = QString::number(entry.date);
+                fileCacheList_[j + 2] = QString::number(entry.size);
                 changed = true;
             }
             continue;
@@ -327,7 +335,7 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
         if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r'))) continue;
         const QString thumb = freeThumbnailName(name);
         const int line = int(fileCacheList_.size());
-        fileCacheList_ << name << age << size << thumb;
+        fileCacheList_ << name << QString::number(entry.date) << QString::number(entry.size) << thumb;
         usedThumbnailNames_.insert(thumb.toUpper());
         addEntryToIndex(line);
         changed = true;
