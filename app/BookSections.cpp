@@ -20,7 +20,7 @@ bool WindowSectionBuilder::Build(const SectionBuildInput &in, SectionSizes &out)
     index_.SetPageList(&pages);
     index_.SetSelection(in.selection);
     index_.SetIndexArea(in.leftContentLocal);
-    index_.BuildIndex(pages.names);
+    index_.BuildIndex(pages.Entries());
 
     out = SectionSizes{};
     out.files = pages.Count();

@@ -1,6 +1,8 @@
 #include "app/HitTester.h"
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include "core/book/StackArithmetic.h"
+
+#include <limits>
 
 namespace pagero {
 
@@ -13,14 +15,14 @@ QPoint PageOrigin(const BookGeometry &g, int side)
 }
 
 bool SectionHit(SectionPages *owner, const BookGeometry &g, int side, int page, int sectionPageNo,
-                QPoint pt, int base, HotState &hot)
+                QPoint pt, int base, HotState &hot, int maxEntry = kLineEntryCodes)
 {
     if (!owner || sectionPageNo < 1) return false;
     const QPoint origin = PageOrigin(g, side);
     QRect rect;
     int sub = 0;
     const int entry = owner->HitTest(g.contentLocal(page), sectionPageNo, pt - origin, &rect, &sub);
-    if (entry <= 0) return false;
+    if (entry <= 0 || entry > maxEntry) return false;
     hot.HotCode = base - 1 + entry;
     hot.HotRect = rect.translated(origin);
     hot.HotSubKind = sub;
@@ -54,7 +56,7 @@ HotState HitTester::HitTest(const HitScene &s, int x, int y)
     }
     const int edge = StackEdgeAt(g, x, y, f.LeftPageNo, f.RightPageNo, f.LastPageNo);
     if (edge) {
-        hot.HotCode = 4500 + edge;
+        hot.HotCode = HotLeftStack - 1 + edge;   // edge 1 left, 2 right
         return hot;
     }
     if (hot.HotPage > 0) {
@@ -68,26 +70,20 @@ HotState HitTester::HitTest(const HitScene &s, int x, int y)
             && SectionHit(s.index, g, hot.HotSide, p, p - l.FirstIndexPage + 1, pt, HotIndexBase, hot))
             return hot;
         if (kind == Overview
-            && SectionHit(s.overview, g, hot.HotSide, p, p - l.FirstOverviewPage + 1, pt, HotThumbBase, hot))
+            && SectionHit(s.overview, g, hot.HotSide, p, p - l.FirstOverviewPage + 1, pt, HotThumbBase, hot,
+                          std::numeric_limits<int>::max() - HotThumbBase))
             return hot;
         hot.HotCode = hot.HotSide == 1 ? HotLeftPage : HotRightPage;
     }
     return hot;
 }
 
-int HitTester::EntryOfCode(int code)
-{
-    if (code > 70000) return code - HotThumbBase;
-    if (code > 60000) return code - HotIndexBase;
-    return code - HotContentsBase;
-}
-
 int HitTester::PageOfHotCode(const HitScene &s, const HotState &hot)
 {
     const int code = hot.HotCode;
-    if (code == HotLeftPage) return s.flip->LeftPageNo;
-    if (code == HotRightPage) return s.flip->RightPageNo;
-    if (code > 3000 && code < 4000) return s.bookmarkPage ? s.bookmarkPage(code - HotBookmarkBase) : 0;
+    if (IsLeftPage(code)) return s.flip->LeftPageNo;
+    if (IsRightPage(code)) return s.flip->RightPageNo;
+    if (IsBookmarkTab(code)) return s.bookmarkPage ? s.bookmarkPage(BookmarkTabOfCode(code)) : 0;
     if (IsEntryCode(code)) return s.layout->FirstFilePage + EntryOfCode(code);
     return 0;
 }
@@ -96,8 +92,8 @@ int HitTester::FileOfHotCode(const HitScene &s, const HotState &hot)
 {
     const BookLayout &l = *s.layout;
     int page = 0;
-    if (hot.HotCode == HotLeftPage) page = s.flip->LeftPageNo;
-    else if (hot.HotCode == HotRightPage) page = s.flip->RightPageNo;
+    if (IsLeftPage(hot.HotCode)) page = s.flip->LeftPageNo;
+    else if (IsRightPage(hot.HotCode)) page = s.flip->RightPageNo;
     else if (IsEntryCode(hot.HotCode)) return EntryOfCode(hot.HotCode);
     else return -1;
     if (page >= l.FirstFilePage && page < l.FirstIndexPage) return page - l.FirstFilePage;

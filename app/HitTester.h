@@ -4,24 +4,13 @@
 #include "core/book/BookGeometry.h"
 #include "core/book/BookLayout.h"
 #include "core/book/FlipState.h"
+#include "core/book/HotCodes.h"
 #include <QRect>
 #include <functional>
 
 namespace pagero {
 
 class SectionPages;
-
-enum HotCodes : int {
-    HotNone = 0,
-    HotLeftPage = 1999,
-    HotRightPage = 2999,
-    HotBookmarkBase = 3001,   // 3001 .. 3999: bookmark tab code - 3001
-    HotLeftStack = 4501,
-    HotRightStack = 4502,
-    HotContentsBase = 50001,  // contents line of page-list entry code - 50001
-    HotIndexBase = 60001,
-    HotThumbBase = 70001,
-};
 
 struct HotState {
     int HotPage = 0;      // page under the pointer, 0 for none
@@ -49,8 +38,8 @@ public:
     static int PageOfHotCode(const HitScene &scene, const HotState &hot);
     // The page-list entry a hot element stands for (-1: no file).
     static int FileOfHotCode(const HitScene &scene, const HotState &hot);
-    static bool IsEntryCode(int code) { return code > 50000 && code < 80000; }
-    static int EntryOfCode(int code);   // page-list entry of a contents, index or thumbnail code
+    static bool IsEntryCode(int code) { return pagero::IsEntryCode(code); }
+    static int EntryOfCode(int code) { return pagero::EntryOfCode(code); }
 };
 
 } // namespace pagero

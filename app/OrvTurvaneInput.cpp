@@ -26,7 +26,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QToolBar>
 #include <QUrl>
 
@@ -151,7 +150,7 @@ void TTurvane_Fm::UpdateHint()
     QString hint;
     if (Hot.HotCode > 70000 && Hot.HotSubKind == 1) {
         const int entry = Hot.HotCode - HotThumbBase;
-        if (entry >= 0 && entry < pages_.Count()) hint = pages_.names[entry];
+        if (entry >= 0 && entry < pages_.Count()) hint = pages_.NameOf(entry);
     }
     view_->setToolTip(hint);
 }
@@ -488,15 +487,12 @@ void TTurvane_Fm::PageNo1Click()
 void TTurvane_Fm::FileName1Click()
 {
     if (!session_.AlbumOpen || pages_.Count() == 0) return;
-    pagero::FileName1Click(*findDlg_, pages_.names, [this](const QString &name) { FlipToFile(name); });
+    pagero::FileName1Click(*findDlg_, pages_.Entries(), [this](const QString &name) { FlipToFile(name); });
 }
 
 bool TTurvane_Fm::FlipToFile(const QString &name)
 {
-    int entry = pages_.names.indexOf(name);
-    if (entry < 0) entry = pages_.names.indexOf(QRegularExpression(
-        QRegularExpression::anchoredPattern(QRegularExpression::escape(name)),
-        QRegularExpression::CaseInsensitiveOption));
+    const int entry = pages_.IndexOfName(name);
     if (entry < 0) return false;
     FlipTo(layout_.FirstFilePage + entry);
     return true;

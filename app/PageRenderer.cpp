@@ -3,9 +3,10 @@
 // page label and the binding rings on the spine edge.
 #include "app/BookPainter.h"
 #include "app/PageRenderer.h"
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include "common/Fonts.h"
 #include "core/common/MyLib.h"
+#include "core/common/StoredColor.h"
 #include "platform/Assets.h"
 #include "platform/imaging/Imaging.h"
 
@@ -296,8 +297,7 @@ void BookPainter::drawCoverPattern(const BookScene &scene, QPainter &p, const QS
     const QRect whole(QPoint(0, 0), pageSize);
     const int kind = scene.settings ? scene.settings->CoverKind : 0;
     const uint32_t colorRef = scene.settings ? scene.settings->CoverColor : 0xFFFFFF;
-    // Colours are stored with red in the low byte.
-    const QColor coverColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
+    const QColor coverColor = ColorFromStored(colorRef);
     if (kind == 1) {
         p.fillRect(whole, coverColor);
     } else if (kind == 2) {

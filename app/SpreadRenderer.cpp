@@ -4,6 +4,7 @@
 #include "app/BookPainter.h"
 #include "app/PageRenderer.h"
 #include "core/book/StackArithmetic.h"
+#include "core/common/StoredColor.h"
 
 #include <QPainter>
 
@@ -96,11 +97,6 @@ void DrawRightStack(PixelPen &pen, const BookGeometry &g, int depth)
     }
 }
 
-QColor FromColorRef(uint32_t ref)
-{
-    return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);   // red in the low byte
-}
-
 } // namespace
 
 void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
@@ -119,7 +115,7 @@ void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
         if (scene.settings && scene.settings->ScreenBackKind == 2 && !scene.screenBackBitmap.isNull())
             background_ = QBrush(scene.screenBackBitmap);   // tiled from the corner
         else
-            background_ = QBrush(FromColorRef(scene.settings ? scene.settings->ScreenBackColor : 0x808080));
+            background_ = QBrush(ColorFromStored(scene.settings ? scene.settings->ScreenBackColor : 0x808080));
         p.fillRect(background, background_);
     }
 

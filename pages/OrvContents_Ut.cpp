@@ -29,17 +29,17 @@ int TContents_Fm::ContentsPageCount() const
 
 int TContents_Fm::FileCount() const
 {
-    return pages_ ? int(pages_->names.size()) : 0;
+    return pages_ ? pages_->Count() : 0;
 }
 
 QString TContents_Fm::NameOf(int index) const
 {
-    return pages_->names.at(index);
+    return pages_->At(index).name;
 }
 
 QString TContents_Fm::PathOf(int index) const
 {
-    return pages_->Folder() + QLatin1Char('/') + pages_->names.at(index);
+    return pages_->Folder() + QLatin1Char('/') + pages_->At(index).name;
 }
 
 void TContents_Fm::DrawContentsPage(QPainter &canvas, int page) const

@@ -3,7 +3,7 @@
 // leader and the file's number at the right; the first page carries the title "CONTENTS". The
 // window itself is never shown ("Creating Contents..."); it keeps the layout for the book's page
 // content rectangle and draws and hit-tests contents pages for the book painter.
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include "core/pages/ContentsLayout.h"
 #include <QFont>
 #include <QStringList>

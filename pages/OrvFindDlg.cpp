@@ -92,12 +92,14 @@ bool TFindDlg::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TFindDlg::SetNames(const QStringList &names)
+void TFindDlg::SetNames(const PageEntries &entries)
 {
     ComboBox1->clear();
-    allNames_ = names;
+    allNames_.clear();
+    allNames_.reserve(qsizetype(entries.size()));
+    for (const PageEntry &e : entries) allNames_.append(e.name);
     ListBox1->clear();
-    ListBox1->addItems(names);
+    ListBox1->addItems(allNames_);
 }
 
 bool TFindDlg::Execute()
@@ -186,10 +188,10 @@ void TFindDlg::CancelBtnClick()
     reject();
 }
 
-void FileName1Click(TFindDlg &dialog, const QStringList &names,
+void FileName1Click(TFindDlg &dialog, const PageEntries &entries,
                     const std::function<void(const QString &name)> &flipToFile)
 {
-    dialog.SetNames(names);
+    dialog.SetNames(entries);
     if (dialog.Execute() && flipToFile) flipToFile(dialog.SelectedName());
 }
 

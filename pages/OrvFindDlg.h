@@ -1,6 +1,7 @@
 #pragma once
 // "  Find File ": the user types the first letters of a file name, picks the file from the names
 // that match and flips to its page. The combo box's list keeps the names chosen recently.
+#include "core/book/PageEntry.h"
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -17,8 +18,8 @@ class TFindDlg : public QDialog {
 public:
     explicit TFindDlg(QWidget *parent = nullptr);
 
-    // Clears the recent names and offers `names` (the album's file names in page-list order).
-    void SetNames(const QStringList &names);
+    // Clears the recent names and offers the names of `entries` (the page list's, in page order).
+    void SetNames(const PageEntries &entries);
     // Shows the dialog modally; true when the user chose a file (SelectedName).
     bool Execute();
     bool Confirmed() const { return confirmed_; }
@@ -54,7 +55,7 @@ private:
 
 // The main window's "&File &Name..." command: offers the album's names and hands the chosen one to
 // `flipToFile` (the book's flip to the page of a named file).
-void FileName1Click(TFindDlg &dialog, const QStringList &names,
+void FileName1Click(TFindDlg &dialog, const PageEntries &entries,
                     const std::function<void(const QString &name)> &flipToFile);
 
 } // namespace pagero

@@ -21,9 +21,9 @@ void TIndex_Fm::SetIndexArea(const QRect &corners)
     list_.SetArea(corners);
 }
 
-void TIndex_Fm::BuildIndex(const QStringList &fileNames, const std::function<void(int)> &progress)
+void TIndex_Fm::BuildIndex(const PageEntries &entries, const std::function<void(int)> &progress)
 {
-    list_.Build(fileNames, progress);
+    list_.Build(entries, progress);
 }
 
 void TIndex_Fm::DrawIndexPage(QPainter &canvas, int page) const
@@ -59,8 +59,8 @@ void TIndex_Fm::DrawIndexPage(QPainter &canvas, int page) const
         }
         canvas.setFont(listFont_);
         bool isSelected = false;
-        if (pages_ && line.fileNumber >= 1 && line.fileNumber <= pages_->names.size()) {
-            const QString path = pages_->Folder() + QLatin1Char('/') + pages_->names.at(line.fileNumber - 1);
+        if (pages_ && line.fileNumber >= 1 && line.fileNumber <= pages_->Count()) {
+            const QString path = pages_->Folder() + QLatin1Char('/') + pages_->At(line.fileNumber - 1).name;
             isSelected = selected.contains(path.toUpper());
         }
         canvas.setPen(isSelected ? kSelectedEntryColor : QColor(Qt::black));

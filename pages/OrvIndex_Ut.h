@@ -3,7 +3,8 @@
 // "name, number"; the first page carries the title "INDEX". The window itself is never shown
 // ("Creating Index..."); it builds the index when an album opens and draws and hit-tests index
 // pages for the book painter.
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
+#include "core/book/PageEntry.h"
 #include "core/pages/IndexList.h"
 #include <QFont>
 #include <QWidget>
@@ -25,9 +26,9 @@ public:
 
     // Lays the pages out for the content rectangle given by its corners (the left page's).
     void SetIndexArea(const QRect &corners);
-    // Builds the index lines from the file names in page-list order; `progress` gets the
-    // album-opening percentages.
-    void BuildIndex(const QStringList &fileNames, const std::function<void(int)> &progress = {});
+    // Builds the index lines from the page list's entries; `progress` gets the album-opening
+    // percentages.
+    void BuildIndex(const PageEntries &entries, const std::function<void(int)> &progress = {});
 
     int EntriesPerPage() const { return list_.EntriesPerPage(); }
     int IndexPageCount() const { return list_.PageCount(); }

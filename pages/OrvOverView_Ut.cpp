@@ -99,12 +99,7 @@ void TOverView_Fm::SetAlbum(const AlbumFiles &files)
 
 void TOverView_Fm::SetAlbum(const PageList &pages)
 {
-    AlbumFiles files;
-    files.folder = pages.Folder();
-    files.names = pages.names;
-    files.ages = pages.dates;
-    files.sizes = pages.sizes;
-    SetAlbum(files);
+    SetAlbum(AlbumFiles{pages.Folder(), pages.SharedEntries()});
 }
 
 void TOverView_Fm::SetArea(const QRect &area)
@@ -115,7 +110,7 @@ void TOverView_Fm::SetArea(const QRect &area)
 QString TOverView_Fm::fullPathOf(int index) const
 {
     const QString &folder = album_.folder;
-    const QString &name = album_.names.at(index);
+    const QString &name = album_.NameAt(index);
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
@@ -268,7 +263,7 @@ void TOverView_Fm::DrawOverviewPage(int page, QPainter &painter)
             const QPoint origin = grid_.CellOrigin(i);
             const int x = origin.x(), y = origin.y();
 
-            const QString caption = QString::number(i + 1) + QStringLiteral(": ") + album_.names.at(i);
+            const QString caption = QString::number(i + 1) + QStringLiteral(": ") + album_.NameAt(i);
             const int textWidth = fm.horizontalAdvance(caption);
             const int indent = textWidth < tw ? RoundHalfEven((tw - textWidth) * 0.5) : 0;
             const bool selected = isSelected(fullPathOf(i), upperSelection);

@@ -3,7 +3,7 @@
 // many to a page. TOverView_Fm keeps the grid, brings the album's thumbnail cache up to date and
 // makes missing thumbnails (decoding on two worker threads while this thread writes the cache and
 // drives the progress window), paints overview pages and hit-tests points on them.
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include "core/pages/OverviewGrid.h"
 #include "core/pages/ThumbnailCache.h"
 #include "pages/ThumbnailMaker.h"
@@ -31,7 +31,7 @@ public:
     void SetCacheRoot(const QString &root) { cache_.SetCacheRoot(root); }
     QString CacheRoot() const { return cache_.CacheRoot(); }
     void SetAlbum(const AlbumFiles &files);
-    void SetAlbum(const PageList &pages);           // copies folder, names, dates and sizes
+    void SetAlbum(const PageList &pages);           // shares the folder and the entries
     // The batch selection (full paths, compared ignoring case); selected files show in blue.
     void SetSelection(const QStringList *selection) { selection_ = selection; }
 

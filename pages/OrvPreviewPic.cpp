@@ -2,6 +2,7 @@
 #include "common/Fonts.h"
 #include "common/OrvMyLib.h"
 #include "core/book/Settings.h"
+#include "core/common/StoredColor.h"
 #include "pages/OrvImgInfoBox.h"
 #include "platform/Prompter.h"
 #include "platform/imaging/Imaging.h"
@@ -28,16 +29,6 @@ namespace {
 
 constexpr uint32_t kDefaultPreviewColor = 0x808080;   // RGB 128,128,128
 constexpr double kZoomStep = 1.25;                    // one wheel notch or one "+"
-
-// Colours are kept as 32-bit RGB values with red in the low byte.
-QColor ColorOf(uint32_t c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-uint32_t ValueOf(const QColor &c)
-{
-    return uint32_t(c.red()) | (uint32_t(c.green()) << 8) | (uint32_t(c.blue()) << 16);
-}
 
 } // namespace
 
@@ -129,13 +120,6 @@ TPreviewPic_Fm::TPreviewPic_Fm(QWidget *parent) : QDialog(parent)
         zooming_ = false;
         view_->viewport()->update();
     });
-
-    PickColor = [](QColor &colour) { return ChooseColor(colour); };
-    // ChooseBitmap already refuses a file that is not a bitmap, with its message.
-    PickBitmapFile = [](const QString &title, const QString &folder) {
-        QString file;
-        return ChooseBitmap(title, folder, file) ? file : QString();
-    };
 
     PopupMenu1 = new QMenu(this);
     PreviewNormal1 = PopupMenu1->addAction(QStringLiteral("Pre&view (Normal)"), this, [this] { SetMode(ModeNormal); });
@@ -296,7 +280,7 @@ void TPreviewPic_Fm::PaintPreview(QPainter &painter, QSize size, QPoint scroll) 
     const QRect client(QPoint(0, 0), size);
     const bool tiled = settings_ && settings_->PreviewBackKind == 2 && backBitmap_ && !backBitmap_->isNull();
     if (tiled) painter.drawTiledPixmap(client, QPixmap::fromImage(*backBitmap_));
-    else painter.fillRect(client, ColorOf(settings_ ? settings_->PreviewBackColor : kDefaultPreviewColor));
+    else painter.fillRect(client, ColorFromStored(settings_ ? settings_->PreviewBackColor : kDefaultPreviewColor));
 
     if (picture_.isNull()) {
         painter.setFont(BookFont(12));
@@ -358,24 +342,22 @@ void TPreviewPic_Fm::CloseWith(std::function<void(const QString &)> command)
 
 void TPreviewPic_Fm::ChooseBackgroundColor()
 {
-    if (!settings_ || !PickColor) return;
-    QColor colour = ColorOf(settings_->PreviewBackColor);
-    if (!PickColor(colour)) return;
-    settings_->PreviewBackColor = ValueOf(colour);
+    if (!settings_) return;
+    QColor colour = ColorFromStored(settings_->PreviewBackColor);
+    if (!ChooseColor(colour)) return;
+    settings_->PreviewBackColor = StoredFromColor(colour);
     settings_->PreviewBackKind = 1;
     view_->viewport()->update();
 }
 
 void TPreviewPic_Fm::ChooseBackgroundBitmap()
 {
-    if (!settings_ || !backBitmap_ || !PickBitmapFile) return;
-    const QString file = PickBitmapFile(QStringLiteral("Select Preview Background Fill Bitmap"),
-                                        QDir(exeDir_).filePath(QStringLiteral("BitPattern")));
-    if (file.isEmpty()) return;
-    if (QFileInfo(file).suffix().toUpper() != QLatin1String("BMP")) {
-        ThePrompter().Inform(QStringLiteral("Only BMP files available."));
+    if (!settings_ || !backBitmap_) return;
+    // ChooseBitmap refuses a file that is not a bitmap, with its message.
+    QString file;
+    if (!ChooseBitmap(QStringLiteral("Select Preview Background Fill Bitmap"),
+                      QDir(exeDir_).filePath(QStringLiteral("BitPattern")), file))
         return;
-    }
     QImage bitmap(file);
     if (bitmap.isNull()) return;   // an unreadable bitmap keeps the background as it was
     *backBitmap_ = bitmap;

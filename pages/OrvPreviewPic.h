@@ -55,9 +55,6 @@ public:
     // "&Print...". Unset commands are left out of the menu's work (the window still closes).
     std::function<void(const QString &path)> EditFile, SaveFileAs, CopyFileTo, MoveFileTo, RenameFile,
         DeleteFile, PrintPicture;
-    // Dialog hooks of the background commands, replaceable for tests.
-    std::function<bool(QColor &colour)> PickColor;
-    std::function<QString(const QString &title, const QString &folder)> PickBitmapFile;
 
     QMenu *PopupMenu1;
     QAction *PreviewNormal1, *PreviewFit1, *Information1, *Edit1, *SaveAs1, *CopyTo1, *MoveTo1,

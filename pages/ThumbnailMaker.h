@@ -2,6 +2,7 @@
 // Making the picture of one cached thumbnail: the file decoded at reduced size and fitted into the
 // 72 x 70 box (never enlarged), the built-in picture for sounds and MIDI files, or the "Data Error!"
 // picture for files that cannot be decoded. MakeThumbnail is safe to call from worker threads.
+#include "pages/ThumbnailSizes.h"
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -9,8 +10,8 @@
 namespace pagero {
 
 // The box every cached bitmap fits in; the medium and small overview sizes shrink from it.
-inline constexpr int kThumbBoxWidth = 72;
-inline constexpr int kThumbBoxHeight = 70;
+inline constexpr int kThumbBoxWidth = kLargeThumbnail.width;
+inline constexpr int kThumbBoxHeight = kLargeThumbnail.height;
 
 struct ThumbnailIcons {
     QImage wavIcon;   // 49 x 49

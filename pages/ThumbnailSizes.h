@@ -6,6 +6,15 @@
 
 namespace pagero {
 
+struct ThumbnailSize {
+    int width;
+    int height;
+};
+
+inline constexpr ThumbnailSize kLargeThumbnail{72, 70};    // also the box every cached bitmap fits
+inline constexpr ThumbnailSize kMiddleThumbnail{56, 55};
+inline constexpr ThumbnailSize kSmallThumbnail{38, 36};
+
 struct ThumbnailSizeItem {
     const char *text;      // menu item text
     const char *handler;   // the main window's handler name
@@ -14,9 +23,9 @@ struct ThumbnailSizeItem {
 };
 
 inline constexpr std::array<ThumbnailSizeItem, 3> kThumbnailSizeItems = {{
-    {"&Large (72 x 70)", "btnLargest1Click", 72, 70},
-    {"&Medium (56 x 55)", "btnMiddle1Click", 56, 55},
-    {"&Small (38x 36)", "btnSmallest1Click", 38, 36},
+    {"&Large (72 x 70)", "btnLargest1Click", kLargeThumbnail.width, kLargeThumbnail.height},
+    {"&Medium (56 x 55)", "btnMiddle1Click", kMiddleThumbnail.width, kMiddleThumbnail.height},
+    {"&Small (38x 36)", "btnSmallest1Click", kSmallThumbnail.width, kSmallThumbnail.height},
 }};
 
 // The item to check for the current thumbnail width; -1 when none matches.

@@ -27,12 +27,11 @@ double TimeRepair(int groups, int rounds)
     QFile(album + "/a.jpg").open(QIODevice::WriteOnly);
     AlbumFiles files;
     files.folder = album;
-    files.names << "a.jpg";
-    files.ages << QString::number(FileAge(album + "/a.jpg"));
-    files.sizes << "0";
+    const int32_t age = FileAge(album + "/a.jpg");
+    files.entries = std::make_shared<const PageEntries>(PageEntries{{"a.jpg", 1, 0, age}});
 
     QByteArray index;
-    const QByteArray group = "a.jpg\r\n" + files.ages[0].toUtf8() + "\r\n0\r\na-jpg.bmp\r\n";
+    const QByteArray group = "a.jpg\r\n" + QByteArray::number(age) + "\r\n0\r\na-jpg.bmp\r\n";
     index.reserve(group.size() * groups);
     for (int g = 0; g < groups; ++g) index += group;
 

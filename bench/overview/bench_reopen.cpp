@@ -48,14 +48,10 @@ QString MakeAlbum(int count)
 
 AlbumFiles ListAlbum(const QString &folder)
 {
-    AlbumFiles files;
-    files.folder = folder;
-    for (const QFileInfo &fi : QDir(folder).entryInfoList({"*.jpg"}, QDir::Files, QDir::Name)) {
-        files.names << fi.fileName();
-        files.ages << QString::number(FileAgeOf(fi));
-        files.sizes << QString::number(fi.size());
-    }
-    return files;
+    PageEntries entries;
+    for (const QFileInfo &fi : QDir(folder).entryInfoList({"*.jpg"}, QDir::Files, QDir::Name))
+        entries.push_back({fi.fileName(), 1, fi.size(), FileAgeOf(fi)});
+    return AlbumFiles{folder, std::make_shared<const PageEntries>(std::move(entries))};
 }
 
 struct Figures {

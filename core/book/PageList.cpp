@@ -19,12 +19,15 @@ bool TypeLess(const QString &a, const QString &b)
 
 } // namespace
 
+const SharedPageEntries &PageList::NoEntries()
+{
+    static const SharedPageEntries none = std::make_shared<const PageEntries>();
+    return none;
+}
+
 void PageList::Clear()
 {
-    names.clear();
-    sizes.clear();
-    dates.clear();
-    kinds.clear();
+    entries_ = NoEntries();
     built_ = false;
 }
 
@@ -61,49 +64,69 @@ bool PageList::Build(const QString &folder, const QString &mask, int sortOrder, 
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return files[a].age < files[b].age; });
     }
 
-    names.reserve(count);
-    sizes.reserve(count);
-    dates.reserve(count);
-    kinds.reserve(count);
+    auto entries = std::make_shared<PageEntries>();
+    entries->reserve(size_t(count));
     for (int i : order) {
-        names.append(files[i].name);
-        sizes.append(QString::number(files[i].size));
-        dates.append(QString::number(files[i].age));
-        kinds.append(QString::number(kindOf[i]));
+        ListedFile &f = files[size_t(i)];
+        entries->push_back(PageEntry{std::move(f.name), kindOf[size_t(i)], f.size, f.age});
     }
+    entries_ = std::move(entries);
     built_ = true;
     return true;
 }
 
+QString PageList::NameOf(int i) const
+{
+    if (i < 0 || i >= Count()) return QString();
+    return At(i).name;
+}
+
+QStringList PageList::Names() const
+{
+    QStringList out;
+    out.reserve(Count());
+    for (const PageEntry &e : *entries_) out.append(e.name);
+    return out;
+}
+
 QString PageList::PagePath(int i) const
 {
-    if (i < 0 || i >= names.size()) return QString();
-    if (folder_.endsWith(QLatin1Char('/'))) return folder_ + names[i];
-    return folder_ + QLatin1Char('/') + names[i];
+    if (i < 0 || i >= Count()) return QString();
+    if (folder_.endsWith(QLatin1Char('/'))) return folder_ + At(i).name;
+    return folder_ + QLatin1Char('/') + At(i).name;
 }
 
 qint64 PageList::SizeOf(int i) const
 {
-    if (i < 0 || i >= sizes.size()) return -1;
-    return sizes[i].toLongLong();
+    if (i < 0 || i >= Count()) return -1;
+    return At(i).size;
 }
 
 int32_t PageList::DateOf(int i) const
 {
-    if (i < 0 || i >= dates.size()) return -1;
-    return dates[i].toInt();
+    if (i < 0 || i >= Count()) return -1;
+    return At(i).date;
 }
 
 int PageList::KindOf(int i) const
 {
-    if (i < 0 || i >= kinds.size()) return 0;
-    return kinds[i].toInt();
+    if (i < 0 || i >= Count()) return 0;
+    return At(i).kind;
 }
 
 int PageList::IndexOfPath(const QString &path) const
 {
-    for (int i = 0; i < names.size(); ++i)
+    for (int i = 0; i < Count(); ++i)
         if (QString::compare(PagePath(i), path, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+int PageList::IndexOfName(const QString &name) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (At(i).name == name) return i;
+    for (int i = 0; i < Count(); ++i)
+        if (QString::compare(At(i).name, name, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
@@ -119,12 +142,13 @@ bool PageList::HasFolderChanged() const
     // A folder that can no longer be read has changed: the book must be rebuilt (and will then fail
     // with its own message) rather than keep showing files that are gone.
     if (!ListFolder(folder_, mask_, true, now)) return true;
-    if (int(now.size()) != names.size()) return true;
+    const PageEntries &entries = *entries_;
+    if (now.size() != entries.size()) return true;
     // By position against the listing, from the last entry down. Under the type, size and date orders
     // a list out of listing order therefore counts as changed, as the program has always done.
-    for (int i = names.size() - 1; i >= 0; --i) {
-        if (names[i] != now[i].name) return true;
-        if (dates[i].toInt() != now[i].age) return true;
+    for (size_t i = entries.size(); i-- > 0;) {
+        if (entries[i].name != now[i].name) return true;
+        if (entries[i].date != now[i].age) return true;
     }
     return false;
 }

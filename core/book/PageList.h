@@ -1,7 +1,8 @@
 #pragma once
-// The album page list: the album folder's files that match the filter mask, in page order, as four
-// parallel lists (name, size, date, kind) that are always permuted together.
-#include <QString>
+// The album page list: the album folder's files that match the filter mask, in page order, one entry
+// per file (name, kind, size, date). The entries are built once per album and shared, never copied,
+// with the thumbnail cache and the overview, contents, index and find windows.
+#include "core/book/PageEntry.h"
 #include <QStringList>
 #include <functional>
 
@@ -30,27 +31,33 @@ public:
     bool Build(const QString &folder, const QString &mask, int sortOrder, const Progress &progress = {});
     void Clear();
 
-    int Count() const { return names.size(); }
-    QString PagePath(int i) const;          // folder + "/" + names[i]
+    int Count() const { return int(entries_->size()); }
+    const PageEntries &Entries() const { return *entries_; }
+    const SharedPageEntries &SharedEntries() const { return entries_; }
+    const PageEntry &At(int i) const { return entries_->at(size_t(i)); }
+    QString NameOf(int i) const;            // "" outside the list
+    QStringList Names() const;              // the names in page order (a copy)
+    QString PagePath(int i) const;          // folder + "/" + name
     QString Folder() const { return folder_; }
     QString Mask() const { return mask_; }
     int Order() const { return sortOrder_; }
 
-    qint64 SizeOf(int i) const;             // integer value of sizes[i]
-    int32_t DateOf(int i) const;            // integer value of dates[i]
-    int KindOf(int i) const;                // integer value of kinds[i]
+    qint64 SizeOf(int i) const;             // -1 outside the list
+    int32_t DateOf(int i) const;            // -1 outside the list
+    int KindOf(int i) const;                // 0 outside the list
     int IndexOfPath(const QString &path) const;   // -1 when absent; compares ignoring case
+    // The entry named exactly `name`, else the first named so ignoring case; -1 when none.
+    int IndexOfName(const QString &name) const;
 
     // True when the folder's listing no longer matches the list by position (count, names, ages), so
     // under the type, size and date orders a list out of listing order always counts as changed.
     // True as well when the folder can no longer be read. False when nothing was built.
     bool HasFolderChanged() const;
 
-    // The four parallel lists, stored as decimal text as the program keeps them.
-    QStringList names, sizes, dates, kinds;
-
 private:
     QStringList listing() const;
+    static const SharedPageEntries &NoEntries();
+    SharedPageEntries entries_ = NoEntries();
     QString folder_, mask_;
     int sortOrder_ = SortByName;
     bool built_ = false;

@@ -1,5 +1,6 @@
 // The questions asked before a file is overwritten or deleted, with the answers given by a callback so
 // that the window layer decides how to ask.
+#include "core/common/Log.h"
 #include "core/common/MyLib.h"
 
 #include <QFileInfo>
@@ -19,7 +20,8 @@ bool ConfirmOverwrite(const QString &target, const ConfirmFn &confirm)
     if (IsReadOnly(target) &&
         !confirm(QStringLiteral("This is a ReadOnly File. Replace it anyway?") + kLfCr + target))
         return false;
-    DeleteFileSafe(target);
+    // A file that stays is overwritten by the copy itself, which reports its own failure.
+    if (!DeleteFileSafe(target)) qCWarning(lcCore) << "cannot delete before overwriting" << target;
     return true;
 }
 

@@ -1,5 +1,6 @@
 // Paths, folders and files of the common library: joining, creating and deleting folders, free
 // names, safe deletion and renaming, read-only state.
+#include "core/common/Log.h"
 #include "core/common/MyLib.h"
 
 #include <QDir>
@@ -76,11 +77,15 @@ bool DeleteFolderTree(const QString &path)
             DeleteFolderTree(fi.filePath());
         } else {
             if (!fi.isSymLink()) SetReadOnly(fi.filePath(), false);
-            QFile::remove(fi.filePath());
+            if (!QFile::remove(fi.filePath())) qCWarning(lcCore) << "cannot delete" << fi.filePath();
         }
     }
     QDir().rmdir(path);
-    return !Occupied(path);
+    if (Occupied(path)) {
+        qCWarning(lcCore) << "cannot delete folder" << path;
+        return false;
+    }
+    return true;
 }
 
 bool DeleteFileSafe(const QString &path)

@@ -41,10 +41,10 @@ void IndexList::Clear()
     lineOfFile_.clear();
 }
 
-void IndexList::Build(const QStringList &fileNames, const std::function<void(int)> &progress)
+void IndexList::Build(const PageEntries &pageEntries, const std::function<void(int)> &progress)
 {
     Clear();
-    const int n = int(fileNames.size());
+    const int n = int(pageEntries.size());
     if (n == 0) return;
 
     QList<Line> entries;
@@ -54,7 +54,7 @@ void IndexList::Build(const QStringList &fileNames, const std::function<void(int
         Line e;
         e.kind = LineKind::Entry;
         e.fileNumber = i + 1;
-        e.text = TrimmedName(fileNames.at(i)) + QStringLiteral(", ") + QString::number(i + 1);
+        e.text = TrimmedName(pageEntries[size_t(i)].name) + QStringLiteral(", ") + QString::number(i + 1);
         entries.append(std::move(e));
     }
 

@@ -8,6 +8,7 @@
 // " " that always follows a heading, and an entry "name, number" where number is the file's 1-based
 // position in the page list. Text metrics come in as numbers (and a width callback) so this stays
 // free of any window.
+#include "core/book/PageEntry.h"
 #include <QHash>
 #include <QList>
 #include <QRect>
@@ -28,9 +29,9 @@ public:
         int fileNumber = 0;                 // entries only: 1-based position in the page list
     };
 
-    // Builds the lines from the album's file names in page-list order. `progress` receives the
+    // Builds the lines from the page list's entries, in page order. `progress` receives the
     // album-opening percentages 90 .. 93 while entries are made.
-    void Build(const QStringList &fileNames, const std::function<void(int)> &progress = {});
+    void Build(const PageEntries &entries, const std::function<void(int)> &progress = {});
     void Clear();
 
     int Count() const { return int(lines_.size()); }

@@ -1,10 +1,13 @@
 #include "core/pages/ThumbnailCache.h"
 
 #include "core/common/AtomicFile.h"
+#include "core/common/Log.h"
 #include "core/common/MyLib.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <charconv>
 
 namespace pagero {
 
@@ -54,9 +57,7 @@ QString JoinName(const QString &folder, const QString &name)
 
 // The album's files are read through these accessors only.
 const QString &FolderOf(const AlbumFiles &files) { return files.folder; }
-const QString &NameOf(const AlbumFiles &files, int i) { return files.names.at(i); }
-QString AgeOf(const AlbumFiles &files, int i) { return files.ages.value(i); }
-QString SizeOf(const AlbumFiles &files, int i) { return files.sizes.value(i); }
+const QString &NameOf(const AlbumFiles &files, int i) { return files.NameAt(i); }
 
 // What the cache itself leaves in an album's subfolder that may go when no index line names it: its
 // bitmaps and the temporary files of writes a crash interrupted.
@@ -79,6 +80,15 @@ bool MadeByCurrentFitRule(const QString &cacheRoot)
     QByteArray marker;
     return ReadFileLimited(JoinName(cacheRoot, QLatin1String(kFitRuleMarkerName)), marker, 64)
         && marker == kFitRuleMarkerContent;
+}
+
+// Whether an index line is exactly the decimal text of `value`, as the index stores ages and sizes
+// (so "007" is not 7 and gets rewritten). Compared without making a string per entry.
+bool IsDecimalOf(const QString &line, qint64 value)
+{
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    return line == QLatin1String(digits, int(r.ptr - digits));
 }
 
 } // namespace
@@ -386,16 +396,16 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
     // Update: a changed age or size makes the bitmap stale (it is made again under the same name);
     // a new file gets an entry.
     for (int i = 0; i < files.Count(); ++i) {
-        const QString &name = NameOf(files, i);
-        const QString age = AgeOf(files, i);
-        const QString size = SizeOf(files, i);
+        const PageEntry &entry = files.At(i);
+        const QString &name = entry.name;
         const int j = findEntry(name);
         if (j >= 0) {
-            if (fileCacheList_.at(j + 1) != age || fileCacheList_.at(j + 2) != size) {
-                DeleteFileSafe(JoinName(albumCacheDir_, fileCacheList_.at(j + 3)));
+            if (!IsDecimalOf(fileCacheList_.at(j + 1), entry.date) || !IsDecimalOf(fileCacheList_.at(j + 2), entry.size)) {
+                const QString stale = JoinName(albumCacheDir_, fileCacheList_.at(j + 3));
+                if (!DeleteFileSafe(stale)) qCWarning(lcCore) << "cannot delete stale thumbnail" << stale;
                 onDisk_.remove(fileCacheList_.at(j + 3));
-                fileCacheList_[j + 1] = age;
-                fileCacheList_[j + 2] = size;
+                fileCacheList_[j + 1] = QString::number(entry.date);
+                fileCacheList_[j + 2] = QString::number(entry.size);
             }
             continue;
         }
@@ -404,7 +414,7 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
         if (name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r'))) continue;
         const QString thumb = freeThumbnailName(name);
         const int line = int(fileCacheList_.size());
-        fileCacheList_ << name << age << size << thumb;
+        fileCacheList_ << name << QString::number(entry.date) << QString::number(entry.size) << thumb;
         usedThumbnailNames_.insert(thumb.toUpper());
         addEntryToIndex(line);
     }

@@ -9,6 +9,8 @@
 // line ever leads outside the cache.
 #include "core/common/AtomicFile.h"
 
+#include "core/book/PageEntry.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -24,14 +26,13 @@ inline const char *const kFileIndexName = "~ovFiles.~ov";
 inline const char *const kFitRuleMarkerName = "~ovVersion.~ov";
 inline constexpr char kFitRuleMarkerContent[] = "2\r\n";
 
-// The album's files as the page list holds them: names (without folder), ages and sizes as decimal
-// text, in page order.
+// The album's files: its folder and the page list's entries (shared, not copied), in page order.
 struct AlbumFiles {
     QString folder;
-    QStringList names;
-    QStringList ages;
-    QStringList sizes;
-    int Count() const { return int(names.size()); }
+    SharedPageEntries entries;
+    int Count() const { return entries ? int(entries->size()) : 0; }
+    const PageEntry &At(int i) const { return (*entries)[size_t(i)]; }
+    const QString &NameAt(int i) const { return At(i).name; }
 };
 
 class ThumbnailCache {

@@ -1,5 +1,6 @@
 #include "core/pages/IndexList.h"
 #include <QLocale>
+#include "support/PageEntriesOf.h"
 #include <gtest/gtest.h>
 
 using pagero::IndexList;
@@ -13,11 +14,11 @@ void SetRows(IndexList &x, int rows)
     x.SetArea(20, 20, 240, rows * 18);
 }
 
-QStringList Names(std::initializer_list<const char *> names)
+pagero::PageEntries Names(std::initializer_list<const char *> names)
 {
     QStringList out;
     for (const char *n : names) out << QString::fromUtf8(n);
-    return out;
+    return pagero::test::EntriesOf(out);
 }
 } // namespace
 
@@ -89,7 +90,7 @@ TEST(IndexList, PageArithmeticForTwoColumns)
     EXPECT_EQ(x.EntriesPerPage(), 40);
     QStringList names;
     for (int i = 0; i < 100; ++i) names << QStringLiteral("f%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
-    x.Build(names);                    // one heading "F": 102 lines
+    x.Build(pagero::test::EntriesOf(names));                    // one heading "F": 102 lines
     ASSERT_EQ(x.Count(), 102);
     EXPECT_EQ(x.PageCount(), 3);       // (102 + 6 + 39) div 40
     EXPECT_EQ(x.FirstLineOfPage(1), 0);
@@ -146,7 +147,7 @@ TEST(IndexList, NoLineOfAPageIsLostAtColumnBreaks)
         for (int k = 0; k <= g % 4; ++k) names << QStringLiteral("%1%2.jpg").arg(QChar('a' + g)).arg(k);
     for (int rows : {4, 5, 7, 11}) {
         SetRows(x, rows);
-        x.Build(names);
+        x.Build(pagero::test::EntriesOf(names));
         QList<int> seen;
         for (int page = 1; page <= x.PageCount(); ++page) {
             for (const auto &p : x.PlacePage(page)) {

@@ -31,7 +31,13 @@ protected:
     QStringList Build(int order, const QString &mask = kDefaultFilterMask)
     {
         EXPECT_TRUE(list.Build(dir.path(), mask, order));
-        return list.names;
+        return list.Names();
+    }
+    std::vector<int> Kinds() const
+    {
+        std::vector<int> out;
+        for (const PageEntry &e : list.Entries()) out.push_back(e.kind);
+        return out;
     }
     QTemporaryDir dir;
     PageList list;
@@ -57,9 +63,7 @@ TEST_F(PageListTest, ListsOrdinaryVisibleMatchingFilesInCaseInsensitiveOrder)
 
     EXPECT_EQ(Build(SortByName), QStringList({"A.JPG", "b.jpg", "c.Png", "link.jpg"}));
     EXPECT_EQ(list.Count(), 4);
-    EXPECT_EQ(list.sizes.size(), 4);
-    EXPECT_EQ(list.dates.size(), 4);
-    EXPECT_EQ(list.kinds, QStringList({"1", "1", "2", "1"}));
+    EXPECT_EQ(Kinds(), std::vector<int>({1, 1, 2, 1}));
     EXPECT_EQ(Build(SortDefault), QStringList({"A.JPG", "b.jpg", "c.Png", "link.jpg"}));
     EXPECT_EQ(ListMatchingFiles(dir.path(), "*.txt; *.jpg"), QStringList({"A.JPG", "b.jpg", "link.jpg", "notes.txt"}));
     EXPECT_EQ(ListMatchingFiles(dir.path(), "*.*").size(), 6);
@@ -102,7 +106,7 @@ TEST_F(PageListTest, TypeOrderComparesExtensionsByCodeAndIsStable)
     Make("e.JPG");
     Make("f.wav");
     EXPECT_EQ(Build(SortByType), QStringList({"d.Bmp", "b.JPG", "e.JPG", "a.bmp", "c.jpg", "f.wav"}));
-    EXPECT_EQ(list.kinds, QStringList({"1", "1", "1", "1", "1", "3"}));
+    EXPECT_EQ(Kinds(), std::vector<int>({1, 1, 1, 1, 1, 3}));
 }
 
 TEST_F(PageListTest, SizeAndDateOrdersKeepNameOrderForEqualKeys)
@@ -112,11 +116,12 @@ TEST_F(PageListTest, SizeAndDateOrdersKeepNameOrderForEqualKeys)
     Make("b.jpg", 200, Day(2));
     Make("a.jpg", 100, Day(2));
     EXPECT_EQ(Build(SortBySize), QStringList({"a.jpg", "C.jpg", "b.jpg", "d.jpg"}));
-    EXPECT_EQ(list.sizes, QStringList({"100", "100", "200", "300"}));
+    const qint64 sizes[] = {100, 100, 200, 300};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(list.At(i).size, sizes[i]);
     EXPECT_EQ(list.SizeOf(2), 200);
     EXPECT_EQ(Build(SortByDate), QStringList({"d.jpg", "a.jpg", "b.jpg", "C.jpg"}));
     EXPECT_EQ(list.DateOf(0), PackDosDateTime(Day(1)));
-    EXPECT_EQ(list.dates[3], QString::number(PackDosDateTime(Day(3))));
+    EXPECT_EQ(list.At(3).date, PackDosDateTime(Day(3)));
     EXPECT_EQ(list.Order(), SortByDate);
     // An unknown order keeps the listing order.
     EXPECT_EQ(Build(7), QStringList({"a.jpg", "b.jpg", "C.jpg", "d.jpg"}));
@@ -182,10 +187,28 @@ TEST_F(PageListTest, HasFolderChangedComparesByPositionWithTheListing)
     // Sorted against the listing's order: by position it has changed, though no file did.
     Make("z.jpg", 0);
     Build(SortBySize);
-    EXPECT_EQ(list.names.first(), "z.jpg");
+    EXPECT_EQ(list.NameOf(0), "z.jpg");
     EXPECT_TRUE(list.HasFolderChanged());
 
     Build(SortByName);
     ASSERT_TRUE(dir.remove());
     EXPECT_TRUE(list.HasFolderChanged()) << "a vanished folder has changed";
+}
+
+TEST_F(PageListTest, EntriesHeldElsewhereOutliveARebuildAndNamesMatchExactlyFirst)
+{
+    Make("a.jpg");
+    Make("A.JPG");
+    Build(SortByName);
+    EXPECT_EQ(list.IndexOfName("a.jpg"), 1);
+    EXPECT_EQ(list.IndexOfName("A.jpg"), 0);
+    EXPECT_EQ(list.IndexOfName("b.jpg"), -1);
+
+    const SharedPageEntries held = list.SharedEntries();
+    Make("b.jpg");
+    Build(SortByName);
+    EXPECT_EQ(held->size(), 2u);
+    EXPECT_EQ(list.Count(), 3);
+    list.Clear();
+    EXPECT_EQ(held->back().name, "a.jpg");
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 using pagero::AlbumFiles;
@@ -49,15 +50,21 @@ protected:
 
     AlbumFiles Files(const QString &folder, const QStringList &names)
     {
-        AlbumFiles f;
-        f.folder = folder;
-        f.names = names;
-        for (const QString &n : names) {
-            f.ages << QString::number(pagero::FileAge(folder + "/" + n));
-            f.sizes << QString::number(QFileInfo(folder + "/" + n).size());
-        }
-        return f;
+        pagero::PageEntries entries;
+        for (const QString &n : names)
+            entries.push_back({n, 1, QFileInfo(folder + "/" + n).size(), pagero::FileAge(folder + "/" + n)});
+        return AlbumFiles{folder, std::make_shared<const pagero::PageEntries>(std::move(entries))};
     }
+    // The same album with some entries changed.
+    static AlbumFiles Edited(const AlbumFiles &files, const std::function<void(pagero::PageEntries &)> &edit)
+    {
+        pagero::PageEntries entries = *files.entries;
+        edit(entries);
+        return AlbumFiles{files.folder, std::make_shared<const pagero::PageEntries>(std::move(entries))};
+    }
+    // Ages and sizes as the index files keep them.
+    static QString Age(const AlbumFiles &files, int i) { return QString::number(files.At(i).date); }
+    static QString Size(const AlbumFiles &files, int i) { return QString::number(files.At(i).size); }
 
     bool Open(const AlbumFiles &files) { return cache.OpenFolderCache(files.folder) && cache.SyncFileCache(files); }
 
@@ -91,7 +98,7 @@ TEST_F(CacheTest, IndexFilesHaveTheirExactByteLayout)
     QByteArray expected;
     const QStringList thumbs = {"beach-jpg.bmp", "a-b-c-jpg.bmp", "song-wav.bmp"};
     for (int i = 0; i < names.size(); ++i)
-        expected += (names[i] + "\r\n" + files.ages[i] + "\r\n" + files.sizes[i] + "\r\n" + thumbs[i] + "\r\n").toUtf8();
+        expected += (names[i] + "\r\n" + Age(files, i) + "\r\n" + Size(files, i) + "\r\n" + thumbs[i] + "\r\n").toUtf8();
     EXPECT_EQ(ReadAll(root + "/ovPhotos/~ovFiles.~ov"), expected);
     EXPECT_EQ(cache.ThumbnailPath(1), root + "/ovPhotos/a-b-c-jpg.bmp");
     EXPECT_EQ(cache.ThumbnailPath(3), QString());
@@ -189,23 +196,25 @@ TEST_F(CacheTest, TouchingOrDeletingAFileAffectsOnlyItsEntry)
     const QString dir = cache.AlbumCacheDir();
 
     // A new age (touched) and a new size: those bitmaps go, the names stay, the lines follow.
-    files.ages[1] = QString::number(files.ages[1].toLongLong() + 2);
-    files.sizes[2] = "999";
+    files = Edited(files, [](pagero::PageEntries &e) {
+        e[1].date += 2;
+        e[2].size = 999;
+    });
     ASSERT_TRUE(Open(files));
     EXPECT_TRUE(QFileInfo::exists(dir + "/1-jpg.bmp"));
     EXPECT_FALSE(QFileInfo::exists(dir + "/2-jpg.bmp"));
     EXPECT_FALSE(QFileInfo::exists(dir + "/3-jpg.bmp"));
     EXPECT_EQ(cache.ThumbnailPath(1), dir + "/2-jpg.bmp");
     const QStringList lines = cache.FileCacheList();
-    EXPECT_EQ(lines.mid(4, 4), QStringList({"2.jpg", files.ages[1], files.sizes[1], "2-jpg.bmp"}));
-    EXPECT_EQ(lines.mid(8, 4), QStringList({"3.jpg", files.ages[2], "999", "3-jpg.bmp"}));
+    EXPECT_EQ(lines.mid(4, 4), QStringList({"2.jpg", Age(files, 1), Size(files, 1), "2-jpg.bmp"}));
+    EXPECT_EQ(lines.mid(8, 4), QStringList({"3.jpg", Age(files, 2), "999", "3-jpg.bmp"}));
     MakeBitmaps(files);
 
     // Deleting a file removes its four lines and its bitmap.
     QFile::remove(folder + "/2.jpg");
     names.removeAt(1);
     files = Files(folder, names);
-    files.sizes[1] = "999";
+    files = Edited(files, [](pagero::PageEntries &e) { e[1].size = 999; });
     ASSERT_TRUE(Open(files));
     EXPECT_FALSE(QFileInfo::exists(dir + "/2-jpg.bmp"));
     EXPECT_TRUE(QFileInfo::exists(dir + "/1-jpg.bmp"));
@@ -223,7 +232,7 @@ TEST_F(CacheTest, LookupsMatchNamesOnlyAndTheFirstEntryWins)
     WriteAll(root + "/~ovFolders.~ov", (folder + "\r\novLook\r\n").toUtf8());
     WriteAll(root + "/ovLook/~ovFiles.~ov",
              ("x.jpg\r\n12345\r\n1\r\nx-jpg.bmp\r\n"
-              "Beach.JPG\r\n" + files.ages[1] + "\r\n" + files.sizes[1] + "\r\nfirst.bmp\r\n"
+              "Beach.JPG\r\n" + Age(files, 1) + "\r\n" + Size(files, 1) + "\r\nfirst.bmp\r\n"
               "Beach.JPG\r\n1\r\n1\r\nsecond.bmp\r\n").toUtf8());
     WriteAll(root + "/ovLook/first.bmp", "BM");
     WriteAll(root + "/ovLook/x-jpg.bmp", "BM");
@@ -257,7 +266,7 @@ TEST_F(CacheTest, IndexLinesNeverLeadOutsideTheCache)
     ASSERT_TRUE(cache.SyncFileCache(files));
     EXPECT_EQ(ReadAll(tmp.path() + "/victim.bmp"), "keep me");
     EXPECT_EQ(ReadAll(tmp.path() + "/r/victim2.bmp"), "keep me too");
-    EXPECT_EQ(cache.FileCacheList(), QStringList({"pic.jpg", files.ages[0], files.sizes[0], "pic-jpg.bmp"}));
+    EXPECT_EQ(cache.FileCacheList(), QStringList({"pic.jpg", Age(files, 0), Size(files, 0), "pic-jpg.bmp"}));
     EXPECT_TRUE(QFileInfo::exists(cache.AlbumCacheDir() + "/~ovFiles.~ov"));
     for (const QString &line : cache.FileCacheList()) EXPECT_FALSE(line.contains('/'));
 
@@ -279,13 +288,13 @@ TEST_F(CacheTest, MalformedIndexFilesAreRepairedOrTreatedAsAbsent)
 
     // An incomplete last quadruple, LF-only and CR-only line ends.
     WriteAll(root + "/ovBad/~ovFiles.~ov",
-             ("1.jpg\n" + files.ages[0] + "\r" + files.sizes[0] + "\r\n1-jpg.bmp\r\n2.jpg\r\n5").toUtf8());
+             ("1.jpg\n" + Age(files, 0) + "\r" + Size(files, 0) + "\r\n1-jpg.bmp\r\n2.jpg\r\n5").toUtf8());
     WriteAll(root + "/ovBad/1-jpg.bmp", "BM");
     ASSERT_TRUE(cache.SyncFileCache(files));
     EXPECT_EQ(cache.FileCacheList().size(), 8);
     EXPECT_TRUE(QFileInfo::exists(root + "/ovBad/1-jpg.bmp"));
     EXPECT_EQ(ReadAll(root + "/ovBad/~ovFiles.~ov"),
-              ("1.jpg\r\n" + files.ages[0] + "\r\n" + files.sizes[0] + "\r\n1-jpg.bmp\r\n").toUtf8())
+              ("1.jpg\r\n" + Age(files, 0) + "\r\n" + Size(files, 0) + "\r\n1-jpg.bmp\r\n").toUtf8())
         << "2.jpg joins once its bitmap is made";
 
     // Binary garbage and empty lines: no crash, the album's entries come out whole.
@@ -388,7 +397,7 @@ TEST_F(CacheTest, TheIndexNamesOnlyBitmapsThatReachedTheDisk)
     cache.ThumbnailWritten(cache.ThumbnailPath(0));
     EXPECT_EQ(ReadAll(index), "") << "nothing named before the sync";
     ASSERT_TRUE(cache.CommitThumbnails());
-    const QByteArray first = ("1.jpg\r\n" + files.ages[0] + "\r\n" + files.sizes[0] + "\r\n1-jpg.bmp\r\n").toUtf8();
+    const QByteArray first = ("1.jpg\r\n" + Age(files, 0) + "\r\n" + Size(files, 0) + "\r\n1-jpg.bmp\r\n").toUtf8();
     EXPECT_EQ(ReadAll(index), first);
 
     // A crash after the second bitmap was renamed into place but before the commit: it may be
@@ -418,7 +427,7 @@ TEST_F(CacheTest, ManyEqualNamesAreNumberedInOnePass)
     const QString folder = MakeAlbum("z/Same", {"a.jpg"});
     const AlbumFiles files = Files(folder, {"a.jpg"});
     QByteArray lines;
-    for (int i = 0; i < 8000; ++i) lines += "a.jpg\r\n" + files.ages[0].toUtf8() + "\r\n1\r\na-jpg.bmp\r\n";
+    for (int i = 0; i < 8000; ++i) lines += "a.jpg\r\n" + Age(files, 0).toUtf8() + "\r\n1\r\na-jpg.bmp\r\n";
     WriteAll(root + "/ovSame/~ovFiles.~ov", lines);
     WriteAll(root + "/~ovFolders.~ov", (folder + "\r\novSame\r\n").toUtf8());
     QElapsedTimer timer;

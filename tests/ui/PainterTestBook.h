@@ -89,7 +89,7 @@ struct PainterTestBook {
     // The file page of the album file `name`.
     int PageOf(const QString &name) const
     {
-        return layout.FirstFilePage + int(pages.names.indexOf(name));
+        return layout.FirstFilePage + int(pages.Names().indexOf(name));
     }
 
     QImage Render(int page)

@@ -385,3 +385,26 @@ TEST(PageCache, ReplacementKeepsTheOpenPagesAndTheFacesOfQueuedLeaves)
 }
 
 } // namespace
+
+// A resize used to leave the shown frame unpainted (black, with the pointer highlight drawn on it)
+// until the deferred rebuild composed the book again. The frame now keeps the last book where it
+// was, on the screen background.
+TEST(BookFrameResize, KeepsTheLastBookOnTheBackgroundUntilTheNextSpread)
+{
+    PainterTestBook book(QSize(860, 600));
+    book.Lay(2, 2, 30, 3);
+    book.Open(20);
+    const QImage before = book.painter.DrawBook(book.scene).copy();
+
+    const BookGeometry larger = BookGeometry::For(QSize(1000, 700), 0);
+    book.painter.Resize(larger);
+    const QImage &grown = book.painter.ViewImage1;
+    ASSERT_EQ(grown.size(), QSize(1000, 700));
+    EXPECT_EQ(grown.copy(0, 0, 860, 600), before);
+    for (QPoint p : {QPoint(999, 0), QPoint(900, 300), QPoint(0, 699), QPoint(999, 699)})
+        EXPECT_EQ(At(grown, p.x(), p.y()), Red()) << p.x() << "," << p.y();
+
+    const BookGeometry smaller = BookGeometry::For(QSize(700, 500), 0);
+    book.painter.Resize(smaller);
+    EXPECT_EQ(book.painter.ViewImage1, before.copy(0, 0, 700, 500));
+}

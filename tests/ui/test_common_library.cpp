@@ -7,6 +7,7 @@
 #include "core/book/Settings.h"
 #include "main_window_fixture.h"
 #include "pages/OrvPreviewPic.h"
+#include "tests/support/ScriptedChoosers.h"
 #include "tests/support/ScriptedPrompter.h"
 
 #include <QAction>
@@ -23,21 +24,6 @@ using namespace pagero;
 using namespace pagero::test;
 
 namespace {
-
-// Installs scripted choosers for one test and removes them afterwards.
-struct ScriptedChoosers {
-    explicit ScriptedChoosers(std::function<QString(const QString &, const QString &)> bitmap,
-                              std::function<bool(QColor &)> colour = {})
-    {
-        ChooserHooks::BitmapDialogHook = std::move(bitmap);
-        ChooserHooks::ColorDialogHook = std::move(colour);
-    }
-    ~ScriptedChoosers()
-    {
-        ChooserHooks::BitmapDialogHook = nullptr;
-        ChooserHooks::ColorDialogHook = nullptr;
-    }
-};
 
 void WriteText(const QString &path, const QByteArray &bytes)
 {

@@ -156,7 +156,7 @@ TEST(IndexPages, HeadingsEntriesAndSelection)
 {
     const Album album({"b.jpg", "A.jpg"});
     const PageList &pages = album.pages;
-    ASSERT_EQ(pages.names, QStringList({"A.jpg", "b.jpg"}));
+    ASSERT_EQ(pages.Names(), QStringList({"A.jpg", "b.jpg"}));
     QString selected = album.PathOf("b.jpg");
     selected.replace("b.jpg", "B.JPG");
     const QStringList selection{selected};
@@ -164,7 +164,7 @@ TEST(IndexPages, HeadingsEntriesAndSelection)
     index.SetPageList(&pages);
     index.SetSelection(&selection);
     index.SetIndexArea(kArea);
-    index.BuildIndex(pages.names);
+    index.BuildIndex(pages.Entries());
     ASSERT_EQ(index.List().Texts(), QStringList({"A", " ", "A.jpg, 1", "B", " ", "b.jpg, 2"}));
     EXPECT_EQ(index.IndexPageCount(), 1);
 
@@ -207,7 +207,7 @@ TEST(IndexPages, SecondColumnAndFollowingPages)
     TIndex_Fm index;
     index.SetPageList(&pages);
     index.SetIndexArea(kArea);
-    index.BuildIndex(pages.names);
+    index.BuildIndex(pages.Entries());
     const int lh = index.List().LineHeight();
     const int rows = 360 / lh;
     ASSERT_EQ(index.EntriesPerPage(), 2 * rows);

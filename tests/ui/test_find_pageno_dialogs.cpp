@@ -1,5 +1,6 @@
 // The page-number and find dialogs driven by typing and clicking: their texts, the digit filter,
 // validation with beeps, prefix matching, exact matches, the recent-names list and the flips.
+#include "support/PageEntriesOf.h"
 #include "support/ScriptedPrompter.h"
 #include "pages/OrvFindDlg.h"
 #include "pages/OrvPageNoDlg.h"
@@ -156,7 +157,7 @@ TEST(FindDialog, TextsAndPrefixMatching)
     EXPECT_EQ(dlg.CancelBtn->text(), "C&ancel");
 
     const QStringList names{"apple.jpg", "Apricot.png", "banana.jpg", "Cherry.bmp"};
-    dlg.SetNames(names);
+    dlg.SetNames(pagero::test::EntriesOf(names));
     ShowActive(dlg);
     EXPECT_TRUE(dlg.ComboBox1->currentText().isEmpty());
     EXPECT_EQ(ListTexts(dlg.ListBox1), names);
@@ -216,7 +217,7 @@ TEST(FindDialog, ClickSelectsAndDoubleClickFlips)
 {
     TFindDlg dlg;
     dlg.Beep = [] {};
-    dlg.SetNames({"a.jpg", "b.jpg", "c.jpg"});
+    dlg.SetNames(pagero::test::EntriesOf({"a.jpg", "b.jpg", "c.jpg"}));
     ShowActive(dlg);
 
     QListWidgetItem *c = dlg.ListBox1->item(2);
@@ -245,7 +246,7 @@ TEST(FindDialog, RecentNamesStayBelowNine)
     dlg.Beep = [] {};
     QStringList names;
     for (int i = 0; i < 12; ++i) names << QStringLiteral("n%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
-    dlg.SetNames(names);
+    dlg.SetNames(pagero::test::EntriesOf(names));
     for (int round = 0; round < 12; ++round) {
         dlg.show();
         dlg.ComboBox1->lineEdit()->clear();
@@ -275,12 +276,12 @@ TEST(FindDialog, RecentNamesStayBelowNine)
         QListWidgetItem *item = dlg.ListBox1->item(1);
         DoubleClickItem(dlg.ListBox1, item);
     });
-    FileName1Click(dlg, names, [&](const QString &name) { flipped = name; });
+    FileName1Click(dlg, pagero::test::EntriesOf(names), [&](const QString &name) { flipped = name; });
     EXPECT_EQ(flipped, "n11.jpg");
 
     QTimer::singleShot(0, &dlg, [&] { QTest::keyClick(&dlg, Qt::Key_Escape); });
     flipped.clear();
-    FileName1Click(dlg, names, [&](const QString &name) { flipped = name; });
+    FileName1Click(dlg, pagero::test::EntriesOf(names), [&](const QString &name) { flipped = name; });
     EXPECT_TRUE(flipped.isEmpty());
     EXPECT_FALSE(dlg.Confirmed());
 }

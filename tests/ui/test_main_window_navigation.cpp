@@ -182,14 +182,14 @@ TEST_F(NavigationTest, SortCommandsRebuildInTheNewOrderAndIgnoreTheCheckedItem)
 {
     MakePicture(album + "/big.png", 400, 300, Qt::white);
     TTurvane_Fm &w = OpenClosed();
-    ASSERT_EQ(w.Pages().names.first(), "big.png");
+    ASSERT_EQ(w.Pages().NameOf(0), "big.png");
     w.Menus().Act("byName1")->trigger();   // already checked: nothing happens
     EXPECT_TRUE(w.Menus().Act("byName1")->isChecked());
     w.Menus().Act("bySize1")->trigger();
     EXPECT_TRUE(w.Menus().Act("bySize1")->isChecked());
     EXPECT_FALSE(w.Menus().Act("byName1")->isChecked());
     EXPECT_EQ(w.Pages().Order(), SortBySize);
-    EXPECT_EQ(w.Pages().names.last(), "big.png");
+    EXPECT_EQ(w.Pages().NameOf(w.Pages().Count() - 1), "big.png");
 }
 
 TEST_F(NavigationTest, ThumbnailsHighlightShowTheirNameAndACaptionClickJumpsToTheFile)
@@ -201,7 +201,7 @@ TEST_F(NavigationTest, ThumbnailsHighlightShowTheirNameAndACaptionClickJumpsToTh
     QTest::mouseMove(w.View(), QPoint(3, 3));
     QTest::mouseMove(w.View(), caption);
     EXPECT_EQ(w.HighlightCode, HotThumbBase + 2);
-    EXPECT_EQ(w.View()->toolTip(), w.Pages().names[2]);
+    EXPECT_EQ(w.View()->toolTip(), w.Pages().NameOf(2));
     Click(caption);
     EXPECT_EQ(w.HighlightCode, -1);
     const int page = w.Layout_().FirstFilePage + 2;

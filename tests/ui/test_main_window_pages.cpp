@@ -3,6 +3,7 @@
 // preview background is kept with the settings, the progress window follows minimise and restore,
 // and the window fills its screen when shown maximised.
 #include "main_window_fixture.h"
+#include "support/ScriptedChoosers.h"
 #include "pages/OrvFindDlg.h"
 #include "pages/OrvImgInfoBox.h"
 #include "pages/OrvOverView_Ut.h"
@@ -126,7 +127,7 @@ TEST_F(PagesCommandsTest, TheFindDialogOffersTheAlbumNamesAndFlipsToTheChosenFil
     emit w.Menus().Menu("FlipTo1")->aboutToShow();
     ASSERT_TRUE(w.Menus().Act("FileName1")->isEnabled());
     const bool shown = AnswerModal<TFindDlg>([&] { w.Menus().Act("FileName1")->trigger(); }, [&](TFindDlg &dlg) {
-        EXPECT_EQ(dlg.AllNames(), w.Pages().names);
+        EXPECT_EQ(dlg.AllNames(), w.Pages().Names());
         QTest::keyClicks(dlg.ComboBox1->lineEdit(), "pic3.png");
         QTest::mouseClick(dlg.FlipToBtn, Qt::LeftButton);
     });
@@ -190,7 +191,7 @@ TEST_F(PagesCommandsTest, SoundFilesOpenNoPreview)
     tune.write("RIFF");
     tune.close();
     TTurvane_Fm &w = OpenAtOverview();
-    ASSERT_EQ(w.Pages().names.last(), "tune.wav");
+    ASSERT_EQ(w.Pages().NameOf(w.Pages().Count() - 1), "tune.wav");
     const QPoint picture = FindHot(HotThumbBase + 6, 2);
     ASSERT_NE(picture.x(), -1);
     EXPECT_EQ(PreviewedBy([&] {
@@ -271,7 +272,7 @@ TEST_F(PagesCommandsTest, ABitmapPreviewBackgroundIsSavedWithTheSettingsAndReadB
     MakePicture(exeDir + "/BitPattern/tile.bmp", 8, 8, QColor(10, 200, 30));
     TTurvane_Fm &w = OpenAtOverview();
     TPreviewPic_Fm *preview = w.PreviewWindow();
-    preview->PickBitmapFile = [&](const QString &, const QString &) { return exeDir + "/BitPattern/tile.bmp"; };
+    test::ScriptedChoosers choosers([&](const QString &, const QString &) { return exeDir + "/BitPattern/tile.bmp"; });
     preview->BackBitmap1->trigger();
     EXPECT_EQ(w.Options().PreviewBackKind, 2);
     w.close();

@@ -1,7 +1,7 @@
 // The album sequencing and the recent-folder list without a window, and the hit tester.
 #include "app/AlbumSession.h"
 #include "app/HitTester.h"
-#include "app/SectionPages.h"
+#include "pages/SectionPages.h"
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -142,6 +142,7 @@ namespace {
 class RowSection : public SectionPages {
 public:
     int rows = 3;
+    int offset = 0;   // added to every entry
     void DrawPage(QPainter &, const QRect &, int) override {}
     int HitTest(const QRect &content, int pageNo, QPoint pt, QRect *hot, int *sub) override
     {
@@ -150,7 +151,7 @@ public:
         if (row >= rows) return 0;
         *hot = QRect(content.left(), content.top() + row * 20, content.width(), 20);
         *sub = pt.x() < content.center().x() ? 1 : 2;
-        return (pageNo - 1) * rows + row + 1;
+        return offset + (pageNo - 1) * rows + row + 1;
     }
 };
 
@@ -212,6 +213,22 @@ TEST(HitTesterTest, PagesStacksAndSectionEntries)
     hot = HitTester::HitTest(book.Scene(), g.rightR + 2, (g.rightT + g.rightB) / 2);
     EXPECT_EQ(hot.HotCode, HotRightStack);
     EXPECT_EQ(hot.HotPage, 0);
+}
+
+// Contents lines past their code range would read as index lines: they are no hit. Thumbnails have
+// no upper bound.
+TEST(HitTesterTest, EntriesPastTheLineCodeRange)
+{
+    Book book;
+    book.contents.offset = book.overview.offset = kLineEntryCodes;
+    const BookGeometry &g = book.geo;
+    const QPoint firstRow(g.leftL + 1 + g.leftContentLocal().left() + 5, g.leftT + 1 + g.leftContentLocal().top() + 5);
+    book.Open(book.layout.FirstContentsPage);
+    EXPECT_EQ(HitTester::HitTest(book.Scene(), firstRow.x(), firstRow.y()).HotCode, HotLeftPage);
+    book.Open(2);
+    const HotState hot = HitTester::HitTest(book.Scene(), firstRow.x(), firstRow.y());
+    EXPECT_EQ(hot.HotCode, HotThumbBase + kLineEntryCodes);
+    EXPECT_EQ(HitTester::FileOfHotCode(book.Scene(), hot), kLineEntryCodes);
 }
 
 TEST(HitTesterTest, FilePagesStandForTheirEntryAndThereIsNoPageLeftOfAClosedBook)

@@ -61,15 +61,11 @@ int BmpBitCount(const QString &path)
 
 AlbumFiles FilesOf(const QString &folder)
 {
-    AlbumFiles files;
-    files.folder = folder;
+    PageEntries entries;
     const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QString &n : names) {
-        files.names << n;
-        files.ages << QString::number(FileAge(folder + "/" + n));
-        files.sizes << QString::number(QFileInfo(folder + "/" + n).size());
-    }
-    return files;
+    for (const QString &n : names)
+        entries.push_back({n, MediaKind(n), QFileInfo(folder + "/" + n).size(), FileAge(folder + "/" + n)});
+    return AlbumFiles{folder, std::make_shared<const PageEntries>(std::move(entries))};
 }
 
 class OverviewWindowTest : public ::testing::Test {
@@ -106,6 +102,17 @@ protected:
     QString album, cacheRoot;
     test::ScriptedPrompter prompter;
 };
+
+const QColor kSilver(192, 192, 192);
+
+int NonSilverPixels(const QImage &img, const QRect &r)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += img.pixelColor(x, y) != kSilver;
+    return n;
+}
 
 } // namespace
 
@@ -440,4 +447,24 @@ TEST_F(OverviewWindowTest, HitTestReportsEntriesPartsAndRectangles)
     ov.SetThumbSize(56, 55);
     EXPECT_EQ(ov.HitTest(content, 1, QPoint(43 + 3 * 62 + 2, 60), &hot, &sub), 4);
     EXPECT_EQ(hot.width(), 57);
+}
+
+// A second build (emptying the cache, a thumbnail size change) used to start over the last preview
+// of the first one, which then stood at the far end of the window while the new previews slid in.
+TEST(ThumbnailProgressWindow, EachBuildStartsOnAPlainWindow)
+{
+    TProgress_Fm win;
+    QImage thumb(60, 50, QImage::Format_RGB32);
+    thumb.fill(QColor(200, 30, 30));
+
+    win.BeginPreviews(72, 70);
+    win.ShowPreview(thumb, 9, 10);   // the last item: the preview sits at the right end
+    const QRect lastOfFirstBuild = win.PreviewRect().adjusted(-1, -1, 1, 1);
+    ASSERT_GT(NonSilverPixels(win.Surface(), lastOfFirstBuild), 0);
+
+    win.BeginPreviews(72, 70);
+    EXPECT_EQ(NonSilverPixels(win.Surface(), QRect(0, 0, TProgress_Fm::kClientWidth, 80)), 0);
+    win.ShowPreview(thumb, 0, 10);
+    EXPECT_EQ(NonSilverPixels(win.Surface(), lastOfFirstBuild), 0);
+    EXPECT_GT(NonSilverPixels(win.Surface(), win.PreviewRect()), 0);
 }

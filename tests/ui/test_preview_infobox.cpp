@@ -3,6 +3,7 @@
 #include "core/book/Settings.h"
 #include "pages/OrvImgInfoBox.h"
 #include "pages/OrvPreviewPic.h"
+#include "support/ScriptedChoosers.h"
 #include "support/ScriptedPrompter.h"
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -311,17 +312,18 @@ TEST(Preview, MenuCommands)
     EXPECT_EQ(settings.PreviewBackColor, 0x808080u);
     EXPECT_EQ(settings.PreviewBackKind, 1);
 
-    preview.PickColor = [](QColor &c) { c = QColor(1, 2, 3); return true; };
+    QString askedTitle, askedFolder, answer;
+    test::ScriptedChoosers choosers(
+        [&](const QString &title, const QString &folder) {
+            askedTitle = title;
+            askedFolder = folder;
+            return answer;
+        },
+        [](QColor &c) { c = QColor(1, 2, 3); return true; });
     preview.BackColor1->trigger();
     EXPECT_EQ(settings.PreviewBackColor, 0x030201u);   // red in the low byte
 
-    QString askedTitle, askedFolder;
-    QString answer = MakePicture(dir, "tile.png", QSize(4, 4), Qt::yellow);
-    preview.PickBitmapFile = [&](const QString &title, const QString &folder) {
-        askedTitle = title;
-        askedFolder = folder;
-        return answer;
-    };
+    answer = MakePicture(dir, "tile.png", QSize(4, 4), Qt::yellow);
     preview.BackBitmap1->trigger();
     EXPECT_EQ(askedTitle, "Select Preview Background Fill Bitmap");
     EXPECT_EQ(askedFolder, dir.filePath("BitPattern"));

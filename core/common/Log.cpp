@@ -1,0 +1,7 @@
+#include "core/common/Log.h"
+
+namespace pagero {
+
+Q_LOGGING_CATEGORY(lcCore, "pagero.core")
+
+} // namespace pagero
