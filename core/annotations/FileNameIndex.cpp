@@ -20,7 +20,7 @@ FileNameIndex::FileNameIndex(int count, const std::function<QString(int)> &nameA
 FileNameIndex FileNameIndex::Of(const PageList &pages)
 {
     // Only the entry names are used: the one place to follow a change in how the list keeps them.
-    return FileNameIndex(pages.Count(), [&pages](int i) { return pages.names[i]; });
+    return FileNameIndex(pages.Count(), [&pages](int i) { return pages.At(i).name; });
 }
 
 } // namespace pagero
