@@ -86,6 +86,14 @@ bool IsBmp16(const QByteArray &head)
     return h.valid && h.bitCount == 16 && (h.compression == 0 || h.compression == kBiBitfields);
 }
 
+qint64 Bmp16FileBytes(const QByteArray &head)
+{
+    const BmpHeader h = ParseHeader(head);
+    if (!h.valid || h.bitCount != 16 || h.offBits < 54) return 0;
+    const qint64 stride = (qint64(h.width) * 2 + 3) / 4 * 4;
+    return h.offBits + stride * std::abs(qint64(h.height));
+}
+
 LoadResult DecodeBmp16(const QByteArray &b, QSize fitInto)
 {
     const BmpHeader h = ParseHeader(b);
