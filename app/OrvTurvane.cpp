@@ -159,22 +159,22 @@ void TTurvane_Fm::FormCreate()
     preview_->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
     ApplySortOrderToMenu(settings_.SortOrder);
-    menus_.Act("AutoFlipToOverview")->setChecked(settings_.AutoFlipToOverview);
-    menus_.Act("JCAutoShow")->setChecked(settings_.JCAutoShow);
-    menus_.Act("FlippingSound1")->setChecked(settings_.FlippingSound);
-    menus_.Act("AutoReopen")->setChecked(settings_.AutoReopen);
-    menus_.Act("WithPageNo1")->setChecked(settings_.WithPageNo);
-    menus_.Act("Fancy1")->setChecked(!settings_.WithPageNo);
-    menus_.Act("BackgroundMusic1")->setChecked(settings_.BackgroundMusic);
-    menus_.Act("btnLargest1")->setChecked(settings_.ThumbW == 72);
-    menus_.Act("btnMiddle1")->setChecked(settings_.ThumbW == 56);
-    menus_.Act("btnSmallest1")->setChecked(settings_.ThumbW == 38);
+    menus_.actions.AutoFlipToOverview->setChecked(settings_.AutoFlipToOverview);
+    menus_.actions.JCAutoShow->setChecked(settings_.JCAutoShow);
+    menus_.actions.FlippingSound1->setChecked(settings_.FlippingSound);
+    menus_.actions.AutoReopen->setChecked(settings_.AutoReopen);
+    menus_.actions.WithPageNo1->setChecked(settings_.WithPageNo);
+    menus_.actions.Fancy1->setChecked(!settings_.WithPageNo);
+    menus_.actions.BackgroundMusic1->setChecked(settings_.BackgroundMusic);
+    menus_.actions.btnLargest1->setChecked(settings_.ThumbW == 72);
+    menus_.actions.btnMiddle1->setChecked(settings_.ThumbW == 56);
+    menus_.actions.btnSmallest1->setChecked(settings_.ThumbW == 38);
     session_.RefreshMRU();
 
     // The tool bar is always shown at start, whatever the settings file said.
     settings_.ToolBarVisible = true;
     menus_.toolBar->show();
-    menus_.Act("ToolBar1")->setChecked(true);
+    menus_.actions.ToolBar1->setChecked(true);
 
     scene_.geo = &geo_;
     scene_.layout = &layout_;
@@ -186,7 +186,7 @@ void TTurvane_Fm::FormCreate()
     scene_.overview = overview_;
     scene_.contents = contents_;
     scene_.index = index_;
-    PaintMode = 1;
+    mode_ = PaintMode::Normal;
     Timer2.stop();
     ReadyToLayout = true;
 }
@@ -257,10 +257,10 @@ void TTurvane_Fm::StartScreenSaverRun()
     SetCaption();
     settings_.FlippingSound = sys::RegistryRead("ScnSVr", "FlipSnd", settings_.FlippingSound).toBool();
     settings_.BackgroundMusic = sys::RegistryRead("ScnSVr", "BgkMusic", settings_.BackgroundMusic).toBool();
-    menus_.Act("FlippingSound1")->setChecked(settings_.FlippingSound);
-    menus_.Act("BackgroundMusic1")->setChecked(settings_.BackgroundMusic);
+    menus_.actions.FlippingSound1->setChecked(settings_.FlippingSound);
+    menus_.actions.BackgroundMusic1->setChecked(settings_.BackgroundMusic);
     StartAutoFlipTimer(1500, 1, settings_.AutoFlipEndAction);
-    PaintMode = 7;
+    mode_ = PaintMode::ScreenSaver;
     MoveCount = 0;
     view_->setCursor(Qt::BlankCursor);
     setCursor(Qt::BlankCursor);
@@ -327,9 +327,9 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
         FlipTo(layout_.FirstOverviewPage);
         flip_.SetFlipSpeed(speed);
     }
-    menus_.Act("TWainSaveAs")->setEnabled(false);
+    menus_.actions.TWainSaveAs->setEnabled(false);
     Timer1.stop();
-    PaintMode = 1;
+    mode_ = PaintMode::Normal;
     RefreshToolBar();
 }
 
@@ -383,12 +383,12 @@ bool TTurvane_Fm::BuildBook()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The tool bar, the pop-up's auto-flipping item and the Help menu rest during a build; each
     // gets back the state it had.
-    QAction *autoFlipping = menus_.Act("AutoFlipping2");
+    QAction *autoFlipping = menus_.actions.AutoFlipping2;
     const bool autoFlippingWas = autoFlipping->isEnabled();
     const auto enableCommands = [this, autoFlipping, autoFlippingWas](bool on) {
         menus_.toolBar->setEnabled(on);
         autoFlipping->setEnabled(on && autoFlippingWas);
-        menus_.Menu("Help1")->menuAction()->setEnabled(on);
+        menus_.menus.Help1->menuAction()->setEnabled(on);
     };
     enableCommands(false);
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
@@ -530,19 +530,20 @@ void TTurvane_Fm::StartAutoFlipTimer(int intervalMs, int direction, int endActio
 
 void TTurvane_Fm::EnableCommandsWhileAutoFlipping(bool on)
 {
-    for (const char *name : {"File1", "Edit1", "View1", "FlipTo1", "BookMark1", "Tools1", "Options1"})
-        menus_.Menu(name)->menuAction()->setEnabled(on);
+    const MainMenuSet &m = menus_.menus;
+    for (QMenu *menu : {m.File1, m.Edit1, m.View1, m.FlipTo1, m.BookMark1, m.Tools1, m.Options1})
+        menu->menuAction()->setEnabled(on);
     menus_.toolBar->setEnabled(on);
 }
 
 void TTurvane_Fm::StartAutoFlipping()
 {
-    if (!session_.AlbumOpen || PaintMode != 1 || Busy) return;
+    if (!session_.AlbumOpen || mode_ != PaintMode::Normal || Busy) return;
     StartAutoFlipTimer(settings_.AutoFlipInterval, settings_.AutoFlipDirection, settings_.AutoFlipEndAction);
     // Only a pointer that steers the direction stays visible.
     if (AutoFlipDirection != 0) view_->setCursor(Qt::BlankCursor);
     RightClickPending = false;   // the pop-up that started it must not swallow the stopping click
-    PaintMode = 3;
+    mode_ = PaintMode::AutoFlipping;
     EnableCommandsWhileAutoFlipping(false);
     Timer1Timer();   // the first flip starts at once
 }
@@ -550,9 +551,9 @@ void TTurvane_Fm::StartAutoFlipping()
 void TTurvane_Fm::StopAutoFlipping()
 {
     Timer1.stop();
-    PaintMode = 1;
+    mode_ = PaintMode::Normal;
     EnableCommandsWhileAutoFlipping(true);
-    menus_.Act("AutoFlipping2")->setEnabled(true);
+    menus_.actions.AutoFlipping2->setEnabled(true);
     view_->unsetCursor();
     RefreshToolBar();
 }
@@ -588,7 +589,7 @@ void TTurvane_Fm::Timer1Timer()
         }
     }
     // Restart only while auto flipping still runs (the window may have left it meanwhile).
-    if (PaintMode == 3 || PaintMode == 7) Timer1.start();
+    if (mode_ == PaintMode::AutoFlipping || mode_ == PaintMode::ScreenSaver) Timer1.start();
 }
 
 // ---------------------------------------------------------------- activation and closing
@@ -643,7 +644,7 @@ void TTurvane_Fm::FormActivate()
     }
     if (!Deactivated && !Minimised) return;
     Deactivated = Minimised = false;
-    if (!ReadyToLayout || PaintMode != 1 || !isVisible() || !session_.AlbumOpen) return;
+    if (!ReadyToLayout || mode_ != PaintMode::Normal || !isVisible() || !session_.AlbumOpen) return;
     if (QFileInfo(session_.AlbumFolder).isDir() && pages_.HasFolderChanged()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         Rebuild();
@@ -696,7 +697,7 @@ bool TTurvane_Fm::FormCloseQuery()
     if (Busy || RebuildGuard) return false;   // a build is running; closing waits for it
     closeQueryRunning_ = true;
     bool allow = true;
-    if (PaintMode == 2 && !terminating_)
+    if (mode_ == PaintMode::AcquiredPicture && !terminating_)
         allow = ThePrompter().Confirm("Pagero has an acquired picture in memory.\n\rExiting Pagero now "
                                       "will lose the picture data! \n\rDo you really want to exit?");
     if (allow && ReadyToLayout) {
@@ -717,7 +718,7 @@ void TTurvane_Fm::FormClose()
 
 void TTurvane_Fm::hideEvent(QHideEvent *e)
 {
-    if (PaintMode == 7) {   // the screen-saver run hid the pointer
+    if (mode_ == PaintMode::ScreenSaver) {   // the screen-saver run hid the pointer
         view_->unsetCursor();
         unsetCursor();
     }

@@ -52,6 +52,10 @@ private:
     TTurvane_Fm *owner_;
 };
 
+// What the client area shows and how input is taken. Paused is left by the next click; nothing in the
+// program enters it yet.
+enum class PaintMode { Normal = 1, AcquiredPicture = 2, AutoFlipping = 3, Paused = 5, ScreenSaver = 7 };
+
 class TTurvane_Fm : public QMainWindow, private AlbumHost {
     Q_OBJECT
 public:
@@ -77,7 +81,7 @@ public:
     // Auto flipping: the tick timer turns one spread per tick in the auto-flip direction (0 by the
     // pointer's side of the spine at each tick, 1 forward, 2 backward) and acts at the book's end
     // by the end action (0 stop, 1 repeat, 2 reverse). Start takes the three values from the
-    // settings; while it runs PaintMode is 3 and a click or key stops it.
+    // settings; while it runs the mode is AutoFlipping and a click or key stops it.
     void StartAutoFlipping();
     void StopAutoFlipping();
     void Timer1Timer();
@@ -95,7 +99,6 @@ public:
     QString ExeDir, OverviewDir, BookmarkDir, SysSoundDir, BaseCaption;
     bool ScreenSaverMode = false, ReadyToLayout = false, Busy = false, RebuildGuard = false;
     bool Deactivated = false, Minimised = false, OverviewWasVisible = false;
-    int PaintMode = 1;
     int LastMouseX = 0, LastMouseY = 0;
     HotState Hot;
     int HighlightCode = -1, HighlightKind = 0;
@@ -111,6 +114,7 @@ public:
     int PopupTarget = 0, PopupPage = 0;
     QString PopupFile;
 
+    PaintMode Mode() const { return mode_; }
     AlbumSession &Session() { return session_; }
     const AlbumSession &Session() const { return session_; }
     Settings &Options() { return settings_; }
@@ -204,7 +208,7 @@ private:
     void ToggleWindowFrame();
     int CurrentSortOrder() const;
     void ApplySortOrderToMenu(int order);
-    void SortCommand(const QString &itemName, int order);
+    void SortCommand(QAction *item, int order);
     void BackgroundCommand(int which, int kind);
     void FilterPages1Click();
     void SetFlipSpeedWnClick();
@@ -224,6 +228,7 @@ private:
     int ToolBarHeight() const;
 
     QStringList args_;
+    PaintMode mode_ = PaintMode::Normal;
     Settings settings_;
     PageList pages_;
     BookLayout layout_;

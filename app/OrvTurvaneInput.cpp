@@ -56,7 +56,7 @@ void BookView::mousePressEvent(QMouseEvent *e)
 
 void BookView::contextMenuEvent(QContextMenuEvent *e)
 {
-    if (owner_->PaintMode == 3) return;
+    if (owner_->Mode() == PaintMode::AutoFlipping) return;
     owner_->PopupMenuAt(e->pos(), e->globalPos());
 }
 
@@ -79,12 +79,12 @@ void TTurvane_Fm::FormMouseMove(int x, int y)
     if (RebuildGuard || Busy) return;
     LastMouseX = x;
     LastMouseY = y;
-    if (PaintMode == 7) {
+    if (mode_ == PaintMode::ScreenSaver) {
         if (MoveCount > 5) close();
         else ++MoveCount;
         return;
     }
-    if (PaintMode != 1 || !session_.AlbumOpen || menus_.Act("TWainSaveAs")->isEnabled()) return;
+    if (mode_ != PaintMode::Normal || !session_.AlbumOpen || menus_.actions.TWainSaveAs->isEnabled()) return;
     Hot = HitTester::HitTest(MakeHitScene(), x, y);
     SetPointerShape();
     if (HighlightCode != -1 && HighlightCode != Hot.HotCode) RemoveHighlight();
@@ -193,7 +193,7 @@ void TTurvane_Fm::PaintOverlays(QPainter &p)
 
 void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
-    if (button == Qt::RightButton && PaintMode != 3) {
+    if (button == Qt::RightButton && mode_ != PaintMode::AutoFlipping) {
         RightClickPending = true;
         return;
     }
@@ -202,19 +202,19 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
         return;
     }
     if (RebuildGuard || Busy) return;
-    if (PaintMode == 7) {
+    if (mode_ == PaintMode::ScreenSaver) {
         close();
         return;
     }
-    if (PaintMode == 3) {
+    if (mode_ == PaintMode::AutoFlipping) {
         StopAutoFlipping();
         return;
     }
-    if (PaintMode == 5) {
-        PaintMode = 1;
+    if (mode_ == PaintMode::Paused) {
+        mode_ = PaintMode::Normal;
         return;
     }
-    if (PaintMode != 1 || !session_.AlbumOpen) return;
+    if (mode_ != PaintMode::Normal || !session_.AlbumOpen) return;
     Hot = HitTester::HitTest(MakeHitScene(), x, y);
     RemoveHighlight();
 
@@ -265,11 +265,11 @@ void TTurvane_Fm::keyPressEvent(QKeyEvent *e)
 
 void TTurvane_Fm::FormKeyDown(int key)
 {
-    if (PaintMode == 7) {
+    if (mode_ == PaintMode::ScreenSaver) {
         close();
         return;
     }
-    if (PaintMode == 3) {
+    if (mode_ == PaintMode::AutoFlipping) {
         StopAutoFlipping();
         return;
     }
@@ -295,7 +295,7 @@ void TTurvane_Fm::FormKeyDown(int key)
         break;
     case Qt::Key_Space:
         // The element under the pointer as it is now: the spread may have turned since the last move.
-        if (session_.AlbumOpen && PaintMode == 1) {
+        if (session_.AlbumOpen && mode_ == PaintMode::Normal) {
             Hot = HitTester::HitTest(MakeHitScene(), LastMouseX, LastMouseY);
             const QString path = FileOfPage(HitTester::PageOfHotCode(MakeHitScene(), Hot));
             if (!path.isEmpty()) PreviewOrPlay(path);
@@ -333,7 +333,7 @@ void TTurvane_Fm::ShowInformation(const QString &path)
 void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
 {
     QMenu *popup = menus_.popup;
-    const bool normal = PaintMode == 1 && session_.AlbumOpen;
+    const bool normal = mode_ == PaintMode::Normal && session_.AlbumOpen;
     PopupTarget = PopupPage = 0;
     PopupFile.clear();
     if (normal) {
@@ -348,11 +348,11 @@ void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
         if (file >= 0 && file < pages_.Count()) PopupFile = pages_.PagePath(file);
     }
     const bool withFile = normal && !PopupFile.isEmpty();
-    menus_.Act("btnView1")->setEnabled(withFile);
-    menus_.Act("btnInfo1")->setEnabled(withFile);
+    menus_.actions.btnView1->setEnabled(withFile);
+    menus_.actions.btnInfo1->setEnabled(withFile);
     // The bookmark and rotation submenus hold only commands this window does not offer yet.
-    menus_.Menu("Bookmarks1")->menuAction()->setEnabled(false);
-    menus_.Menu("Rotate3")->menuAction()->setEnabled(false);
+    menus_.menus.Bookmarks1->menuAction()->setEnabled(false);
+    menus_.menus.Rotate3->menuAction()->setEnabled(false);
     popup->popup(globalPos);
 }
 
@@ -362,28 +362,29 @@ void TTurvane_Fm::ToggleWindowFrame()
     setWindowFlag(Qt::FramelessWindowHint, !(windowFlags() & Qt::FramelessWindowHint));
     setGeometry(bounds);
     show();
-    menus_.Act("WindowFrame2")->setChecked(!(windowFlags() & Qt::FramelessWindowHint));
+    menus_.actions.WindowFrame2->setChecked(!(windowFlags() & Qt::FramelessWindowHint));
 }
 
 // ---------------------------------------------------------------- menus
 
 int TTurvane_Fm::CurrentSortOrder() const
 {
-    const char *names[] = {"byName1", "byType1", "bySize1", "byDate1"};
+    const MainActions &a = menus_.actions;
+    const QAction *items[] = {a.byName1, a.byType1, a.bySize1, a.byDate1};
     for (int i = 0; i < 4; ++i)
-        if (menus_.Act(names[i])->isChecked()) return i + 1;
+        if (items[i]->isChecked()) return i + 1;
     return 0;
 }
 
 void TTurvane_Fm::ApplySortOrderToMenu(int order)
 {
-    const char *names[] = {"byDefault1", "byName1", "byType1", "bySize1", "byDate1"};
-    for (int i = 0; i < 5; ++i) menus_.Act(names[i])->setChecked(i == order);
+    const MainActions &a = menus_.actions;
+    QAction *items[] = {a.byDefault1, a.byName1, a.byType1, a.bySize1, a.byDate1};
+    for (int i = 0; i < 5; ++i) items[i]->setChecked(i == order);
 }
 
-void TTurvane_Fm::SortCommand(const QString &itemName, int order)
+void TTurvane_Fm::SortCommand(QAction *item, int order)
 {
-    QAction *item = menus_.Act(itemName);
     if (!item->isChecked()) {   // it was checked already: triggering only unchecked it
         item->setChecked(true);
         return;
@@ -447,7 +448,7 @@ void TTurvane_Fm::BackgroundCommand(int which, int kind)
 void TTurvane_Fm::ToolBar1Click()
 {
     settings_.ToolBarVisible = !settings_.ToolBarVisible;
-    menus_.Act("ToolBar1")->setChecked(settings_.ToolBarVisible);
+    menus_.actions.ToolBar1->setChecked(settings_.ToolBarVisible);
     menus_.toolBar->setVisible(settings_.ToolBarVisible);
     Layout();
     DrawBook();
@@ -458,24 +459,24 @@ void TTurvane_Fm::FlipTo1Click()
     const auto offSpread = [this](int page) {
         return session_.AlbumOpen && page != flip_.LeftPageNo && page != flip_.RightPageNo;
     };
-    menus_.Act("Overview1")->setEnabled(offSpread(layout_.FirstOverviewPage));
-    menus_.Act("Contents1")->setEnabled(offSpread(layout_.FirstContentsPage));
-    menus_.Act("FirstPage1")->setEnabled(offSpread(layout_.FirstFilePage));
-    menus_.Act("Index1")->setEnabled(offSpread(layout_.FirstIndexPage));
+    menus_.actions.Overview1->setEnabled(offSpread(layout_.FirstOverviewPage));
+    menus_.actions.Contents1->setEnabled(offSpread(layout_.FirstContentsPage));
+    menus_.actions.FirstPage1->setEnabled(offSpread(layout_.FirstFilePage));
+    menus_.actions.Index1->setEnabled(offSpread(layout_.FirstIndexPage));
     // Typing a number or a name needs files to choose from.
     const bool withFiles = session_.AlbumOpen && pages_.Count() > 0;
-    menus_.Act("PageNo1")->setEnabled(withFiles);
-    menus_.Act("FileName1")->setEnabled(withFiles);
+    menus_.actions.PageNo1->setEnabled(withFiles);
+    menus_.actions.FileName1->setEnabled(withFiles);
 }
 
 void TTurvane_Fm::View1Click()
 {
     const bool left = !FileOfPage(flip_.LeftPageNo).isEmpty();
     const bool right = !FileOfPage(flip_.RightPageNo).isEmpty();
-    menus_.Act("LeftImage1")->setEnabled(left);
-    menus_.Act("LeftImage2")->setEnabled(left);
-    menus_.Act("RightImage1")->setEnabled(right);
-    menus_.Act("RightImage2")->setEnabled(right);
+    menus_.actions.LeftImage1->setEnabled(left);
+    menus_.actions.LeftImage2->setEnabled(left);
+    menus_.actions.RightImage1->setEnabled(right);
+    menus_.actions.RightImage2->setEnabled(right);
 }
 
 void TTurvane_Fm::PageNo1Click()
@@ -519,8 +520,9 @@ void TTurvane_Fm::ThumbnailSizeClick(int item)
     const ThumbnailSizeItem &size = kThumbnailSizeItems[size_t(item)];
     settings_.ThumbW = size.width;
     settings_.ThumbH = size.height;
-    const char *names[] = {"btnLargest1", "btnMiddle1", "btnSmallest1"};
-    for (int i = 0; i < 3; ++i) menus_.Act(names[i])->setChecked(i == CheckedThumbnailSizeItem(size.width));
+    const MainActions &a = menus_.actions;
+    QAction *items[] = {a.btnLargest1, a.btnMiddle1, a.btnSmallest1};
+    for (int i = 0; i < 3; ++i) items[i]->setChecked(i == CheckedThumbnailSizeItem(size.width));
     if (session_.AlbumOpen && ThumbnailSizeNeedsReopen(overview_->ThumbWidth(), item)) ReopenAlbum();
 }
 
@@ -554,70 +556,70 @@ void TTurvane_Fm::Open2Click()
 void TTurvane_Fm::RefreshToolBar()
 {
     // Also while the album is being opened: its first flips refresh the bar before it counts as open.
-    const bool on = (session_.AlbumOpen || session_.Opening) && PaintMode == 1;
-    menus_.Act("OpenImg")->setEnabled(!Busy);
-    menus_.Act("FlipToOverviewImg")->setEnabled(on);
+    const bool on = (session_.AlbumOpen || session_.Opening) && mode_ == PaintMode::Normal;
+    menus_.actions.OpenImg->setEnabled(!Busy);
+    menus_.actions.FlipToOverviewImg->setEnabled(on);
 }
 
 void TTurvane_Fm::ConnectCommands()
 {
-    const auto on = [this](const char *name, auto handler) {
-        QAction *a = menus_.Act(name);
+    const MainActions &act = menus_.actions;
+    const auto on = [this](QAction *a, auto handler) {
         a->setEnabled(true);
         connect(a, &QAction::triggered, this, handler);
     };
-    const auto toggle = [this, &on](const char *name, bool Settings::*field) {
-        on(name, [this, name, field] { settings_.*field = menus_.Act(name)->isChecked(); });
+    const auto toggle = [this, &on](QAction *a, bool Settings::*field) {
+        on(a, [this, a, field] { settings_.*field = a->isChecked(); });
     };
-    on("Open2", [this] { Open2Click(); });
-    on("OpenImg", [this] { Open2Click(); });
-    on("Exit2", [this] { close(); });
+    on(act.Open2, [this] { Open2Click(); });
+    on(act.OpenImg, [this] { Open2Click(); });
+    on(act.Exit2, [this] { close(); });
     for (QAction *item : menus_.mru)
         connect(item, &QAction::triggered, this, [this, item] { RUClick(item); });
 
-    on("byName1", [this] { SortCommand("byName1", SortByName); });
-    on("byType1", [this] { SortCommand("byType1", SortByType); });
-    on("bySize1", [this] { SortCommand("bySize1", SortBySize); });
-    on("byDate1", [this] { SortCommand("byDate1", SortByDate); });
-    on("byDefault1", [this] { SortCommand("byDefault1", SortDefault); });
-    on("ToolBar1", [this] { ToolBar1Click(); });
-    on("FilterPages1", [this] { if (session_.AlbumOpen) FilterPages1Click(); });
-    on("SetFlipSpeedWn", [this] { SetFlipSpeedWnClick(); });
-    on("btnLargest1", [this] { ThumbnailSizeClick(0); });
-    on("btnMiddle1", [this] { ThumbnailSizeClick(1); });
-    on("btnSmallest1", [this] { ThumbnailSizeClick(2); });
-    on("EmptyOverviewCache1", [this] {
+    on(act.byName1, [this] { SortCommand(menus_.actions.byName1, SortByName); });
+    on(act.byType1, [this] { SortCommand(menus_.actions.byType1, SortByType); });
+    on(act.bySize1, [this] { SortCommand(menus_.actions.bySize1, SortBySize); });
+    on(act.byDate1, [this] { SortCommand(menus_.actions.byDate1, SortByDate); });
+    on(act.byDefault1, [this] { SortCommand(menus_.actions.byDefault1, SortDefault); });
+    on(act.ToolBar1, [this] { ToolBar1Click(); });
+    on(act.FilterPages1, [this] { if (session_.AlbumOpen) FilterPages1Click(); });
+    on(act.SetFlipSpeedWn, [this] { SetFlipSpeedWnClick(); });
+    on(act.btnLargest1, [this] { ThumbnailSizeClick(0); });
+    on(act.btnMiddle1, [this] { ThumbnailSizeClick(1); });
+    on(act.btnSmallest1, [this] { ThumbnailSizeClick(2); });
+    on(act.EmptyOverviewCache1, [this] {
         if (session_.AlbumOpen && overview_->EmptyOverviewCache()) ReopenAlbum();
     });
-    on("FlippingControl2", [this] { if (session_.AlbumOpen) FlippingControl2Click(); });
-    on("WindowFrame2", [this] { ToggleWindowFrame(); });
-    on("WindowFrame1", [this] { ToggleWindowFrame(); });
+    on(act.FlippingControl2, [this] { if (session_.AlbumOpen) FlippingControl2Click(); });
+    on(act.WindowFrame2, [this] { ToggleWindowFrame(); });
+    on(act.WindowFrame1, [this] { ToggleWindowFrame(); });
 
-    connect(menus_.Menu("FlipTo1"), &QMenu::aboutToShow, this, &TTurvane_Fm::FlipTo1Click);
-    on("Overview1", [this] { FlipTo(layout_.FirstOverviewPage); });
-    on("Contents1", [this] { FlipTo(layout_.FirstContentsPage); });
-    on("FirstPage1", [this] { FlipTo(layout_.FirstFilePage); });
-    on("Index1", [this] { FlipTo(layout_.FirstIndexPage); });
-    on("FlipToOverviewImg", [this] { FlipTo(layout_.FirstOverviewPage); });
-    const auto command = [this](const char *name, auto handler) {   // enabled when its menu opens
-        connect(menus_.Act(name), &QAction::triggered, this, handler);
+    connect(menus_.menus.FlipTo1, &QMenu::aboutToShow, this, &TTurvane_Fm::FlipTo1Click);
+    on(act.Overview1, [this] { FlipTo(layout_.FirstOverviewPage); });
+    on(act.Contents1, [this] { FlipTo(layout_.FirstContentsPage); });
+    on(act.FirstPage1, [this] { FlipTo(layout_.FirstFilePage); });
+    on(act.Index1, [this] { FlipTo(layout_.FirstIndexPage); });
+    on(act.FlipToOverviewImg, [this] { FlipTo(layout_.FirstOverviewPage); });
+    const auto command = [this](QAction *a, auto handler) {   // enabled when its menu opens
+        connect(a, &QAction::triggered, this, handler);
     };
-    command("PageNo1", [this] { PageNo1Click(); });
-    command("FileName1", [this] { FileName1Click(); });
+    command(act.PageNo1, [this] { PageNo1Click(); });
+    command(act.FileName1, [this] { FileName1Click(); });
 
-    connect(menus_.Menu("View1"), &QMenu::aboutToShow, this, &TTurvane_Fm::View1Click);
-    command("LeftImage1", [this] { PreviewOrPlay(FileOfPage(flip_.LeftPageNo)); });
-    command("RightImage1", [this] { PreviewOrPlay(FileOfPage(flip_.RightPageNo)); });
-    command("LeftImage2", [this] { ShowInformation(FileOfPage(flip_.LeftPageNo)); });
-    command("RightImage2", [this] { ShowInformation(FileOfPage(flip_.RightPageNo)); });
-    command("btnView1", [this] { if (!PopupFile.isEmpty()) PreviewOrPlay(PopupFile); });
-    command("btnInfo1", [this] { if (!PopupFile.isEmpty()) ShowInformation(PopupFile); });
+    connect(menus_.menus.View1, &QMenu::aboutToShow, this, &TTurvane_Fm::View1Click);
+    command(act.LeftImage1, [this] { PreviewOrPlay(FileOfPage(flip_.LeftPageNo)); });
+    command(act.RightImage1, [this] { PreviewOrPlay(FileOfPage(flip_.RightPageNo)); });
+    command(act.LeftImage2, [this] { ShowInformation(FileOfPage(flip_.LeftPageNo)); });
+    command(act.RightImage2, [this] { ShowInformation(FileOfPage(flip_.RightPageNo)); });
+    command(act.btnView1, [this] { if (!PopupFile.isEmpty()) PreviewOrPlay(PopupFile); });
+    command(act.btnInfo1, [this] { if (!PopupFile.isEmpty()) ShowInformation(PopupFile); });
 
-    toggle("JCAutoShow", &Settings::JCAutoShow);
-    toggle("AutoReopen", &Settings::AutoReopen);
-    toggle("FlippingSound1", &Settings::FlippingSound);
-    on("AutoFlipToOverview", [this] {
-        settings_.AutoFlipToOverview = menus_.Act("AutoFlipToOverview")->isChecked();
+    toggle(act.JCAutoShow, &Settings::JCAutoShow);
+    toggle(act.AutoReopen, &Settings::AutoReopen);
+    toggle(act.FlippingSound1, &Settings::FlippingSound);
+    on(act.AutoFlipToOverview, [this] {
+        settings_.AutoFlipToOverview = menus_.actions.AutoFlipToOverview->isChecked();
         if (settings_.AutoFlipToOverview && session_.AlbumOpen) {
             FlipTo(1);
             const int speed = flip_.FlipSpeed;
@@ -626,17 +628,17 @@ void TTurvane_Fm::ConnectCommands()
             flip_.SetFlipSpeed(speed);
         }
     });
-    connect(menus_.Menu("Options1"), &QMenu::aboutToShow, this, [this] {
-        menus_.Act("FlippingSound1")->setEnabled(!settings_.BackgroundMusic);
+    connect(menus_.menus.Options1, &QMenu::aboutToShow, this, [this] {
+        menus_.actions.FlippingSound1->setEnabled(!settings_.BackgroundMusic);
     });
 
-    on("Default1", [this] { BackgroundCommand(1, 0); });
-    on("Color1", [this] { BackgroundCommand(1, 1); });
-    on("btnBitmap1", [this] { BackgroundCommand(1, 2); });
-    on("Default2", [this] { BackgroundCommand(2, 0); });
-    on("Color2", [this] { BackgroundCommand(2, 1); });
-    on("btnBitmap2", [this] { BackgroundCommand(2, 2); });
-    on("Context1", [this] { FormKeyDown(Qt::Key_F1); });
+    on(act.Default1, [this] { BackgroundCommand(1, 0); });
+    on(act.Color1, [this] { BackgroundCommand(1, 1); });
+    on(act.btnBitmap1, [this] { BackgroundCommand(1, 2); });
+    on(act.Default2, [this] { BackgroundCommand(2, 0); });
+    on(act.Color2, [this] { BackgroundCommand(2, 1); });
+    on(act.btnBitmap2, [this] { BackgroundCommand(2, 2); });
+    on(act.Context1, [this] { FormKeyDown(Qt::Key_F1); });
     RefreshToolBar();
 }
 

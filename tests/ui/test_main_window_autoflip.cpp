@@ -67,17 +67,17 @@ TEST_F(AutoFlipTest, StartingTurnsTheFirstSpreadAtOnceAndLocksTheMenus)
 {
     TTurvane_Fm &w = OpenWith(1, 2, 2500);
     w.StartAutoFlipping();
-    EXPECT_EQ(w.PaintMode, 3);
+    EXPECT_EQ(w.Mode(), PaintMode::AutoFlipping);
     EXPECT_EQ(w.Flip_().LeftPageNo, 2);
     EXPECT_TRUE(w.Timer1.isActive());
     EXPECT_EQ(w.Timer1.interval(), 2500);
-    EXPECT_FALSE(w.Menus().Menu("File1")->menuAction()->isEnabled());
-    EXPECT_FALSE(w.Menus().Menu("Options1")->menuAction()->isEnabled());
+    EXPECT_FALSE(w.Menus().menus.File1->menuAction()->isEnabled());
+    EXPECT_FALSE(w.Menus().menus.Options1->menuAction()->isEnabled());
     EXPECT_EQ(w.View()->cursor().shape(), Qt::BlankCursor);
     w.StopAutoFlipping();
-    EXPECT_EQ(w.PaintMode, 1);
+    EXPECT_EQ(w.Mode(), PaintMode::Normal);
     EXPECT_FALSE(w.Timer1.isActive());
-    EXPECT_TRUE(w.Menus().Menu("File1")->menuAction()->isEnabled());
+    EXPECT_TRUE(w.Menus().menus.File1->menuAction()->isEnabled());
     EXPECT_NE(w.View()->cursor().shape(), Qt::BlankCursor);
 }
 
@@ -122,7 +122,7 @@ TEST_F(AutoFlipTest, RepeatAtTheBackStartsAgainAtTheFrontAndStopLeavesTheTimerOf
     w.Timer1Timer();
     EXPECT_EQ(w.Flip_().LeftPageNo, left);
     EXPECT_FALSE(w.Timer1.isActive());
-    EXPECT_EQ(w.PaintMode, 3);   // still auto flipping until the user stops it
+    EXPECT_EQ(w.Mode(), PaintMode::AutoFlipping);   // still auto flipping until the user stops it
 }
 
 TEST_F(AutoFlipTest, TheTimerDrivesTheBookToTheBackAndReverses)
@@ -131,7 +131,7 @@ TEST_F(AutoFlipTest, TheTimerDrivesTheBookToTheBackAndReverses)
     w.StartAutoFlipping();
     EXPECT_TRUE(WaitFor([&w] { return w.AutoFlipDirection == 2; }, 20000));
     EXPECT_TRUE(w.Timer1.isActive());
-    EXPECT_EQ(w.PaintMode, 3);
+    EXPECT_EQ(w.Mode(), PaintMode::AutoFlipping);
 }
 
 TEST_F(AutoFlipTest, ByPointerTheSideOfTheSpineChoosesTheDirectionAtEachTick)
@@ -145,7 +145,7 @@ TEST_F(AutoFlipTest, ByPointerTheSideOfTheSpineChoosesTheDirectionAtEachTick)
     EXPECT_EQ(w.Flip_().LeftPageNo, 8);
     EXPECT_NE(w.View()->cursor().shape(), Qt::BlankCursor);   // the pointer steers, so it shows
     QTest::mouseMove(w.View(), QPoint(spine - 40, y));
-    EXPECT_EQ(w.PaintMode, 3);   // moving does not stop auto flipping
+    EXPECT_EQ(w.Mode(), PaintMode::AutoFlipping);   // moving does not stop auto flipping
     w.Timer1Timer();
     EXPECT_EQ(w.Flip_().LeftPageNo, 6);
     w.Timer1Timer();
@@ -179,22 +179,22 @@ TEST_F(AutoFlipTest, AClickOrAKeyStopsAutoFlippingWithoutTurningAPage)
     w.StartAutoFlipping();
     ASSERT_EQ(w.Flip_().LeftPageNo, 2);
     QTest::mouseClick(w.View(), Qt::LeftButton, {}, RightPageCentre());
-    EXPECT_EQ(w.PaintMode, 1);
+    EXPECT_EQ(w.Mode(), PaintMode::Normal);
     EXPECT_FALSE(w.Timer1.isActive());
     EXPECT_EQ(w.Flip_().LeftPageNo, 2);
-    EXPECT_TRUE(w.Menus().Menu("Tools1")->menuAction()->isEnabled());
+    EXPECT_TRUE(w.Menus().menus.Tools1->menuAction()->isEnabled());
 
     w.StartAutoFlipping();
     ASSERT_EQ(w.Flip_().LeftPageNo, 4);
     QTest::keyClick(w.View(), Qt::Key_Right);
-    EXPECT_EQ(w.PaintMode, 1);
+    EXPECT_EQ(w.Mode(), PaintMode::Normal);
     EXPECT_FALSE(w.Timer1.isActive());
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);
 
     // A right click stops it too (no pop-up while auto flipping), and leaves no click pending.
     w.StartAutoFlipping();
     QTest::mouseClick(w.View(), Qt::RightButton, {}, RightPageCentre());
-    EXPECT_EQ(w.PaintMode, 1);
+    EXPECT_EQ(w.Mode(), PaintMode::Normal);
     EXPECT_FALSE(w.RightClickPending);
 }
 

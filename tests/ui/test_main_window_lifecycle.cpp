@@ -52,7 +52,7 @@ TEST_F(MainWindowTest, ClosingWritesBothSettingsFilesWithTheAlbumOnTopOfTheRecen
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
     w.SetFlipSpeed(40);
-    w.Menus().Act("JCAutoShow")->trigger();   // unchecks it
+    w.Menus().actions.JCAutoShow->trigger();   // unchecks it
     EXPECT_TRUE(w.close());
     EXPECT_FALSE(w.AlbumOpen());
     Settings back;
@@ -130,8 +130,8 @@ TEST_F(MainWindowTest, HidingTheToolBarGivesThePagesItsHeight)
     ASSERT_TRUE(WaitOpen());
     const int withBar = w.Geometry().PageH;
     const int barHeight = w.Menus().toolBar->sizeHint().height();
-    w.Menus().Act("ToolBar1")->trigger();
-    EXPECT_FALSE(w.Menus().Act("ToolBar1")->isChecked());
+    w.Menus().actions.ToolBar1->trigger();
+    EXPECT_FALSE(w.Menus().actions.ToolBar1->isChecked());
     EXPECT_FALSE(w.Menus().toolBar->isVisible());
     EXPECT_EQ(w.Geometry().PageH, withBar + barHeight);
     EXPECT_EQ(w.Geometry().PageH, w.View()->height() - BookGeometry::StackDepth - 30);

@@ -73,7 +73,7 @@ TEST_F(NavigationTest, ArrowKeysTurnOneLeafAndStopAtTheCovers)
 TEST_F(NavigationTest, TheRightStackEdgeWithoutTheJumpCursorGoesToTheBackOfTheBook)
 {
     TTurvane_Fm &w = OpenClosed();
-    w.Menus().Act("JCAutoShow")->trigger();   // page-jump cursor off
+    w.Menus().actions.JCAutoShow->trigger();   // page-jump cursor off
     ASSERT_FALSE(w.Options().JCAutoShow);
     const BookGeometry &g = w.Geometry();
     const int depth = std::min((w.Flip_().LastPageNo - w.Flip_().RightPageNo + 1) / 2, 14);
@@ -156,26 +156,26 @@ TEST_F(NavigationTest, AfterARightClickTheNextLeftClickDoesNothing)
 TEST_F(NavigationTest, TheFlipToMenuEnablesTargetsOffTheSpreadAndJumpsThere)
 {
     TTurvane_Fm &w = OpenClosed();
-    QMenu *menu = w.Menus().Menu("FlipTo1");
-    const auto choose = [&](const char *item) {
+    QMenu *menu = w.Menus().menus.FlipTo1;
+    const auto choose = [&](QAction *item) {
         emit menu->aboutToShow();   // the menu is recomputed each time it opens
-        w.Menus().Act(item)->trigger();
+        item->trigger();
     };
     emit menu->aboutToShow();
-    EXPECT_TRUE(w.Menus().Act("Overview1")->isEnabled());
-    choose("Overview1");
+    EXPECT_TRUE(w.Menus().actions.Overview1->isEnabled());
+    choose(w.Menus().actions.Overview1);
     EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
     emit menu->aboutToShow();
-    EXPECT_FALSE(w.Menus().Act("Overview1")->isEnabled());
-    choose("FirstPage1");
+    EXPECT_FALSE(w.Menus().actions.Overview1->isEnabled());
+    choose(w.Menus().actions.FirstPage1);
     EXPECT_EQ((w.Flip_().LeftPageNo / 2) * 2, (w.Layout_().FirstFilePage / 2) * 2);
-    choose("Index1");
+    choose(w.Menus().actions.Index1);
     EXPECT_EQ(w.Flip_().LeftPageNo, (w.Layout_().FirstIndexPage / 2) * 2);
-    choose("Contents1");
+    choose(w.Menus().actions.Contents1);
     EXPECT_EQ(w.Flip_().LeftPageNo, (w.Layout_().FirstContentsPage / 2) * 2);
     emit menu->aboutToShow();
-    EXPECT_FALSE(w.Menus().Act("Contents1")->isEnabled());
-    EXPECT_TRUE(w.Menus().Act("Index1")->isEnabled());
+    EXPECT_FALSE(w.Menus().actions.Contents1->isEnabled());
+    EXPECT_TRUE(w.Menus().actions.Index1->isEnabled());
 }
 
 TEST_F(NavigationTest, SortCommandsRebuildInTheNewOrderAndIgnoreTheCheckedItem)
@@ -183,11 +183,11 @@ TEST_F(NavigationTest, SortCommandsRebuildInTheNewOrderAndIgnoreTheCheckedItem)
     MakePicture(album + "/big.png", 400, 300, Qt::white);
     TTurvane_Fm &w = OpenClosed();
     ASSERT_EQ(w.Pages().names.first(), "big.png");
-    w.Menus().Act("byName1")->trigger();   // already checked: nothing happens
-    EXPECT_TRUE(w.Menus().Act("byName1")->isChecked());
-    w.Menus().Act("bySize1")->trigger();
-    EXPECT_TRUE(w.Menus().Act("bySize1")->isChecked());
-    EXPECT_FALSE(w.Menus().Act("byName1")->isChecked());
+    w.Menus().actions.byName1->trigger();   // already checked: nothing happens
+    EXPECT_TRUE(w.Menus().actions.byName1->isChecked());
+    w.Menus().actions.bySize1->trigger();
+    EXPECT_TRUE(w.Menus().actions.bySize1->isChecked());
+    EXPECT_FALSE(w.Menus().actions.byName1->isChecked());
     EXPECT_EQ(w.Pages().Order(), SortBySize);
     EXPECT_EQ(w.Pages().names.last(), "big.png");
 }
@@ -247,7 +247,7 @@ TEST_F(NavigationTest, EachFlipPlaysTheFlippingSoundOnceWhileItIsChecked)
     Click(RightPageCentre());
     EXPECT_EQ(media::SoundsStarted(), before + 1);
     EXPECT_EQ(media::LastSoundPath(), exeDir + "/SysSound/flipSnd.wav");
-    w.Menus().Act("FlippingSound1")->trigger();   // off
+    w.Menus().actions.FlippingSound1->trigger();   // off
     Click(RightPageCentre());
     EXPECT_EQ(media::SoundsStarted(), before + 1);
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);

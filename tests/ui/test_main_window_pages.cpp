@@ -96,11 +96,11 @@ protected:
 TEST_F(PagesCommandsTest, ThePageNumberDialogFlipsToTheTypedFileAndRefusesNumbersBeyondTheLast)
 {
     TTurvane_Fm &w = OpenAtOverview();
-    emit w.Menus().Menu("FlipTo1")->aboutToShow();
-    ASSERT_TRUE(w.Menus().Act("PageNo1")->isEnabled());
+    emit w.Menus().menus.FlipTo1->aboutToShow();
+    ASSERT_TRUE(w.Menus().actions.PageNo1->isEnabled());
     int beeps = 0;
     w.PageNoDialog()->Beep = [&] { ++beeps; };
-    const bool shown = AnswerModal<TPageNoDlg>([&] { w.Menus().Act("PageNo1")->trigger(); }, [&](TPageNoDlg &dlg) {
+    const bool shown = AnswerModal<TPageNoDlg>([&] { w.Menus().actions.PageNo1->trigger(); }, [&](TPageNoDlg &dlg) {
         EXPECT_EQ(dlg.PageNoLabel->text(), "6");   // six files in the album
         QTest::keyClicks(dlg.ToPageNo, "7");
         QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);   // beyond the last file: stays open
@@ -115,7 +115,7 @@ TEST_F(PagesCommandsTest, ThePageNumberDialogFlipsToTheTypedFileAndRefusesNumber
 
     // Cancel leaves the book where it is.
     const int left = w.Flip_().LeftPageNo;
-    ASSERT_TRUE(AnswerModal<TPageNoDlg>([&] { w.Menus().Act("PageNo1")->trigger(); },
+    ASSERT_TRUE(AnswerModal<TPageNoDlg>([&] { w.Menus().actions.PageNo1->trigger(); },
                                         [](TPageNoDlg &dlg) { QTest::keyClick(&dlg, Qt::Key_Escape); }));
     EXPECT_EQ(w.Flip_().LeftPageNo, left);
 }
@@ -123,9 +123,9 @@ TEST_F(PagesCommandsTest, ThePageNumberDialogFlipsToTheTypedFileAndRefusesNumber
 TEST_F(PagesCommandsTest, TheFindDialogOffersTheAlbumNamesAndFlipsToTheChosenFile)
 {
     TTurvane_Fm &w = OpenAtOverview();
-    emit w.Menus().Menu("FlipTo1")->aboutToShow();
-    ASSERT_TRUE(w.Menus().Act("FileName1")->isEnabled());
-    const bool shown = AnswerModal<TFindDlg>([&] { w.Menus().Act("FileName1")->trigger(); }, [&](TFindDlg &dlg) {
+    emit w.Menus().menus.FlipTo1->aboutToShow();
+    ASSERT_TRUE(w.Menus().actions.FileName1->isEnabled());
+    const bool shown = AnswerModal<TFindDlg>([&] { w.Menus().actions.FileName1->trigger(); }, [&](TFindDlg &dlg) {
         EXPECT_EQ(dlg.AllNames(), w.Pages().names);
         QTest::keyClicks(dlg.ComboBox1->lineEdit(), "pic3.png");
         QTest::mouseClick(dlg.FlipToBtn, Qt::LeftButton);
@@ -222,16 +222,16 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
     w.PopupMenuAt(CentreOf(page), w.View()->mapToGlobal(CentreOf(page)));
     w.Menus().popup->hide();
     EXPECT_EQ(w.PopupFile, Pic(5));
-    ASSERT_TRUE(w.Menus().Act("btnInfo1")->isEnabled());
-    ASSERT_TRUE(AnswerModal<TInfoBox>([&] { w.Menus().Act("btnInfo1")->trigger(); }, readBox(fields)));
+    ASSERT_TRUE(w.Menus().actions.btnInfo1->isEnabled());
+    ASSERT_TRUE(AnswerModal<TInfoBox>([&] { w.Menus().actions.btnInfo1->trigger(); }, readBox(fields)));
     EXPECT_EQ(fields, expected);
-    EXPECT_EQ(PreviewedBy([&] { w.Menus().Act("btnView1")->trigger(); }), Pic(5));
-    EXPECT_FALSE(w.Menus().Menu("Rotate3")->menuAction()->isEnabled());
+    EXPECT_EQ(PreviewedBy([&] { w.Menus().actions.btnView1->trigger(); }), Pic(5));
+    EXPECT_FALSE(w.Menus().menus.Rotate3->menuAction()->isEnabled());
 
     // The View menu's item for the side the file page is on.
-    emit w.Menus().Menu("View1")->aboutToShow();
+    emit w.Menus().menus.View1->aboutToShow();
     const bool left = w.Flip_().LeftPageNo == page;
-    QAction *item = w.Menus().Act(left ? "LeftImage2" : "RightImage2");
+    QAction *item = left ? w.Menus().actions.LeftImage2 : w.Menus().actions.RightImage2;
     ASSERT_TRUE(item->isEnabled());
     fields.clear();
     ASSERT_TRUE(AnswerModal<TInfoBox>([&] { item->trigger(); }, readBox(fields)));
@@ -242,10 +242,10 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
     w.PopupMenuAt(RightPageCentre(), w.View()->mapToGlobal(RightPageCentre()));
     w.Menus().popup->hide();
     EXPECT_TRUE(w.PopupFile.isEmpty());
-    EXPECT_FALSE(w.Menus().Act("btnInfo1")->isEnabled());
-    EXPECT_FALSE(w.Menus().Act("btnView1")->isEnabled());
-    emit w.Menus().Menu("View1")->aboutToShow();
-    EXPECT_FALSE(w.Menus().Act("RightImage2")->isEnabled());
+    EXPECT_FALSE(w.Menus().actions.btnInfo1->isEnabled());
+    EXPECT_FALSE(w.Menus().actions.btnView1->isEnabled());
+    emit w.Menus().menus.View1->aboutToShow();
+    EXPECT_FALSE(w.Menus().actions.RightImage2->isEnabled());
 }
 
 TEST_F(PagesCommandsTest, AnUnreadablePictureGivesTheErrorMessageInsteadOfTheBox)
@@ -259,7 +259,7 @@ TEST_F(PagesCommandsTest, AnUnreadablePictureGivesTheErrorMessageInsteadOfTheBox
     w.FlipTo(page);
     w.PopupMenuAt(CentreOf(page), w.View()->mapToGlobal(CentreOf(page)));
     w.Menus().popup->hide();
-    EXPECT_FALSE(AnswerModal<TInfoBox>([&] { w.Menus().Act("btnInfo1")->trigger(); },
+    EXPECT_FALSE(AnswerModal<TInfoBox>([&] { w.Menus().actions.btnInfo1->trigger(); },
                                        [](TInfoBox &box) { box.reject(); }));
     ASSERT_FALSE(prompter.texts.isEmpty());
     EXPECT_TRUE(prompter.texts.last() == "Unknown image file format."
@@ -328,7 +328,7 @@ TEST_F(PagesCommandsTest, ShownMaximisedTheWindowFillsTheAvailableScreen)
     // The offscreen test platform draws a frame of its own; a bare X server has none.
     EXPECT_EQ(window->frameGeometry(), available);
     // The tool bar is ready for the opened album.
-    EXPECT_TRUE(window->Menus().Act("FlipToOverviewImg")->isEnabled());
+    EXPECT_TRUE(window->Menus().actions.FlipToOverviewImg->isEnabled());
 }
 
 TEST_F(PagesCommandsTest, ToolBarButtonsShowPicturesWithTheirTextsAsToolTips)
@@ -342,8 +342,8 @@ TEST_F(PagesCommandsTest, ToolBarButtonsShowPicturesWithTheirTextsAsToolTips)
         EXPECT_FALSE(button->toolTip().isEmpty());
     }
     // The left and right buttons of a pair tell their side apart.
-    const auto picture = [&](const char *name) { return w.Menus().Act(name)->icon().pixmap(24, 24).toImage(); };
-    EXPECT_NE(picture("EditLImg"), picture("EditRImg"));
-    EXPECT_EQ(w.Menus().Act("FlipToOverviewImg")->toolTip(), "Flip to Overview page");
+    const auto picture = [](QAction *a) { return a->icon().pixmap(24, 24).toImage(); };
+    EXPECT_NE(picture(w.Menus().actions.EditLImg), picture(w.Menus().actions.EditRImg));
+    EXPECT_EQ(w.Menus().actions.FlipToOverviewImg->toolTip(), "Flip to Overview page");
     EXPECT_EQ(w.Menus().toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
 }
