@@ -88,6 +88,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     openDlg_ = new TOpenDlg(this);
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
+    connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
     filterDlg_ = new TSetFileTypeFilter_Fm(this);
     flippingTool_ = new TFlippingToolForm(this);
     pageNoDlg_ = new TPageNoDlg(this);
@@ -311,6 +312,7 @@ void TTurvane_Fm::SetCaption()
 
 void TTurvane_Fm::AlbumOpening(const QString &)
 {
+    animator_.Finish();   // a closing flip of the previous album lands before this one is built
     SetCaption();
     overview_->ShowThumbWindow = true;   // opening an album shows the thumbnails being made
     selection_.Clear();
@@ -337,11 +339,12 @@ void TTurvane_Fm::AlbumClosing(int direction)
 {
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
-    FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0);
+    FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
+        if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorOf(kGrey));
+        Present();
+        RemoveHighlight();
+    });
     flip_.SetFlipSpeed(speed);
-    if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorOf(kGrey));
-    Present();
-    RemoveHighlight();
 }
 
 void TTurvane_Fm::AlbumClosed() {}
@@ -441,6 +444,10 @@ int TTurvane_Fm::ToolBarHeight() const
 
 void TTurvane_Fm::Layout()
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this] { Layout(); });
+        return;
+    }
     if (ExeDir.isEmpty() || !ReadyToLayout || isMinimized()) return;
     const QSize client = view_->size();
     if (client.width() < BookGeometry::MinClientWidth || client.height() < BookGeometry::MinClientHeight) {
@@ -462,12 +469,18 @@ void TTurvane_Fm::Layout()
 void TTurvane_Fm::Timer2Timer()
 {
     Timer2.stop();
-    Rebuild();
-    DrawBook();
+    AfterFlip([this] {
+        Rebuild();
+        DrawBook();
+    });
 }
 
 void TTurvane_Fm::DrawBook()
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this] { DrawBook(); });
+        return;
+    }
     if (!ReadyToLayout || painter_.ViewImage1.isNull()) return;
     if (session_.AlbumOpen || session_.Opening) {
         painter_.InvalidatePageCache();
@@ -484,6 +497,10 @@ void TTurvane_Fm::DrawBook()
 
 void TTurvane_Fm::ShowSpread(int page)
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this, page] { ShowSpread(page); });
+        return;
+    }
     flip_.LeftPageNo = (page / 2) * 2;
     flip_.RightPageNo = flip_.LeftPageNo + 1;
     DrawBook();
@@ -500,20 +517,93 @@ void TTurvane_Fm::Present()
 
 // ---------------------------------------------------------------- flipping
 
-void TTurvane_Fm::FlipTo(int page)
+void TTurvane_Fm::FlipTo(int page, std::function<void()> landed)
 {
-    if (Busy) return;   // the thumbnail build lets events run; the book is not laid out meanwhile
+    if (MustWaitForFlip()) {
+        AfterFlip([this, page, speed = flip_.FlipSpeed, landed = std::move(landed)]() mutable {
+            const int current = flip_.FlipSpeed;
+            flip_.SetFlipSpeed(speed);
+            FlipTo(page, std::move(landed));
+            flip_.SetFlipSpeed(current);
+        });
+        return;
+    }
+    // The thumbnail build lets events run; the book is not laid out meanwhile.
     animator_.frameIntervalMs = FrameIntervalMs;
-    animator_.FlipTo(scene_, flip_, page);
+    landed_ = std::move(landed);
+    if (Busy || !animator_.FlipTo(scene_, flip_, page)) {
+        if (auto done = std::exchange(landed_, {})) done();
+    }
     RefreshToolBar();
 }
 
 void TTurvane_Fm::Flip(int direction, int count)
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this, direction, count, speed = flip_.FlipSpeed] {
+            const int current = flip_.FlipSpeed;
+            flip_.SetFlipSpeed(speed);
+            Flip(direction, count);
+            flip_.SetFlipSpeed(current);
+        });
+        return;
+    }
     if (Busy) return;
     animator_.frameIntervalMs = FrameIntervalMs;
     animator_.Flip(scene_, flip_, direction, count);
     RefreshToolBar();
+}
+
+bool TTurvane_Fm::MustWaitForFlip() const
+{
+    return animator_.Running() || (!inSequence_ && !afterFlip_.empty());
+}
+
+void TTurvane_Fm::AfterFlip(std::function<void()> work)
+{
+    if (!MustWaitForFlip()) {
+        work();
+        return;
+    }
+    if (inSequence_) afterFlip_.insert(afterFlip_.begin() + std::ptrdiff_t(insertAt_++), std::move(work));
+    else afterFlip_.push_back(std::move(work));
+}
+
+void TTurvane_Fm::RunInSequence(const std::function<void()> &work)
+{
+    const bool outer = inSequence_;
+    const size_t outerAt = insertAt_;
+    inSequence_ = true;
+    insertAt_ = 0;
+    work();
+    inSequence_ = outer;
+    insertAt_ = outerAt;
+}
+
+void TTurvane_Fm::FlipLanded()
+{
+    RefreshToolBar();
+    if (auto done = std::exchange(landed_, {})) RunInSequence(done);
+    if (closeAfterFlip_) {
+        CloseWindow();
+        return;
+    }
+    // The waiting work runs on the next turn of the event loop, never inside the code that landed
+    // the flip.
+    if (!afterFlip_.empty() && !replayQueued_) {
+        replayQueued_ = true;
+        QMetaObject::invokeMethod(this, &TTurvane_Fm::ReplayAfterFlip, Qt::QueuedConnection);
+    }
+}
+
+void TTurvane_Fm::ReplayAfterFlip()
+{
+    replayQueued_ = false;
+    while (!animator_.Running() && !afterFlip_.empty()) {
+        std::function<void()> work = std::move(afterFlip_.front());
+        afterFlip_.pop_front();
+        RunInSequence(work);
+    }
 }
 
 // ---------------------------------------------------------------- auto flipping
@@ -646,10 +736,12 @@ void TTurvane_Fm::FormActivate()
     Deactivated = Minimised = false;
     if (!ReadyToLayout || mode_ != PaintMode::Normal || !isVisible() || !session_.AlbumOpen) return;
     if (QFileInfo(session_.AlbumFolder).isDir() && pages_.HasFolderChanged()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        Rebuild();
-        DrawBook();
-        QApplication::restoreOverrideCursor();
+        AfterFlip([this] {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            Rebuild();
+            DrawBook();
+            QApplication::restoreOverrideCursor();
+        });
     }
 }
 
@@ -667,10 +759,25 @@ void TTurvane_Fm::RequestTermination()
 
 void TTurvane_Fm::closeEvent(QCloseEvent *e)
 {
+    if (closeAfterFlip_) {
+        // The album was closed and the settings saved; the book closes on screen, then the window.
+        if (animator_.Running()) {
+            e->ignore();
+            return;
+        }
+        FormClose();
+        e->accept();
+        return;
+    }
     if (closeQueryRunning_ || !FormCloseQuery()) {
         e->ignore();
         // A termination request waits for a running build and then closes.
         if (terminating_) QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
+    if (animator_.Running()) {
+        closeAfterFlip_ = true;
+        e->ignore();
         return;
     }
     FormClose();

@@ -16,6 +16,7 @@
 #include "core/book/Settings.h"
 #include <QMainWindow>
 #include <QTimer>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -64,8 +65,18 @@ public:
     ~TTurvane_Fm() override;
 
     // Book operations other windows call.
-    void FlipTo(int page);
+    // Turns to the spread of `page`; `landed` runs once the leaves are down (at once when nothing
+    // turns). A flip runs on a timer; a request made meanwhile waits, with the speed set when it was
+    // made, and follows in order.
+    void FlipTo(int page, std::function<void()> landed = {});
     void Flip(int direction, int count);
+    bool Flipping() const { return animator_.Running(); }
+    // No flip runs and no work waits for one.
+    bool Idle() const { return !animator_.Running() && afterFlip_.empty() && !replayQueued_; }
+    FlipAnimator &Animator() { return animator_; }
+    // Runs `work` now, or, while a flip runs or earlier work waits, after them in order. Input,
+    // commands and redraws go through here, so none acts on a half-turned spread.
+    void AfterFlip(std::function<void()> work);
     void DrawBook();
     void ShowSpread(int page);
     bool Rebuild();
@@ -189,6 +200,10 @@ private:
     void MruChanged() override;
 
     void FormCreate();
+    bool MustWaitForFlip() const;
+    void FlipLanded();
+    void ReplayAfterFlip();
+    void RunInSequence(const std::function<void()> &work);
     void StartScreenSaverRun();
     void StartAutoFlipTimer(int intervalMs, int direction, int endAction);
     void EnableCommandsWhileAutoFlipping(bool on);
@@ -236,6 +251,13 @@ private:
     FlipState flip_;
     BookPainter painter_;
     FlipAnimator animator_{painter_};
+    // Work waiting for the running flip; `landed_` belongs to the running flip itself.
+    std::deque<std::function<void()>> afterFlip_;
+    std::function<void()> landed_;
+    bool inSequence_ = false;     // running a flip's follow-up: what it asks goes first
+    size_t insertAt_ = 0;         // where that follow-up's own waiting work goes
+    bool replayQueued_ = false;
+    bool closeAfterFlip_ = false; // the window closes once the book has closed on screen
     BookScene scene_;
     SelectionList selection_;
     AlbumSession session_{*this};

@@ -76,6 +76,10 @@ HitScene TTurvane_Fm::MakeHitScene() const
 
 void TTurvane_Fm::FormMouseMove(int x, int y)
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this, x, y] { FormMouseMove(x, y); });
+        return;
+    }
     if (RebuildGuard || Busy) return;
     LastMouseX = x;
     LastMouseY = y;
@@ -193,6 +197,11 @@ void TTurvane_Fm::PaintOverlays(QPainter &p)
 
 void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
 {
+    // Clicks and keys during a flip wait for the leaves to land and then count, in order.
+    if (MustWaitForFlip()) {
+        AfterFlip([this, button, shift, x, y] { FormMouseDown(button, shift, x, y); });
+        return;
+    }
     if (button == Qt::RightButton && mode_ != PaintMode::AutoFlipping) {
         RightClickPending = true;
         return;
@@ -265,6 +274,10 @@ void TTurvane_Fm::keyPressEvent(QKeyEvent *e)
 
 void TTurvane_Fm::FormKeyDown(int key)
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this, key] { FormKeyDown(key); });
+        return;
+    }
     if (mode_ == PaintMode::ScreenSaver) {
         close();
         return;
@@ -332,6 +345,10 @@ void TTurvane_Fm::ShowInformation(const QString &path)
 
 void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this, clientPos, globalPos] { PopupMenuAt(clientPos, globalPos); });
+        return;
+    }
     QMenu *popup = menus_.popup;
     const bool normal = mode_ == PaintMode::Normal && session_.AlbumOpen;
     PopupTarget = PopupPage = 0;
@@ -507,9 +524,11 @@ void TTurvane_Fm::FilterPages1Click()
 {
     filterDlg_->Preset(session_.AlbumFolder, session_.FilterMask);
     if (filterDlg_->exec() == QDialog::Accepted && filterDlg_->Mask() != session_.FilterMask) {
-        FlipTo(2);
-        session_.FilterMask = filterDlg_->Mask();
-        if (Rebuild()) DrawBook();
+        FlipTo(2, [this, mask = filterDlg_->Mask()] {
+            session_.FilterMask = mask;
+            if (Rebuild()) DrawBook();
+            RefreshToolBar();
+        });
     }
     filterDlg_->SetFolder(QDir::currentPath());
     RefreshToolBar();
@@ -564,9 +583,10 @@ void TTurvane_Fm::RefreshToolBar()
 void TTurvane_Fm::ConnectCommands()
 {
     const MainActions &act = menus_.actions;
+    // A command chosen while a flip runs waits for the leaves to land.
     const auto on = [this](QAction *a, auto handler) {
         a->setEnabled(true);
-        connect(a, &QAction::triggered, this, handler);
+        connect(a, &QAction::triggered, this, [this, handler] { AfterFlip(handler); });
     };
     const auto toggle = [this, &on](QAction *a, bool Settings::*field) {
         on(a, [this, a, field] { settings_.*field = a->isChecked(); });
@@ -575,7 +595,7 @@ void TTurvane_Fm::ConnectCommands()
     on(act.OpenImg, [this] { Open2Click(); });
     on(act.Exit2, [this] { close(); });
     for (QAction *item : menus_.mru)
-        connect(item, &QAction::triggered, this, [this, item] { RUClick(item); });
+        connect(item, &QAction::triggered, this, [this, item] { AfterFlip([this, item] { RUClick(item); }); });
 
     on(act.byName1, [this] { SortCommand(menus_.actions.byName1, SortByName); });
     on(act.byType1, [this] { SortCommand(menus_.actions.byType1, SortByType); });
@@ -602,7 +622,7 @@ void TTurvane_Fm::ConnectCommands()
     on(act.Index1, [this] { FlipTo(layout_.FirstIndexPage); });
     on(act.FlipToOverviewImg, [this] { FlipTo(layout_.FirstOverviewPage); });
     const auto command = [this](QAction *a, auto handler) {   // enabled when its menu opens
-        connect(a, &QAction::triggered, this, handler);
+        connect(a, &QAction::triggered, this, [this, handler] { AfterFlip(handler); });
     };
     command(act.PageNo1, [this] { PageNo1Click(); });
     command(act.FileName1, [this] { FileName1Click(); });

@@ -26,11 +26,13 @@ TEST_F(MainWindowTest, DefaultBackgroundWithoutItsPictureIsGreyAndTheDefaultCove
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
     w.Menus().actions.Default1->trigger();
+    Landed();
     EXPECT_EQ(w.Options().ScreenBackKind, 1);
     EXPECT_EQ(w.Options().ScreenBackColor, 0x808080u);
     const QImage &frame = w.Painter().ViewImage1;
     EXPECT_EQ(QColor(frame.pixel(3, frame.height() - 3)), QColor(0x80, 0x80, 0x80));
     w.Menus().actions.Default2->trigger();
+    Landed();
     EXPECT_EQ(w.Options().CoverKind, 0);
     EXPECT_EQ(w.Options().CoverColor, 0xFFFFFFu);
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
@@ -79,10 +81,12 @@ TEST_F(MainWindowTest, CheckingFlipToOverviewTurnsToTheOverviewAtOnce)
     ASSERT_TRUE(WaitOpen());
     ASSERT_EQ(w.Flip_().LeftPageNo, 0);
     w.Menus().actions.AutoFlipToOverview->trigger();
+    Landed();
     EXPECT_TRUE(w.Options().AutoFlipToOverview);
     EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
     EXPECT_EQ(w.Flip_().FlipSpeed, 15);
     w.Menus().actions.AutoFlipToOverview->trigger();
+    Landed();
     EXPECT_FALSE(w.Options().AutoFlipToOverview);
     EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
 }
@@ -92,7 +96,9 @@ TEST_F(MainWindowTest, OptionTogglesFollowTheirCheckMarks)
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
     w.Menus().actions.AutoReopen->trigger();
+    Landed();
     w.Menus().actions.FlippingSound1->trigger();
+    Landed();
     EXPECT_FALSE(w.Options().AutoReopen);
     EXPECT_FALSE(w.Options().FlippingSound);
     w.close();
@@ -133,6 +139,7 @@ TEST_F(MainWindowTest, ASmallerThumbnailSizeReopensTheAlbumWithMoreThumbnailsPer
     ASSERT_TRUE(WaitOpen());
     const int before = w.Layout_().Sizes().thumbsPerPage;
     w.Menus().actions.btnSmallest1->trigger();
+    Landed();
     EXPECT_TRUE(w.Menus().actions.btnSmallest1->isChecked());
     EXPECT_FALSE(w.Menus().actions.btnLargest1->isChecked());
     EXPECT_EQ(w.Options().ThumbW, 38);

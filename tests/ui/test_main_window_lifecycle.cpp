@@ -53,8 +53,10 @@ TEST_F(MainWindowTest, ClosingWritesBothSettingsFilesWithTheAlbumOnTopOfTheRecen
     ASSERT_TRUE(WaitOpen());
     w.SetFlipSpeed(40);
     w.Menus().actions.JCAutoShow->trigger();   // unchecks it
-    EXPECT_TRUE(w.close());
+    Landed();
+    w.close();   // the book closes on screen, then the window
     EXPECT_FALSE(w.AlbumOpen());
+    ASSERT_TRUE(WaitFor([&w] { return !w.isVisible(); }));
     Settings back;
     LoadSettings(exeDir, back);
     LoadSettings2(exeDir, back);
@@ -71,6 +73,7 @@ TEST_F(MainWindowTest, ClosingFlipsTheBookShutAndGreysTheFrame)
     ASSERT_TRUE(WaitOpen());
     ASSERT_EQ(w.Flip_().LeftPageNo, 2);   // opened at the overview
     w.CloseAlbum(1);
+    Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
     EXPECT_EQ(w.Flip_().RightPageNo, 1);
     const QImage &frame = w.Painter().ViewImage1;
@@ -115,11 +118,13 @@ TEST_F(MainWindowTest, EscapeAsksBeforeExiting)
     ASSERT_TRUE(WaitOpen());
     prompter.answers = {PromptAnswer::No};
     QTest::keyClick(w.View(), Qt::Key_Escape);
+    Landed();
     ASSERT_EQ(prompter.texts.size(), 1);
     EXPECT_EQ(prompter.texts[0], QString("Exit ") + kApplicationTitle + "?");
     EXPECT_TRUE(w.isVisible());
     prompter.answers = {PromptAnswer::Yes};
     QTest::keyClick(w.View(), Qt::Key_Escape);
+    Landed();
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(QFile::exists(exeDir + "/" + kSettingsFile));
 }
@@ -131,6 +136,7 @@ TEST_F(MainWindowTest, HidingTheToolBarGivesThePagesItsHeight)
     const int withBar = w.Geometry().PageH;
     const int barHeight = w.Menus().toolBar->sizeHint().height();
     w.Menus().actions.ToolBar1->trigger();
+    Landed();
     EXPECT_FALSE(w.Menus().actions.ToolBar1->isChecked());
     EXPECT_FALSE(w.Menus().toolBar->isVisible());
     EXPECT_EQ(w.Geometry().PageH, withBar + barHeight);

@@ -35,6 +35,7 @@ protected:
     {
         QTest::mouseMove(window->View(), at);
         QTest::mouseClick(window->View(), button, mods, at);
+        Landed();
     }
 };
 
@@ -58,14 +59,21 @@ TEST_F(NavigationTest, ArrowKeysTurnOneLeafAndStopAtTheCovers)
 {
     TTurvane_Fm &w = OpenClosed();
     QTest::keyClick(w.View(), Qt::Key_Left);
+    Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
     QTest::keyClick(w.View(), Qt::Key_Right);
+    Landed();
     QTest::keyClick(w.View(), Qt::Key_Right);
+    Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);
     QTest::keyClick(w.View(), Qt::Key_Left);
+    Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 2);
     const int last = w.Flip_().LastPageNo;
-    for (int i = 0; i < last; ++i) QTest::keyClick(w.View(), Qt::Key_Right);
+    for (int i = 0; i < last; ++i) {
+        QTest::keyClick(w.View(), Qt::Key_Right);
+        Landed();
+    }
     EXPECT_EQ(w.Flip_().LeftPageNo, last);
     EXPECT_EQ(w.Flip_().RightPageNo, last + 1);
 }
@@ -74,6 +82,7 @@ TEST_F(NavigationTest, TheRightStackEdgeWithoutTheJumpCursorGoesToTheBackOfTheBo
 {
     TTurvane_Fm &w = OpenClosed();
     w.Menus().actions.JCAutoShow->trigger();   // page-jump cursor off
+    Landed();
     ASSERT_FALSE(w.Options().JCAutoShow);
     const BookGeometry &g = w.Geometry();
     const int depth = std::min((w.Flip_().LastPageNo - w.Flip_().RightPageNo + 1) / 2, 14);
@@ -104,6 +113,7 @@ TEST_F(NavigationTest, ControlAndShiftClicksOnFilePagesBuildTheBatchSelection)
     TTurvane_Fm &w = OpenClosed();
     const int first = w.Layout_().FirstFilePage;
     w.FlipTo(first);
+    Landed();
     const int leftEntry = w.Flip_().LeftPageNo - first;
     ASSERT_GE(leftEntry, 0);
     Click(LeftPageCentre(), Qt::LeftButton, Qt::ControlModifier);
@@ -117,6 +127,7 @@ TEST_F(NavigationTest, ControlAndShiftClicksOnFilePagesBuildTheBatchSelection)
     // Anchor, then Shift on a later page selects the whole range.
     Click(LeftPageCentre(), Qt::LeftButton, Qt::ControlModifier);
     w.FlipTo(first + 4);
+    Landed();
     const int farEntry = w.Flip_().RightPageNo - first;
     Click(RightPageCentre(), Qt::LeftButton, Qt::ShiftModifier);
     ASSERT_EQ(w.Selection().Count(), farEntry - leftEntry + 1);
@@ -127,6 +138,7 @@ TEST_F(NavigationTest, ShiftWithAnEmptySelectionSelectsOneFile)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstFilePage);
+    Landed();
     Click(RightPageCentre(), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(w.Selection().Count(), 1);
     EXPECT_EQ(w.SelectAnchor, w.Flip_().RightPageNo - w.Layout_().FirstFilePage);
@@ -160,6 +172,7 @@ TEST_F(NavigationTest, TheFlipToMenuEnablesTargetsOffTheSpreadAndJumpsThere)
     const auto choose = [&](QAction *item) {
         emit menu->aboutToShow();   // the menu is recomputed each time it opens
         item->trigger();
+        Landed();
     };
     emit menu->aboutToShow();
     EXPECT_TRUE(w.Menus().actions.Overview1->isEnabled());
@@ -184,8 +197,10 @@ TEST_F(NavigationTest, SortCommandsRebuildInTheNewOrderAndIgnoreTheCheckedItem)
     TTurvane_Fm &w = OpenClosed();
     ASSERT_EQ(w.Pages().names.first(), "big.png");
     w.Menus().actions.byName1->trigger();   // already checked: nothing happens
+    Landed();
     EXPECT_TRUE(w.Menus().actions.byName1->isChecked());
     w.Menus().actions.bySize1->trigger();
+    Landed();
     EXPECT_TRUE(w.Menus().actions.bySize1->isChecked());
     EXPECT_FALSE(w.Menus().actions.byName1->isChecked());
     EXPECT_EQ(w.Pages().Order(), SortBySize);
@@ -196,6 +211,7 @@ TEST_F(NavigationTest, ThumbnailsHighlightShowTheirNameAndACaptionClickJumpsToTh
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstOverviewPage);
+    Landed();
     const QPoint caption = FindHot(HotThumbBase + 2, 1);
     ASSERT_NE(caption.x(), -1);
     QTest::mouseMove(w.View(), QPoint(3, 3));
@@ -212,6 +228,7 @@ TEST_F(NavigationTest, ControlClickOnAThumbnailTogglesItsFileWithoutFlipping)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstOverviewPage);
+    Landed();
     const QPoint picture = FindHot(HotThumbBase + 1, 2);
     ASSERT_NE(picture.x(), -1);
     Click(picture, Qt::LeftButton, Qt::ControlModifier);
@@ -226,6 +243,7 @@ TEST_F(NavigationTest, AContentsLineJumpsToItsFile)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstContentsPage);
+    Landed();
     const QPoint line = FindHot(HotContentsBase + 5);
     ASSERT_NE(line.x(), -1);
     Click(line);
@@ -248,6 +266,7 @@ TEST_F(NavigationTest, EachFlipPlaysTheFlippingSoundOnceWhileItIsChecked)
     EXPECT_EQ(media::SoundsStarted(), before + 1);
     EXPECT_EQ(media::LastSoundPath(), exeDir + "/SysSound/flipSnd.wav");
     w.Menus().actions.FlippingSound1->trigger();   // off
+    Landed();
     Click(RightPageCentre());
     EXPECT_EQ(media::SoundsStarted(), before + 1);
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);
@@ -259,6 +278,7 @@ TEST_F(NavigationTest, ARedrawShowsTheNewFrameWithoutTheOldHighlight)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstOverviewPage);
+    Landed();
     const QPoint caption = FindHot(HotThumbBase + 2, 1);
     ASSERT_NE(caption.x(), -1);
     QTest::mouseMove(w.View(), QPoint(3, 3));

@@ -56,6 +56,7 @@ protected:
         TTurvane_Fm &w = Start({album});
         EXPECT_TRUE(WaitOpen());
         w.FlipTo(w.Layout_().FirstOverviewPage);
+        Landed();
         return w;
     }
     bool OnSpread(int page) const
@@ -86,6 +87,7 @@ protected:
             shown = preview.Path();
             loaded = preview.Loaded();
             QTest::keyClick(&preview, Qt::Key_Escape);
+            Landed();
         });
         EXPECT_TRUE(!seen || loaded);
         return seen ? shown : QString();
@@ -109,6 +111,7 @@ TEST_F(PagesCommandsTest, ThePageNumberDialogFlipsToTheTypedFileAndRefusesNumber
         QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
     });
     ASSERT_TRUE(shown);
+    Landed();
     EXPECT_EQ(beeps, 1);
     EXPECT_TRUE(OnSpread(w.Layout_().FirstFilePage + 4));
     EXPECT_TRUE(w.Flip_().Consistent());
@@ -131,10 +134,12 @@ TEST_F(PagesCommandsTest, TheFindDialogOffersTheAlbumNamesAndFlipsToTheChosenFil
         QTest::mouseClick(dlg.FlipToBtn, Qt::LeftButton);
     });
     ASSERT_TRUE(shown);
+    Landed();
     EXPECT_TRUE(OnSpread(w.Layout_().FirstFilePage + 2));
 
     // A name that differs only in case still finds its file; a name that is not there does nothing.
     EXPECT_TRUE(w.FlipToFile("PIC6.PNG"));
+    Landed();
     EXPECT_TRUE(OnSpread(w.Layout_().FirstFilePage + 5));
     EXPECT_FALSE(w.FlipToFile("missing.png"));
     EXPECT_TRUE(OnSpread(w.Layout_().FirstFilePage + 5));
@@ -164,6 +169,7 @@ TEST_F(PagesCommandsTest, SpacePreviewsTheFileOfThePageOrEntryUnderThePointer)
     TTurvane_Fm &w = OpenAtOverview();
     // Over a contents line: that line's file.
     w.FlipTo(w.Layout_().FirstContentsPage);
+    Landed();
     const QPoint line = FindHot(HotContentsBase + 1);
     ASSERT_NE(line.x(), -1);
     QTest::mouseMove(w.View(), line);
@@ -172,13 +178,16 @@ TEST_F(PagesCommandsTest, SpacePreviewsTheFileOfThePageOrEntryUnderThePointer)
     // Over a file page: the page's file, also after the book turned under a still pointer.
     const int page = w.Layout_().FirstFilePage + 1;
     w.FlipTo(page);
+    Landed();
     QTest::mouseMove(w.View(), CentreOf(page));
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), Pic(2));
     w.FlipTo(page + 2);
+    Landed();
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), Pic(4));
 
     // Over the front cover nothing designates a file.
     w.FlipTo(0);
+    Landed();
     QTest::mouseMove(w.View(), RightPageCentre());
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), QString());
 }
@@ -200,6 +209,7 @@ TEST_F(PagesCommandsTest, SoundFilesOpenNoPreview)
               QString());
     const int page = w.Layout_().FirstFilePage + 6;
     w.FlipTo(page);
+    Landed();
     QTest::mouseMove(w.View(), CentreOf(page));
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), QString());
 }
@@ -209,6 +219,7 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
     TTurvane_Fm &w = OpenAtOverview();
     const int page = w.Layout_().FirstFilePage + 4;   // pic5.png, 64 x 40
     w.FlipTo(page);
+    Landed();
     const auto readBox = [&](QStringList &fields) {
         return [&fields](TInfoBox &box) {
             fields = {box.FName->text(), box.FWidth->text(), box.FHeight->text()};
@@ -239,6 +250,7 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
 
     // Over the cover the pop-up offers no file command.
     w.FlipTo(0);
+    Landed();
     w.PopupMenuAt(RightPageCentre(), w.View()->mapToGlobal(RightPageCentre()));
     w.Menus().popup->hide();
     EXPECT_TRUE(w.PopupFile.isEmpty());
@@ -257,6 +269,7 @@ TEST_F(PagesCommandsTest, AnUnreadablePictureGivesTheErrorMessageInsteadOfTheBox
     TTurvane_Fm &w = OpenAtOverview();
     const int page = w.Layout_().FirstFilePage + 6;
     w.FlipTo(page);
+    Landed();
     w.PopupMenuAt(CentreOf(page), w.View()->mapToGlobal(CentreOf(page)));
     w.Menus().popup->hide();
     EXPECT_FALSE(AnswerModal<TInfoBox>([&] { w.Menus().actions.btnInfo1->trigger(); },
