@@ -76,7 +76,6 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     setCentralWidget(view_);
     menus_ = BuildMainMenus(this, view_);
     setMenuBar(menus_.bar);
-    speedDlg_ = new TSetFlipSpeedForm(this);
     overview_ = new TOverView_Fm(this);
     contents_ = new TContents_Fm(this);
     index_ = new TIndex_Fm(this);
@@ -86,29 +85,20 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     // Ending the program from the thumbnail progress window closes the main window.
     connect(overview_, &TOverView_Fm::ExitRequested, this, [this] { CloseWindow(); });
     openDlg_ = new TOpenDlg(this);
+    navigation_ = std::make_unique<NavigationController>(Book(), menus_);
+    viewing_ = std::make_unique<ViewController>(Book(), menus_, [this] { return PopupFile; },
+                                                [this] { RemoveHighlight(); });
+    backgrounds_ = std::make_unique<BackgroundController>(Book(), menus_, scene_, previewBack_, saves_);
+    thumbnailSizes_ = std::make_unique<ThumbnailSizeController>(Book(), menus_, *overview_,
+                                                                [this] { ReopenAlbum(); });
+    autoFlip_ = std::make_unique<AutoFlipController>(Book(), menus_);
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
     filterDlg_ = new TSetFileTypeFilter_Fm(this);
-    flippingTool_ = new TFlippingToolForm(this);
-    pageNoDlg_ = new TPageNoDlg(this);
-    findDlg_ = new TFindDlg(this);
-    infoBox_ = new TInfoBox(this);
-    preview_ = new TPreviewPic_Fm(this);
-    preview_->SetInfoBox(infoBox_);
-    // The preview's file commands (edit, save as, copy, move, rename, delete, print) are not
-    // offered by this window yet.
-    for (QAction *later : {preview_->Edit1, preview_->SaveAs1, preview_->CopyTo1, preview_->MoveTo1,
-                           preview_->Rename1, preview_->Delete1, preview_->Print1})
-        later->setEnabled(false);
-    speedDlg_->setSpeed = [this](int speed) { flip_.SetFlipSpeed(speed); };
-    speedDlg_->flip = [this](int direction, int count) { Flip(direction, count); };
-    flippingTool_->flipTo = [this](int page) { FlipTo(page); };
-    flippingTool_->pageLabel = [this](int page) { return PageLabel(page); };
     Timer2.setInterval(200);
     Timer2.setSingleShot(true);
     connect(&Timer2, &QTimer::timeout, this, &TTurvane_Fm::Timer2Timer);
-    connect(&Timer1, &QTimer::timeout, this, &TTurvane_Fm::Timer1Timer);
     // The album is re-checked when the user comes back from another program, not after each of
     // the program's own dialogs: the application's state, not the window's activation.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -156,8 +146,8 @@ void TTurvane_Fm::FormCreate()
     }
     LoadSettings(ExeDir, settings_);
     LoadSettings2(ExeDir, settings_);
-    LoadBackgroundPictures();
-    preview_->SetBackground(&settings_, &previewBack_, ExeDir);
+    backgrounds_->Load();
+    viewing_->Preview()->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
     ApplySortOrderToMenu(settings_.SortOrder);
     menus_.actions.AutoFlipToOverview->setChecked(settings_.AutoFlipToOverview);
@@ -167,9 +157,7 @@ void TTurvane_Fm::FormCreate()
     menus_.actions.WithPageNo1->setChecked(settings_.WithPageNo);
     menus_.actions.Fancy1->setChecked(!settings_.WithPageNo);
     menus_.actions.BackgroundMusic1->setChecked(settings_.BackgroundMusic);
-    menus_.actions.btnLargest1->setChecked(settings_.ThumbW == 72);
-    menus_.actions.btnMiddle1->setChecked(settings_.ThumbW == 56);
-    menus_.actions.btnSmallest1->setChecked(settings_.ThumbW == 38);
+    thumbnailSizes_->ShowSetting();
     session_.RefreshMRU();
 
     // The tool bar is always shown at start, whatever the settings file said.
@@ -190,23 +178,6 @@ void TTurvane_Fm::FormCreate()
     mode_ = PaintMode::Normal;
     Timer2.stop();
     ReadyToLayout = true;
-}
-
-void TTurvane_Fm::LoadBackgroundPictures()
-{
-    if (settings_.ScreenBackKind == 2) {
-        const QString saved = QDir(ExeDir).filePath(kScreenBackBitmap);
-        if (QFileInfo::exists(saved)) scene_.screenBackBitmap = QImage(saved);
-        if (scene_.screenBackBitmap.isNull()) settings_.ScreenBackKind = 1;
-    }
-    if (settings_.PreviewBackKind == 2) {
-        previewBack_ = QImage(QDir(ExeDir).filePath(kPreviewBackBitmap));
-        if (previewBack_.isNull()) settings_.PreviewBackKind = 1;
-    }
-    if (settings_.CoverKind == 2) {
-        scene_.coverBitmap = QImage(QDir(ExeDir).filePath(kCoverBackBitmap));
-        if (scene_.coverBitmap.isNull()) settings_.CoverKind = 0;
-    }
 }
 
 // ---------------------------------------------------------------- first paint and albums
@@ -260,7 +231,7 @@ void TTurvane_Fm::StartScreenSaverRun()
     settings_.BackgroundMusic = sys::RegistryRead("ScnSVr", "BgkMusic", settings_.BackgroundMusic).toBool();
     menus_.actions.FlippingSound1->setChecked(settings_.FlippingSound);
     menus_.actions.BackgroundMusic1->setChecked(settings_.BackgroundMusic);
-    StartAutoFlipTimer(1500, 1, settings_.AutoFlipEndAction);
+    autoFlip_->StartTimer(1500, 1, settings_.AutoFlipEndAction);
     mode_ = PaintMode::ScreenSaver;
     MoveCount = 0;
     view_->setCursor(Qt::BlankCursor);
@@ -330,7 +301,7 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
         flip_.SetFlipSpeed(speed);
     }
     menus_.actions.TWainSaveAs->setEnabled(false);
-    Timer1.stop();
+    autoFlip_->Timer1.stop();
     mode_ = PaintMode::Normal;
     RefreshToolBar();
 }
@@ -608,78 +579,10 @@ void TTurvane_Fm::ReplayAfterFlip()
 
 // ---------------------------------------------------------------- auto flipping
 
-void TTurvane_Fm::StartAutoFlipTimer(int intervalMs, int direction, int endAction)
-{
-    // Values come from the settings file unchecked: an interval out of range neither spins the
-    // processor nor stalls, and unknown codes take their defaults.
-    Timer1.setInterval(std::clamp(intervalMs, MinAutoFlipIntervalMs, MaxAutoFlipIntervalMs));
-    AutoFlipDirection = direction >= 0 && direction <= 2 ? direction : 1;
-    AutoFlipEndAction = endAction >= 0 && endAction <= 2 ? endAction : 2;
-    Timer1.start();
-}
-
-void TTurvane_Fm::EnableCommandsWhileAutoFlipping(bool on)
-{
-    const MainMenuSet &m = menus_.menus;
-    for (QMenu *menu : {m.File1, m.Edit1, m.View1, m.FlipTo1, m.BookMark1, m.Tools1, m.Options1})
-        menu->menuAction()->setEnabled(on);
-    menus_.toolBar->setEnabled(on);
-}
-
 void TTurvane_Fm::StartAutoFlipping()
 {
-    if (!session_.AlbumOpen || mode_ != PaintMode::Normal || Busy) return;
-    StartAutoFlipTimer(settings_.AutoFlipInterval, settings_.AutoFlipDirection, settings_.AutoFlipEndAction);
-    // Only a pointer that steers the direction stays visible.
-    if (AutoFlipDirection != 0) view_->setCursor(Qt::BlankCursor);
-    RightClickPending = false;   // the pop-up that started it must not swallow the stopping click
-    mode_ = PaintMode::AutoFlipping;
-    EnableCommandsWhileAutoFlipping(false);
-    Timer1Timer();   // the first flip starts at once
-}
-
-void TTurvane_Fm::StopAutoFlipping()
-{
-    Timer1.stop();
-    mode_ = PaintMode::Normal;
-    EnableCommandsWhileAutoFlipping(true);
-    menus_.actions.AutoFlipping2->setEnabled(true);
-    view_->unsetCursor();
-    RefreshToolBar();
-}
-
-void TTurvane_Fm::Timer1Timer()
-{
-    if (flip_.LeafCount() > 0) return;   // a leaf is still in flight: the next tick tries again
-    Timer1.stop();
-    if (!session_.AlbumOpen) return;
-    int direction = AutoFlipDirection;
-    if (direction == 0) direction = LastMouseX > geo_.SpineX ? 1 : 2;
-    if (direction == 1) {
-        if (flip_.LastPageNo > flip_.LeftPageNo) {
-            FlipTo(flip_.LeftPageNo + 2);
-        } else if (AutoFlipEndAction == 0) {
-            return;
-        } else if (AutoFlipEndAction == 1) {
-            FlipTo(0);
-        } else {
-            FlipTo(flip_.LastPageNo - 2);
-            AutoFlipDirection = 2;
-        }
-    } else {
-        if (flip_.RightPageNo > 1) {
-            FlipTo(flip_.RightPageNo - 2);
-        } else if (AutoFlipEndAction == 0) {
-            return;
-        } else if (AutoFlipEndAction == 1) {
-            FlipTo(flip_.LastPageNo);
-        } else {
-            FlipTo(2);
-            AutoFlipDirection = 1;
-        }
-    }
-    // Restart only while auto flipping still runs (the window may have left it meanwhile).
-    if (mode_ == PaintMode::AutoFlipping || mode_ == PaintMode::ScreenSaver) Timer1.start();
+    // The pop-up that started it must not swallow the stopping click.
+    if (autoFlip_->Start()) RightClickPending = false;
 }
 
 // ---------------------------------------------------------------- activation and closing
@@ -790,7 +693,7 @@ bool TTurvane_Fm::FormCloseQuery()
     if (ScreenSaverMode) {
         // Closing without saving settings. Only the run itself clears its mark: a refused second
         // start must not clear the mark of the run that is showing.
-        Timer1.stop();
+        autoFlip_->Timer1.stop();
         if (screenSaverLock_ && screenSaverLock_->held()) sys::RegistryWrite("ScnSVr", "ScvIns", false);
         return true;
     }
@@ -819,7 +722,7 @@ void TTurvane_Fm::FormClose()
 {
     ReadyToLayout = false;
     Timer2.stop();
-    Timer1.stop();
+    autoFlip_->Timer1.stop();
     screenSaverLock_.reset();
 }
 
@@ -836,23 +739,14 @@ void TTurvane_Fm::SaveAllSettings()
 {
     settings_.FlipSpeed = flip_.FlipSpeed;
     settings_.SortOrder = CurrentSortOrder();
-    SaveSettings(ExeDir, settings_);
-    SaveSettings2(ExeDir, settings_);
-    SaveBackgroundPictures();
+    saves_.Check(SaveSettings(ExeDir, settings_), JoinPath(ExeDir, kSettingsFile));
+    saves_.Check(SaveSettings2(ExeDir, settings_), JoinPath(ExeDir, kSettingsFile2));
+    backgrounds_->Save();
 }
 
-void TTurvane_Fm::SaveBackgroundPictures()
+Prompter &TTurvane_Fm::Prompt()
 {
-    const auto save = [this](const QImage &image, const char *name) {
-        if (image.isNull()) return;
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (image.save(&buffer, "BMP")) WriteFileAtomically(QDir(ExeDir).filePath(name), bytes);
-    };
-    if (settings_.ScreenBackKind == 2) save(scene_.screenBackBitmap, kScreenBackBitmap);
-    if (settings_.PreviewBackKind == 2) save(previewBack_, kPreviewBackBitmap);
-    if (settings_.CoverKind == 2) save(scene_.coverBitmap, kCoverBackBitmap);
+    return ThePrompter();
 }
 
 } // namespace pagero

@@ -38,8 +38,6 @@ QImage JumpBox()
     static const QImage box = DesignImage("ThumbCursorImg");
     return box;
 }
-uint32_t RedLow(const QColor &c) { return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16; }
-QColor FromRedLow(uint32_t v) { return QColor(int(v & 0xFF), int(v >> 8 & 0xFF), int(v >> 16 & 0xFF)); }
 } // namespace
 
 // ---------------------------------------------------------------- BookView events
@@ -326,21 +324,6 @@ QString TTurvane_Fm::FileOfPage(int page) const
     return entry < pages_.Count() ? pages_.PagePath(entry) : QString();
 }
 
-void TTurvane_Fm::PreviewOrPlay(const QString &path)
-{
-    const int kind = MediaKind(path);
-    if (kind != KindPicture && kind != KindImaging) return;   // playing sound, MIDI and video comes later
-    RemoveHighlight();
-    preview_->ShowPreview(path);
-}
-
-void TTurvane_Fm::ShowInformation(const QString &path)
-{
-    // Sounds, MIDI and video have a media information window of their own, not yet offered.
-    if (path.isEmpty()) return;
-    pagero::btnInfo1Click(*infoBox_, path, {});
-}
-
 // ---------------------------------------------------------------- pop-up menu
 
 void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
@@ -410,58 +393,6 @@ void TTurvane_Fm::SortCommand(QAction *item, int order)
     if (Rebuild()) DrawBook();
 }
 
-namespace {
-
-// The colour and bitmap choices of the book background and the cover pattern: asks the user and, on
-// a choice, sets the colour or the picture and the kind. False when the user chose nothing.
-bool ChooseFill(int kind, const QString &title, const QString &patternFolder, uint32_t &colour,
-                int32_t &fillKind, QImage &bitmap)
-{
-    if (kind == 1) {
-        QColor c = FromRedLow(colour);
-        if (!ChooseColor(c)) return false;
-        colour = RedLow(c);
-        fillKind = 1;
-        return true;
-    }
-    QString file;
-    if (!ChooseBitmap(title, patternFolder, file)) return false;
-    const QImage image(file);
-    if (image.isNull()) return false;
-    bitmap = image;
-    fillKind = 2;
-    return true;
-}
-
-} // namespace
-
-void TTurvane_Fm::BackgroundCommand(int which, int kind)
-{
-    // which: 1 the book background, 2 the cover pattern; kind: 0 default, 1 colour, 2 bitmap.
-    const QString patterns = QDir(ExeDir).filePath("BitPattern");
-    if (which == 1) {
-        if (kind == 0) {
-            scene_.screenBackBitmap = QImage(QDir(ExeDir).filePath(kDefaultBackBitmap));
-            settings_.ScreenBackKind = scene_.screenBackBitmap.isNull() ? 1 : 2;
-            if (settings_.ScreenBackKind == 1) settings_.ScreenBackColor = 0x808080;
-        } else if (!ChooseFill(kind, "Select Book Background Fill Bitmap", patterns, settings_.ScreenBackColor,
-                               settings_.ScreenBackKind, scene_.screenBackBitmap)) {
-            return;
-        }
-        DrawBook();
-        return;
-    }
-    if (kind == 0) {
-        settings_.CoverColor = 0xFFFFFF;
-        settings_.CoverKind = 0;
-    } else if (!ChooseFill(kind, "Select Cover Background Fill Bitmap", patterns, settings_.CoverColor,
-                           settings_.CoverKind, scene_.coverBitmap)) {
-        return;
-    }
-    DrawBook();
-    FlipTo(0);
-}
-
 void TTurvane_Fm::ToolBar1Click()
 {
     settings_.ToolBarVisible = !settings_.ToolBarVisible;
@@ -469,55 +400,6 @@ void TTurvane_Fm::ToolBar1Click()
     menus_.toolBar->setVisible(settings_.ToolBarVisible);
     Layout();
     DrawBook();
-}
-
-void TTurvane_Fm::FlipTo1Click()
-{
-    const auto offSpread = [this](int page) {
-        return session_.AlbumOpen && page != flip_.LeftPageNo && page != flip_.RightPageNo;
-    };
-    menus_.actions.Overview1->setEnabled(offSpread(layout_.FirstOverviewPage));
-    menus_.actions.Contents1->setEnabled(offSpread(layout_.FirstContentsPage));
-    menus_.actions.FirstPage1->setEnabled(offSpread(layout_.FirstFilePage));
-    menus_.actions.Index1->setEnabled(offSpread(layout_.FirstIndexPage));
-    // Typing a number or a name needs files to choose from.
-    const bool withFiles = session_.AlbumOpen && pages_.Count() > 0;
-    menus_.actions.PageNo1->setEnabled(withFiles);
-    menus_.actions.FileName1->setEnabled(withFiles);
-}
-
-void TTurvane_Fm::View1Click()
-{
-    const bool left = !FileOfPage(flip_.LeftPageNo).isEmpty();
-    const bool right = !FileOfPage(flip_.RightPageNo).isEmpty();
-    menus_.actions.LeftImage1->setEnabled(left);
-    menus_.actions.LeftImage2->setEnabled(left);
-    menus_.actions.RightImage1->setEnabled(right);
-    menus_.actions.RightImage2->setEnabled(right);
-}
-
-void TTurvane_Fm::PageNo1Click()
-{
-    if (!session_.AlbumOpen || pages_.Count() == 0) return;
-    pagero::PageNo1Click(*pageNoDlg_, layout_.FirstFilePage, layout_.FirstIndexPage,
-                         [this](int page) { FlipTo(page); });
-}
-
-void TTurvane_Fm::FileName1Click()
-{
-    if (!session_.AlbumOpen || pages_.Count() == 0) return;
-    pagero::FileName1Click(*findDlg_, pages_.names, [this](const QString &name) { FlipToFile(name); });
-}
-
-bool TTurvane_Fm::FlipToFile(const QString &name)
-{
-    int entry = pages_.names.indexOf(name);
-    if (entry < 0) entry = pages_.names.indexOf(QRegularExpression(
-        QRegularExpression::anchoredPattern(QRegularExpression::escape(name)),
-        QRegularExpression::CaseInsensitiveOption));
-    if (entry < 0) return false;
-    FlipTo(layout_.FirstFilePage + entry);
-    return true;
 }
 
 void TTurvane_Fm::FilterPages1Click()
@@ -534,17 +416,6 @@ void TTurvane_Fm::FilterPages1Click()
     RefreshToolBar();
 }
 
-void TTurvane_Fm::ThumbnailSizeClick(int item)
-{
-    const ThumbnailSizeItem &size = kThumbnailSizeItems[size_t(item)];
-    settings_.ThumbW = size.width;
-    settings_.ThumbH = size.height;
-    const MainActions &a = menus_.actions;
-    QAction *items[] = {a.btnLargest1, a.btnMiddle1, a.btnSmallest1};
-    for (int i = 0; i < 3; ++i) items[i]->setChecked(i == CheckedThumbnailSizeItem(size.width));
-    if (session_.AlbumOpen && ThumbnailSizeNeedsReopen(overview_->ThumbWidth(), item)) ReopenAlbum();
-}
-
 // The overview grid or its cache changed: the album is opened again and the book laid out anew.
 void TTurvane_Fm::ReopenAlbum()
 {
@@ -552,17 +423,6 @@ void TTurvane_Fm::ReopenAlbum()
         Layout();
         DrawBook();
     }
-}
-
-void TTurvane_Fm::SetFlipSpeedWnClick()
-{
-    speedDlg_->ShowAt(view_->mapToGlobal(QPoint(geo_.SpineX, 30)), flip_.FlipSpeed);
-}
-
-void TTurvane_Fm::FlippingControl2Click()
-{
-    if (flippingTool_->isVisible()) return;
-    flippingTool_->ShowAt(view_->mapToGlobal(QPoint(geo_.SpineX, 20)), 0, flip_.LastPageNo + 1, flip_.RightPageNo);
 }
 
 void TTurvane_Fm::Open2Click()
@@ -604,60 +464,16 @@ void TTurvane_Fm::ConnectCommands()
     on(act.byDefault1, [this] { SortCommand(menus_.actions.byDefault1, SortDefault); });
     on(act.ToolBar1, [this] { ToolBar1Click(); });
     on(act.FilterPages1, [this] { if (session_.AlbumOpen) FilterPages1Click(); });
-    on(act.SetFlipSpeedWn, [this] { SetFlipSpeedWnClick(); });
-    on(act.btnLargest1, [this] { ThumbnailSizeClick(0); });
-    on(act.btnMiddle1, [this] { ThumbnailSizeClick(1); });
-    on(act.btnSmallest1, [this] { ThumbnailSizeClick(2); });
-    on(act.EmptyOverviewCache1, [this] {
-        if (session_.AlbumOpen && overview_->EmptyOverviewCache()) ReopenAlbum();
-    });
-    on(act.FlippingControl2, [this] { if (session_.AlbumOpen) FlippingControl2Click(); });
     on(act.WindowFrame2, [this] { ToggleWindowFrame(); });
     on(act.WindowFrame1, [this] { ToggleWindowFrame(); });
-
-    connect(menus_.menus.FlipTo1, &QMenu::aboutToShow, this, &TTurvane_Fm::FlipTo1Click);
-    on(act.Overview1, [this] { FlipTo(layout_.FirstOverviewPage); });
-    on(act.Contents1, [this] { FlipTo(layout_.FirstContentsPage); });
-    on(act.FirstPage1, [this] { FlipTo(layout_.FirstFilePage); });
-    on(act.Index1, [this] { FlipTo(layout_.FirstIndexPage); });
-    on(act.FlipToOverviewImg, [this] { FlipTo(layout_.FirstOverviewPage); });
-    const auto command = [this](QAction *a, auto handler) {   // enabled when its menu opens
-        connect(a, &QAction::triggered, this, [this, handler] { AfterFlip(handler); });
-    };
-    command(act.PageNo1, [this] { PageNo1Click(); });
-    command(act.FileName1, [this] { FileName1Click(); });
-
-    connect(menus_.menus.View1, &QMenu::aboutToShow, this, &TTurvane_Fm::View1Click);
-    command(act.LeftImage1, [this] { PreviewOrPlay(FileOfPage(flip_.LeftPageNo)); });
-    command(act.RightImage1, [this] { PreviewOrPlay(FileOfPage(flip_.RightPageNo)); });
-    command(act.LeftImage2, [this] { ShowInformation(FileOfPage(flip_.LeftPageNo)); });
-    command(act.RightImage2, [this] { ShowInformation(FileOfPage(flip_.RightPageNo)); });
-    command(act.btnView1, [this] { if (!PopupFile.isEmpty()) PreviewOrPlay(PopupFile); });
-    command(act.btnInfo1, [this] { if (!PopupFile.isEmpty()) ShowInformation(PopupFile); });
 
     toggle(act.JCAutoShow, &Settings::JCAutoShow);
     toggle(act.AutoReopen, &Settings::AutoReopen);
     toggle(act.FlippingSound1, &Settings::FlippingSound);
-    on(act.AutoFlipToOverview, [this] {
-        settings_.AutoFlipToOverview = menus_.actions.AutoFlipToOverview->isChecked();
-        if (settings_.AutoFlipToOverview && session_.AlbumOpen) {
-            FlipTo(1);
-            const int speed = flip_.FlipSpeed;
-            flip_.SetFlipSpeed(25);
-            FlipTo(layout_.FirstOverviewPage);
-            flip_.SetFlipSpeed(speed);
-        }
-    });
     connect(menus_.menus.Options1, &QMenu::aboutToShow, this, [this] {
         menus_.actions.FlippingSound1->setEnabled(!settings_.BackgroundMusic);
     });
 
-    on(act.Default1, [this] { BackgroundCommand(1, 0); });
-    on(act.Color1, [this] { BackgroundCommand(1, 1); });
-    on(act.btnBitmap1, [this] { BackgroundCommand(1, 2); });
-    on(act.Default2, [this] { BackgroundCommand(2, 0); });
-    on(act.Color2, [this] { BackgroundCommand(2, 1); });
-    on(act.btnBitmap2, [this] { BackgroundCommand(2, 2); });
     on(act.Context1, [this] { FormKeyDown(Qt::Key_F1); });
     RefreshToolBar();
 }

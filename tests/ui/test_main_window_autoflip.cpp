@@ -31,7 +31,7 @@ protected:
             Landed();
             ASSERT_EQ(w.Flip_().LeftPageNo, left + 2);
             ASSERT_TRUE(w.Flip_().Consistent());
-            ASSERT_TRUE(w.Timer1.isActive());
+            ASSERT_TRUE(w.AutoFlip().Timer1.isActive());
         }
         ASSERT_GE(w.Flip_().LeftPageNo, last);
     }
@@ -44,14 +44,14 @@ TEST_F(AutoFlipTest, StartingTurnsTheFirstSpreadAtOnceAndLocksTheMenus)
     Landed();
     EXPECT_EQ(w.Mode(), PaintMode::AutoFlipping);
     EXPECT_EQ(w.Flip_().LeftPageNo, 2);
-    EXPECT_TRUE(w.Timer1.isActive());
-    EXPECT_EQ(w.Timer1.interval(), 2500);
+    EXPECT_TRUE(w.AutoFlip().Timer1.isActive());
+    EXPECT_EQ(w.AutoFlip().Timer1.interval(), 2500);
     EXPECT_FALSE(w.Menus().menus.File1->menuAction()->isEnabled());
     EXPECT_FALSE(w.Menus().menus.Options1->menuAction()->isEnabled());
     EXPECT_EQ(w.View()->cursor().shape(), Qt::BlankCursor);
     w.StopAutoFlipping();
     EXPECT_EQ(w.Mode(), PaintMode::Normal);
-    EXPECT_FALSE(w.Timer1.isActive());
+    EXPECT_FALSE(w.AutoFlip().Timer1.isActive());
     EXPECT_TRUE(w.Menus().menus.File1->menuAction()->isEnabled());
     EXPECT_NE(w.View()->cursor().shape(), Qt::BlankCursor);
 }
@@ -65,7 +65,7 @@ TEST_F(AutoFlipTest, ReverseAtTheBackTurnsBackToTheFrontAndForwardAgain)
     const int last = w.Flip_().LastPageNo;
     w.Timer1Timer();   // the end: one spread back, now backward
     Landed();
-    EXPECT_EQ(w.AutoFlipDirection, 2);
+    EXPECT_EQ(w.AutoFlip().AutoFlipDirection, 2);
     EXPECT_LE(w.Flip_().LeftPageNo, last - 2);
     EXPECT_GE(w.Flip_().RightPageNo, last - 2);
     for (int guard = 0; w.Flip_().RightPageNo > 1 && guard < 100; ++guard) {
@@ -77,9 +77,9 @@ TEST_F(AutoFlipTest, ReverseAtTheBackTurnsBackToTheFrontAndForwardAgain)
     EXPECT_EQ(w.Flip_().RightPageNo, 1);
     w.Timer1Timer();   // the front: forward again, to page 2
     Landed();
-    EXPECT_EQ(w.AutoFlipDirection, 1);
+    EXPECT_EQ(w.AutoFlip().AutoFlipDirection, 1);
     EXPECT_EQ(w.Flip_().LeftPageNo, 2);
-    EXPECT_TRUE(w.Timer1.isActive());
+    EXPECT_TRUE(w.AutoFlip().Timer1.isActive());
 }
 
 TEST_F(AutoFlipTest, RepeatAtTheBackStartsAgainAtTheFrontAndStopLeavesTheTimerOff)
@@ -92,8 +92,8 @@ TEST_F(AutoFlipTest, RepeatAtTheBackStartsAgainAtTheFrontAndStopLeavesTheTimerOf
     Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
     EXPECT_EQ(w.Flip_().RightPageNo, 1);
-    EXPECT_EQ(w.AutoFlipDirection, 1);
-    EXPECT_TRUE(w.Timer1.isActive());
+    EXPECT_EQ(w.AutoFlip().AutoFlipDirection, 1);
+    EXPECT_TRUE(w.AutoFlip().Timer1.isActive());
 
     w.StopAutoFlipping();
     w.Options().AutoFlipEndAction = 0;
@@ -104,7 +104,7 @@ TEST_F(AutoFlipTest, RepeatAtTheBackStartsAgainAtTheFrontAndStopLeavesTheTimerOf
     w.Timer1Timer();
     Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, left);
-    EXPECT_FALSE(w.Timer1.isActive());
+    EXPECT_FALSE(w.AutoFlip().Timer1.isActive());
     EXPECT_EQ(w.Mode(), PaintMode::AutoFlipping);   // still auto flipping until the user stops it
 }
 
@@ -113,8 +113,8 @@ TEST_F(AutoFlipTest, TheTimerDrivesTheBookToTheBackAndReverses)
     TTurvane_Fm &w = OpenWith(1, 2, 10);
     w.StartAutoFlipping();
     Landed();
-    EXPECT_TRUE(WaitFor([&w] { return w.AutoFlipDirection == 2; }, 20000));
-    EXPECT_TRUE(w.Timer1.isActive());
+    EXPECT_TRUE(WaitFor([&w] { return w.AutoFlip().AutoFlipDirection == 2; }, 20000));
+    EXPECT_TRUE(w.AutoFlip().Timer1.isActive());
     EXPECT_EQ(w.Mode(), PaintMode::AutoFlipping);
 }
 
@@ -142,7 +142,7 @@ TEST_F(AutoFlipTest, ByPointerTheSideOfTheSpineChoosesTheDirectionAtEachTick)
     w.Timer1Timer();
     Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 6);
-    EXPECT_EQ(w.AutoFlipDirection, 0);
+    EXPECT_EQ(w.AutoFlip().AutoFlipDirection, 0);
 }
 
 TEST_F(AutoFlipTest, ATickWhileALeafIsInFlightDoesNothing)
@@ -160,7 +160,7 @@ TEST_F(AutoFlipTest, ATickWhileALeafIsInFlightDoesNothing)
     EXPECT_EQ(w.Flip_().LeftPageNo, left);
     EXPECT_EQ(w.Flip_().RightPageNo, right);
     EXPECT_EQ(w.Flip_().LeafCount(), 1);
-    EXPECT_TRUE(w.Timer1.isActive());   // the next tick tries again
+    EXPECT_TRUE(w.AutoFlip().Timer1.isActive());   // the next tick tries again
     Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);   // one spread for the two ticks
     EXPECT_TRUE(w.Flip_().Consistent());
@@ -175,7 +175,7 @@ TEST_F(AutoFlipTest, AClickOrAKeyStopsAutoFlippingWithoutTurningAPage)
     QTest::mouseClick(w.View(), Qt::LeftButton, {}, RightPageCentre());
     Landed();
     EXPECT_EQ(w.Mode(), PaintMode::Normal);
-    EXPECT_FALSE(w.Timer1.isActive());
+    EXPECT_FALSE(w.AutoFlip().Timer1.isActive());
     EXPECT_EQ(w.Flip_().LeftPageNo, 2);
     EXPECT_TRUE(w.Menus().menus.Tools1->menuAction()->isEnabled());
 
@@ -186,7 +186,7 @@ TEST_F(AutoFlipTest, AClickOrAKeyStopsAutoFlippingWithoutTurningAPage)
     QTest::keyClick(w.View(), Qt::Key_Right);
     Landed();
     EXPECT_EQ(w.Mode(), PaintMode::Normal);
-    EXPECT_FALSE(w.Timer1.isActive());
+    EXPECT_FALSE(w.AutoFlip().Timer1.isActive());
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);
 
     // A right click stops it too (no pop-up while auto flipping), and leaves no click pending.
@@ -203,19 +203,19 @@ TEST_F(AutoFlipTest, OptionsOutOfRangeFromTheSettingsFileAreKeptInBounds)
     TTurvane_Fm &w = OpenWith(9, -1, -5);
     w.StartAutoFlipping();
     Landed();
-    EXPECT_EQ(w.Timer1.interval(), TTurvane_Fm::MinAutoFlipIntervalMs);
-    EXPECT_EQ(w.AutoFlipDirection, 1);
-    EXPECT_EQ(w.AutoFlipEndAction, 2);
+    EXPECT_EQ(w.AutoFlip().Timer1.interval(), AutoFlipController::MinIntervalMs);
+    EXPECT_EQ(w.AutoFlip().AutoFlipDirection, 1);
+    EXPECT_EQ(w.AutoFlip().AutoFlipEndAction, 2);
     w.StopAutoFlipping();
     w.Options().AutoFlipInterval = 0;
     w.StartAutoFlipping();
     Landed();
-    EXPECT_EQ(w.Timer1.interval(), TTurvane_Fm::MinAutoFlipIntervalMs);
+    EXPECT_EQ(w.AutoFlip().Timer1.interval(), AutoFlipController::MinIntervalMs);
     w.StopAutoFlipping();
     w.Options().AutoFlipInterval = 2000000000;
     w.StartAutoFlipping();
     Landed();
-    EXPECT_EQ(w.Timer1.interval(), TTurvane_Fm::MaxAutoFlipIntervalMs);
+    EXPECT_EQ(w.AutoFlip().Timer1.interval(), AutoFlipController::MaxIntervalMs);
     w.StopAutoFlipping();
     // The stored options are not rewritten by the run.
     EXPECT_EQ(w.Options().AutoFlipDirection, 9);

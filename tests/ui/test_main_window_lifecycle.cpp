@@ -67,6 +67,20 @@ TEST_F(MainWindowTest, ClosingWritesBothSettingsFilesWithTheAlbumOnTopOfTheRecen
     EXPECT_TRUE(QFileInfo(exeDir + "/" + kSettingsFile2).size() == 165);
 }
 
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeSavedIsToldByNameAndWhy)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QString blocked = exeDir + "/" + kSettingsFile;
+    ASSERT_TRUE(QDir().mkpath(blocked));   // a folder of that name: the save cannot replace it
+    w.close();
+    ASSERT_TRUE(WaitFor([&w] { return !w.isVisible(); }));
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].contains(blocked));
+    EXPECT_TRUE(prompter.texts[0].contains("a folder of that name is in the way"));
+    EXPECT_TRUE(QFileInfo(exeDir + "/" + kSettingsFile2).isFile());   // the other file is still saved
+}
+
 TEST_F(MainWindowTest, ClosingFlipsTheBookShutAndGreysTheFrame)
 {
     TTurvane_Fm &w = Start({album});

@@ -108,6 +108,25 @@ TEST_F(NavigationTest, TheJumpCursorShowsOverAStackAndTheClickGoesToItsPage)
     EXPECT_EQ(w.Flip_().RightPageNo, (target / 2) * 2 + 1);
 }
 
+TEST_F(NavigationTest, ARedrawOrAFlipForgetsTheJumpCursor)
+{
+    TTurvane_Fm &w = OpenClosed();
+    const BookGeometry &g = w.Geometry();
+    const QPoint overStack(g.rightR + 1, (g.rightT + g.rightB) / 2);
+    QTest::mouseMove(w.View(), RightPageCentre());
+    QTest::mouseMove(w.View(), overStack);
+    ASSERT_TRUE(w.JumpCursorShown);
+    w.DrawBook();
+    EXPECT_FALSE(w.JumpCursorShown);
+    QTest::mouseMove(w.View(), RightPageCentre());
+    QTest::mouseMove(w.View(), overStack);
+    ASSERT_TRUE(w.JumpCursorShown);
+    w.Flip(Forward, 2);   // gone from the flip's first frame on
+    EXPECT_FALSE(w.JumpCursorShown);
+    Landed();
+    EXPECT_FALSE(w.JumpCursorShown);
+}
+
 TEST_F(NavigationTest, ControlAndShiftClicksOnFilePagesBuildTheBatchSelection)
 {
     TTurvane_Fm &w = OpenClosed();

@@ -59,8 +59,8 @@ TEST_F(ScreenSaverTest, ARunShowsTheChosenAlbumFlipsOnTheTimerAndEndsOnTheSevent
     EXPECT_EQ(w.Session().AlbumFolder, album);
     EXPECT_EQ(w.windowTitle(), "Pagero Screen Saver");
     EXPECT_EQ(w.Mode(), PaintMode::ScreenSaver);
-    EXPECT_EQ(w.Timer1.interval(), 1500);
-    EXPECT_EQ(w.AutoFlipDirection, 1);
+    EXPECT_EQ(w.AutoFlip().Timer1.interval(), 1500);
+    EXPECT_EQ(w.AutoFlip().AutoFlipDirection, 1);
     EXPECT_EQ(w.View()->cursor().shape(), Qt::BlankCursor);
     EXPECT_FALSE(w.Options().FlippingSound);
     EXPECT_TRUE(Running());
@@ -76,7 +76,7 @@ TEST_F(ScreenSaverTest, ARunShowsTheChosenAlbumFlipsOnTheTimerAndEndsOnTheSevent
     w.FormMouseMove(at.x() - 5, at.y());
     EXPECT_FALSE(w.isVisible());
     EXPECT_NE(w.View()->cursor().shape(), Qt::BlankCursor);   // hiding shows the pointer again
-    EXPECT_FALSE(w.Timer1.isActive());
+    EXPECT_FALSE(w.AutoFlip().Timer1.isActive());
     EXPECT_FALSE(Running());
     EXPECT_FALSE(SettingsWritten());
     EXPECT_FALSE(sys::ScreenSaverRunning());
