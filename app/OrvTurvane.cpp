@@ -86,6 +86,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     connect(overview_, &TOverView_Fm::ExitRequested, this, [this] { CloseWindow(); });
     openDlg_ = new TOpenDlg(this);
     navigation_ = std::make_unique<NavigationController>(Book(), menus_);
+    sorting_ = std::make_unique<SortController>(Book(), menus_);
     viewing_ = std::make_unique<ViewController>(Book(), menus_, [this] { return PopupFile; },
                                                 [this] { RemoveHighlight(); });
     backgrounds_ = std::make_unique<BackgroundController>(Book(), menus_, scene_, previewBack_, saves_);
@@ -149,7 +150,7 @@ void TTurvane_Fm::FormCreate()
     backgrounds_->Load();
     viewing_->Preview()->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
-    ApplySortOrderToMenu(settings_.SortOrder);
+    sorting_->ShowOrder(settings_.SortOrder);
     menus_.actions.AutoFlipToOverview->setChecked(settings_.AutoFlipToOverview);
     menus_.actions.JCAutoShow->setChecked(settings_.JCAutoShow);
     menus_.actions.FlippingSound1->setChecked(settings_.FlippingSound);
@@ -525,56 +526,20 @@ void TTurvane_Fm::Flip(int direction, int count)
     RefreshToolBar();
 }
 
-bool TTurvane_Fm::MustWaitForFlip() const
-{
-    return animator_.Running() || (!inSequence_ && !afterFlip_.empty());
-}
-
 void TTurvane_Fm::AfterFlip(std::function<void()> work)
 {
-    if (!MustWaitForFlip()) {
-        work();
-        return;
-    }
-    if (inSequence_) afterFlip_.insert(afterFlip_.begin() + std::ptrdiff_t(insertAt_++), std::move(work));
-    else afterFlip_.push_back(std::move(work));
-}
-
-void TTurvane_Fm::RunInSequence(const std::function<void()> &work)
-{
-    const bool outer = inSequence_;
-    const size_t outerAt = insertAt_;
-    inSequence_ = true;
-    insertAt_ = 0;
-    work();
-    inSequence_ = outer;
-    insertAt_ = outerAt;
+    flipQueue_.Run(std::move(work));
 }
 
 void TTurvane_Fm::FlipLanded()
 {
     RefreshToolBar();
-    if (auto done = std::exchange(landed_, {})) RunInSequence(done);
+    if (auto done = std::exchange(landed_, {})) flipQueue_.RunInSequence(done);
     if (closeAfterFlip_) {
         CloseWindow();
         return;
     }
-    // The waiting work runs on the next turn of the event loop, never inside the code that landed
-    // the flip.
-    if (!afterFlip_.empty() && !replayQueued_) {
-        replayQueued_ = true;
-        QMetaObject::invokeMethod(this, &TTurvane_Fm::ReplayAfterFlip, Qt::QueuedConnection);
-    }
-}
-
-void TTurvane_Fm::ReplayAfterFlip()
-{
-    replayQueued_ = false;
-    while (!animator_.Running() && !afterFlip_.empty()) {
-        std::function<void()> work = std::move(afterFlip_.front());
-        afterFlip_.pop_front();
-        RunInSequence(work);
-    }
+    flipQueue_.Landed();
 }
 
 // ---------------------------------------------------------------- auto flipping

@@ -8,6 +8,7 @@
 #include "app/BookContext.h"
 #include "app/BookPainter.h"
 #include "app/FlipAnimator.h"
+#include "app/FlipQueue.h"
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
@@ -15,6 +16,7 @@
 #include "app/SaveReporter.h"
 #include "app/BookSections.h"
 #include "app/SelectionList.h"
+#include "app/SortController.h"
 #include "app/ThumbnailSizeController.h"
 #include "app/ViewController.h"
 #include "core/book/BookGeometry.h"
@@ -76,7 +78,7 @@ public:
     void Flip(int direction, int count) override;
     bool Flipping() const { return animator_.Running(); }
     // No flip runs and no work waits for one.
-    bool Idle() const { return !animator_.Running() && afterFlip_.empty() && !replayQueued_; }
+    bool Idle() const { return flipQueue_.Idle(); }
     FlipAnimator &Animator() { return animator_; }
     // Runs `work` now, or, while a flip runs or earlier work waits, after them in order. Input,
     // commands and redraws go through here, so none acts on a half-turned spread.
@@ -209,10 +211,8 @@ private:
     QString ProgramFolder() const override { return ExeDir; }
 
     void FormCreate();
-    bool MustWaitForFlip() const;
+    bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
     void FlipLanded();
-    void ReplayAfterFlip();
-    void RunInSequence(const std::function<void()> &work);
     void StartScreenSaverRun();
     bool FormCloseQuery();
     void FormClose();
@@ -226,9 +226,7 @@ private:
     void SetCaption();
     void SaveAllSettings();
     void ToggleWindowFrame();
-    int CurrentSortOrder() const;
-    void ApplySortOrderToMenu(int order);
-    void SortCommand(QAction *item, int order);
+    int CurrentSortOrder() const { return sorting_->CurrentOrder(); }
     void FilterPages1Click();
     void ReopenAlbum();
     void ToolBar1Click();
@@ -248,12 +246,8 @@ private:
     FlipState flip_;
     BookPainter painter_;
     FlipAnimator animator_{painter_};
-    // Work waiting for the running flip; `landed_` belongs to the running flip itself.
-    std::deque<std::function<void()>> afterFlip_;
-    std::function<void()> landed_;
-    bool inSequence_ = false;     // running a flip's follow-up: what it asks goes first
-    size_t insertAt_ = 0;         // where that follow-up's own waiting work goes
-    bool replayQueued_ = false;
+    FlipQueue flipQueue_{[this] { return animator_.Running(); }};
+    std::function<void()> landed_;   // the running flip's own follow-up
     bool closeAfterFlip_ = false; // the window closes once the book has closed on screen
     BookScene scene_;
     SelectionList selection_;
@@ -270,6 +264,7 @@ private:
     SaveReporter saves_;
     // One controller per feature: each owns its commands' connections and enabling.
     std::unique_ptr<NavigationController> navigation_;
+    std::unique_ptr<SortController> sorting_;
     std::unique_ptr<ViewController> viewing_;
     std::unique_ptr<BackgroundController> backgrounds_;
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;

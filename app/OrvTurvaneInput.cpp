@@ -367,32 +367,6 @@ void TTurvane_Fm::ToggleWindowFrame()
 
 // ---------------------------------------------------------------- menus
 
-int TTurvane_Fm::CurrentSortOrder() const
-{
-    const MainActions &a = menus_.actions;
-    const QAction *items[] = {a.byName1, a.byType1, a.bySize1, a.byDate1};
-    for (int i = 0; i < 4; ++i)
-        if (items[i]->isChecked()) return i + 1;
-    return 0;
-}
-
-void TTurvane_Fm::ApplySortOrderToMenu(int order)
-{
-    const MainActions &a = menus_.actions;
-    QAction *items[] = {a.byDefault1, a.byName1, a.byType1, a.bySize1, a.byDate1};
-    for (int i = 0; i < 5; ++i) items[i]->setChecked(i == order);
-}
-
-void TTurvane_Fm::SortCommand(QAction *item, int order)
-{
-    if (!item->isChecked()) {   // it was checked already: triggering only unchecked it
-        item->setChecked(true);
-        return;
-    }
-    ApplySortOrderToMenu(order);
-    if (Rebuild()) DrawBook();
-}
-
 void TTurvane_Fm::ToolBar1Click()
 {
     settings_.ToolBarVisible = !settings_.ToolBarVisible;
@@ -457,11 +431,6 @@ void TTurvane_Fm::ConnectCommands()
     for (QAction *item : menus_.mru)
         connect(item, &QAction::triggered, this, [this, item] { AfterFlip([this, item] { RUClick(item); }); });
 
-    on(act.byName1, [this] { SortCommand(menus_.actions.byName1, SortByName); });
-    on(act.byType1, [this] { SortCommand(menus_.actions.byType1, SortByType); });
-    on(act.bySize1, [this] { SortCommand(menus_.actions.bySize1, SortBySize); });
-    on(act.byDate1, [this] { SortCommand(menus_.actions.byDate1, SortByDate); });
-    on(act.byDefault1, [this] { SortCommand(menus_.actions.byDefault1, SortDefault); });
     on(act.ToolBar1, [this] { ToolBar1Click(); });
     on(act.FilterPages1, [this] { if (session_.AlbumOpen) FilterPages1Click(); });
     on(act.WindowFrame2, [this] { ToggleWindowFrame(); });
