@@ -58,7 +58,7 @@ void BookView::paintEvent(QPaintEvent *)
     const QImage &frame = owner_->Painter().ViewImage1;
     if (frame.isNull()) p.fillRect(rect(), ColorOf(kGrey));
     else p.drawImage(0, 0, frame);
-    owner_->PaintOverlays(p);
+    owner_->Overlay().Paint(p);
 }
 
 void BookView::resizeEvent(QResizeEvent *)
@@ -462,8 +462,7 @@ void TTurvane_Fm::DrawBook()
     }
     // The frame is shown anew, so the highlight and the jump-cursor box are forgotten before it is
     // presented: the overlays must not be drawn over the new layout.
-    HighlightCode = -1;
-    JumpCursorShown = false;
+    overlay_.Forget();
     Present();
 }
 

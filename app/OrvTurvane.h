@@ -13,6 +13,7 @@
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
 #include "app/PaintMode.h"
+#include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
 #include "app/BookSections.h"
 #include "app/SelectionList.h"
@@ -111,11 +112,6 @@ public:
     bool Deactivated = false, Minimised = false, OverviewWasVisible = false;
     int LastMouseX = 0, LastMouseY = 0;
     HotState Hot;
-    int HighlightCode = -1, HighlightKind = 0;
-    QRect HighlightRect;
-    bool JumpCursorShown = false;
-    int JumpCursorPage = 0;
-    QRect JumpCursorRect;
     int SelectAnchor = -1;
     bool RightClickPending = false;
     int MoveCount = 0;
@@ -161,7 +157,7 @@ public:
     void Layout();
     void FormMouseMove(int x, int y);
     void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void PaintOverlays(class QPainter &p);
+    PointerOverlay &Overlay() { return overlay_; }
     void FormActivate();
     void FormKeyDown(int key);
     // The pop-up menu opens at a client point: its target and file commands follow what lies there.
@@ -218,11 +214,7 @@ private:
     void FormClose();
     void Timer2Timer();
     void Present();
-    void RemoveHighlight();
-    void UpdateHighlight();
-    void UpdateJumpCursor(int x, int y);
-    void SetPointerShape();
-    void UpdateHint();
+    void RemoveHighlight() { overlay_.Remove(); }
     void SetCaption();
     void SaveAllSettings();
     void ToggleWindowFrame();
@@ -262,6 +254,7 @@ private:
     TIndex_Fm *index_ = nullptr;
     QImage previewBack_;   // the preview background picture (kind 2), saved with the settings
     SaveReporter saves_;
+    PointerOverlay overlay_{Book()};
     // One controller per feature: each owns its commands' connections and enabling.
     std::unique_ptr<NavigationController> navigation_;
     std::unique_ptr<SortController> sorting_;

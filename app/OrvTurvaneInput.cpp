@@ -32,14 +32,6 @@
 
 namespace pagero {
 
-namespace {
-QImage JumpBox()
-{
-    static const QImage box = DesignImage("ThumbCursorImg");
-    return box;
-}
-} // namespace
-
 // ---------------------------------------------------------------- BookView events
 
 void BookView::mouseMoveEvent(QMouseEvent *e)
@@ -88,107 +80,7 @@ void TTurvane_Fm::FormMouseMove(int x, int y)
     }
     if (mode_ != PaintMode::Normal || !session_.AlbumOpen || menus_.actions.TWainSaveAs->isEnabled()) return;
     Hot = HitTester::HitTest(MakeHitScene(), x, y);
-    SetPointerShape();
-    if (HighlightCode != -1 && HighlightCode != Hot.HotCode) RemoveHighlight();
-    if (HighlightCode == -1 && flip_.Consistent()) UpdateHighlight();
-    if (settings_.JCAutoShow) UpdateJumpCursor(x, y);
-    UpdateHint();
-}
-
-void TTurvane_Fm::SetPointerShape()
-{
-    const int code = Hot.HotCode;
-    if (code == HotLeftPage || code == HotRightPage) {
-        view_->setCursor(Qt::PointingHandCursor);
-    } else if ((code > 3000 && code < 4000) || code == HotLeftStack || code == HotRightStack) {
-        view_->setCursor(DesignCursor(LastMouseX > geo_.SpineX ? CursorHandPoint : CursorHandPointRight));
-    } else if (code > 70000) {
-        view_->setCursor(DesignCursor(Hot.HotSubKind == 1 ? CursorHandPointGoto : CursorZoomIn));
-    } else if (code > 60000) {
-        view_->setCursor(DesignCursor(CursorHandPointGoto2));
-    } else if (code > 50000) {
-        view_->setCursor(DesignCursor(CursorHandPointGoto));
-    } else {
-        view_->setCursor(Qt::ArrowCursor);
-    }
-}
-
-void TTurvane_Fm::UpdateHighlight()
-{
-    const int code = Hot.HotCode;
-    if (!HitTester::IsEntryCode(code)) return;
-    HighlightCode = code;
-    HighlightRect = Hot.HotRect;
-    HighlightKind = Hot.HotSubKind;
-    view_->update(HighlightRect.adjusted(-2, -2, 2, 2));
-}
-
-void TTurvane_Fm::RemoveHighlight()
-{
-    if (HighlightCode != -1) view_->update(HighlightRect.adjusted(-2, -2, 2, 2));
-    if (JumpCursorShown) view_->update(JumpCursorRect);
-    HighlightCode = -1;
-    JumpCursorShown = false;
-}
-
-void TTurvane_Fm::UpdateJumpCursor(int x, int y)
-{
-    const bool overStack = Hot.HotCode == HotLeftStack || Hot.HotCode == HotRightStack;
-    if (JumpCursorShown) view_->update(JumpCursorRect);
-    if (!overStack) {
-        JumpCursorShown = false;
-        return;
-    }
-    const int side = Hot.HotCode - 4500;
-    JumpCursorPage = PageFromStack(geo_, x, side, flip_.LeftPageNo, flip_.RightPageNo, flip_.LastPageNo);
-    const QSize box = JumpBox().isNull() ? QSize(48, 32) : JumpBox().size();
-    const int left = side == 1 ? x - box.width() / 2 : x - box.width();
-    JumpCursorRect = QRect(QPoint(left, y + 10 - box.height()), box);
-    JumpCursorShown = true;
-    view_->update(JumpCursorRect);
-}
-
-void TTurvane_Fm::UpdateHint()
-{
-    QString hint;
-    if (Hot.HotCode > 70000 && Hot.HotSubKind == 1) {
-        const int entry = Hot.HotCode - HotThumbBase;
-        if (entry >= 0 && entry < pages_.Count()) hint = pages_.names[entry];
-    }
-    view_->setToolTip(hint);
-}
-
-void TTurvane_Fm::PaintOverlays(QPainter &p)
-{
-    if (HighlightCode != -1) {
-        if (HighlightKind == 1) {
-            p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            p.fillRect(HighlightRect, Qt::white);
-            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        } else {
-            p.setPen(QColor(0, 0, 255));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(HighlightRect);
-        }
-    }
-    if (JumpCursorShown) {
-        const QPoint at = JumpCursorRect.topLeft();
-        if (JumpBox().isNull()) p.fillRect(JumpCursorRect, QColor(255, 255, 225));
-        else p.drawImage(at, JumpBox());
-        const int kind = layout_.SectionOf(JumpCursorPage);
-        const char *icon = kind == FrontCover || kind == BackCover ? "CoverImg"
-                           : kind == Overview                      ? "OverviewImg"
-                           : kind == Contents                      ? "ContentsImg"
-                           : kind == Index                         ? "IndexImg"
-                                                                   : nullptr;
-        p.setPen(Qt::black);
-        p.setFont(BookFont(8));
-        const QString label = PageLabel(JumpCursorPage);
-        const int textW = p.fontMetrics().horizontalAdvance(label);
-        p.drawText(at.x() + kJumpLabelLeft + (kJumpLabelWidth - textW) / 2,
-                   at.y() + kJumpLabelTop + p.fontMetrics().ascent(), label);
-        if (icon) p.drawImage(at + QPoint(kJumpIconLeft, kJumpIconTop), DesignImage(icon));
-    }
+    overlay_.Track(Hot, x, y, settings_.JCAutoShow);
 }
 
 // ---------------------------------------------------------------- clicks
@@ -257,7 +149,7 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
         FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
     } else if (code == HotLeftStack || code == HotRightStack) {
         const int side = code - 4500;
-        FlipTo(JumpCursorShown ? JumpCursorPage
+        FlipTo(overlay_.JumpCursorShown ? overlay_.JumpCursorPage
                                : PageFromStack(geo_, x, side, flip_.LeftPageNo, flip_.RightPageNo,
                                                flip_.LastPageNo));
     }

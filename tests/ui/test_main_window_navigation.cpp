@@ -88,7 +88,7 @@ TEST_F(NavigationTest, TheRightStackEdgeWithoutTheJumpCursorGoesToTheBackOfTheBo
     const int depth = std::min((w.Flip_().LastPageNo - w.Flip_().RightPageNo + 1) / 2, 14);
     const QPoint outer(g.rightR + depth + 2, (g.rightT + g.rightB) / 2);
     Click(outer);
-    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
     EXPECT_EQ(w.Flip_().LeftPageNo, w.Flip_().LastPageNo);
 }
 
@@ -98,11 +98,11 @@ TEST_F(NavigationTest, TheJumpCursorShowsOverAStackAndTheClickGoesToItsPage)
     const BookGeometry &g = w.Geometry();
     QTest::mouseMove(w.View(), QPoint(g.rightR + 1, (g.rightT + g.rightB) / 2));
     EXPECT_EQ(w.Hot.HotCode, HotRightStack);
-    EXPECT_TRUE(w.JumpCursorShown);
-    const int target = w.JumpCursorPage;
+    EXPECT_TRUE(w.Overlay().JumpCursorShown);
+    const int target = w.Overlay().JumpCursorPage;
     EXPECT_GE(target, w.Flip_().RightPageNo);
     QTest::mouseMove(w.View(), RightPageCentre());
-    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
     EXPECT_EQ(w.Hot.HotCode, HotRightPage);
     Click(QPoint(g.rightR + 1, (g.rightT + g.rightB) / 2));
     EXPECT_EQ(w.Flip_().RightPageNo, (target / 2) * 2 + 1);
@@ -115,16 +115,16 @@ TEST_F(NavigationTest, ARedrawOrAFlipForgetsTheJumpCursor)
     const QPoint overStack(g.rightR + 1, (g.rightT + g.rightB) / 2);
     QTest::mouseMove(w.View(), RightPageCentre());
     QTest::mouseMove(w.View(), overStack);
-    ASSERT_TRUE(w.JumpCursorShown);
+    ASSERT_TRUE(w.Overlay().JumpCursorShown);
     w.DrawBook();
-    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
     QTest::mouseMove(w.View(), RightPageCentre());
     QTest::mouseMove(w.View(), overStack);
-    ASSERT_TRUE(w.JumpCursorShown);
+    ASSERT_TRUE(w.Overlay().JumpCursorShown);
     w.Flip(Forward, 2);   // gone from the flip's first frame on
-    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
     Landed();
-    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
 }
 
 TEST_F(NavigationTest, ControlAndShiftClicksOnFilePagesBuildTheBatchSelection)
@@ -235,10 +235,10 @@ TEST_F(NavigationTest, ThumbnailsHighlightShowTheirNameAndACaptionClickJumpsToTh
     ASSERT_NE(caption.x(), -1);
     QTest::mouseMove(w.View(), QPoint(3, 3));
     QTest::mouseMove(w.View(), caption);
-    EXPECT_EQ(w.HighlightCode, HotThumbBase + 2);
+    EXPECT_EQ(w.Overlay().HighlightCode, HotThumbBase + 2);
     EXPECT_EQ(w.View()->toolTip(), w.Pages().names[2]);
     Click(caption);
-    EXPECT_EQ(w.HighlightCode, -1);
+    EXPECT_EQ(w.Overlay().HighlightCode, -1);
     const int page = w.Layout_().FirstFilePage + 2;
     EXPECT_TRUE(w.Flip_().LeftPageNo == page || w.Flip_().RightPageNo == page);
 }
@@ -302,7 +302,7 @@ TEST_F(NavigationTest, ARedrawShowsTheNewFrameWithoutTheOldHighlight)
     ASSERT_NE(caption.x(), -1);
     QTest::mouseMove(w.View(), QPoint(3, 3));
     QTest::mouseMove(w.View(), caption);
-    ASSERT_EQ(w.HighlightCode, HotThumbBase + 2);
+    ASSERT_EQ(w.Overlay().HighlightCode, HotThumbBase + 2);
 
     struct PaintWatch : QObject {
         TTurvane_Fm *w;
@@ -310,7 +310,7 @@ TEST_F(NavigationTest, ARedrawShowsTheNewFrameWithoutTheOldHighlight)
         int paints = 0;
         bool eventFilter(QObject *, QEvent *e) override
         {
-            if (e->type() == QEvent::Paint) { highlightAtPaint = w->HighlightCode; ++paints; }
+            if (e->type() == QEvent::Paint) { highlightAtPaint = w->Overlay().HighlightCode; ++paints; }
             return false;
         }
     } watch;

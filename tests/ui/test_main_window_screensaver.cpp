@@ -67,7 +67,8 @@ TEST_F(ScreenSaverTest, ARunShowsTheChosenAlbumFlipsOnTheTimerAndEndsOnTheSevent
     EXPECT_TRUE(sys::ScreenSaverRunning());   // any other start of the program ends at once
 
     const int right = w.Flip_().RightPageNo;
-    EXPECT_TRUE(WaitFor([&w, right] { return w.Flip_().RightPageNo == right + 2; }, 4000));
+    // The tick's flip has landed (moves during a flip would wait for it).
+    EXPECT_TRUE(WaitFor([&w, right] { return w.Flip_().RightPageNo == right + 2 && w.Idle(); }, 4000));
     EXPECT_EQ(w.Mode(), PaintMode::ScreenSaver);
 
     const QPoint at = RightPageCentre();
