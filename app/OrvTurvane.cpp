@@ -1,18 +1,12 @@
 #include "app/OrvTurvane.h"
-#include "app/OrvFlippingTool.h"
 #include "app/OrvSetFileTypeFilter.h"
-#include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
 #include "pages/OrvContents_Ut.h"
-#include "pages/OrvFindDlg.h"
-#include "pages/OrvImgInfoBox.h"
-#include "pages/OrvPageNoDlg.h"
 #include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
 #include "pages/OrvOverView_Ut.h"
 #include "pages/OrvProgress.h"
 #include "core/book/MruList.h"
-#include "core/common/AtomicFile.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include "platform/Prompter.h"
@@ -20,7 +14,6 @@
 #include <algorithm>
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>

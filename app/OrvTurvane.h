@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the book on its client area, the menus and tool bar, and the album lifecycle.
 // It coordinates: the page list, layout, flip state, painter, album session and hit tester are
-// their own classes; this window wires them to Qt events and commands.
+// their own classes, each feature's commands live in a controller that sees the window only as a
+// BookContext, and this window routes Qt events to them.
 #include "app/AlbumSession.h"
 #include "app/AutoFlipController.h"
 #include "app/BackgroundController.h"

@@ -1,21 +1,11 @@
 // The main window's pointer and keyboard handling, its overlays and the commands it runs itself.
 #include "app/OrvTurvane.h"
-#include "app/OrvFlippingTool.h"
 #include "app/OrvSetFileTypeFilter.h"
-#include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
-#include "pages/OrvFindDlg.h"
-#include "pages/OrvImgInfoBox.h"
 #include "pages/OrvOverView_Ut.h"
-#include "pages/OrvPageNoDlg.h"
-#include "pages/OrvPreviewPic.h"
-#include "pages/ThumbnailSizes.h"
-#include "common/Fonts.h"
-#include "common/OrvMyLib.h"
 #include "core/book/StackArithmetic.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
-#include "platform/Assets.h"
 #include "platform/Prompter.h"
 #include <QAction>
 #include <QContextMenuEvent>
@@ -25,8 +15,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QRegularExpression>
 #include <QToolBar>
 #include <QUrl>
 
