@@ -1,11 +1,10 @@
 // The flip loop: Advance, compose the background frame and the leaves, show; the frames follow the
 // display's pace instead of running as fast as they can be drawn, which would end a flip before
-// anyone could see it.
+// anyone could see it. A single-shot timer waits for each frame's due time, measured from the start
+// of the flip, so one slow frame does not push the later ones back.
 #include "app/FlipAnimator.h"
 #include "platform/media/Sound.h"
 
-#include <QElapsedTimer>
-#include <QThread>
 #include <cstring>
 
 namespace pagero {
@@ -20,14 +19,14 @@ void CopyFrame(const QImage &from, QImage &to)
         to = from.copy();
 }
 
-void WaitUntil(const QElapsedTimer &clock, qint64 dueMs)
-{
-    const qint64 remainingUs = dueMs * 1000 - clock.nsecsElapsed() / 1000;
-    if (remainingUs > 0)
-        QThread::usleep(static_cast<unsigned long>(remainingUs));
-}
-
 } // namespace
+
+FlipAnimator::FlipAnimator(BookPainter &painter, QObject *parent) : QObject(parent), painter_(painter)
+{
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &FlipAnimator::NextFrame);
+}
 
 bool FlipAnimator::FlipTo(const BookScene &scene, FlipState &flip, int page)
 {
@@ -39,7 +38,7 @@ bool FlipAnimator::FlipTo(const BookScene &scene, FlipState &flip, int page)
 
 bool FlipAnimator::Flip(const BookScene &scene, FlipState &flip, int direction, int count)
 {
-    if (!flip.Consistent())
+    if (Running() || !flip.Consistent())
         return false;
     if (!flip.Enqueue(direction, count))
         return false;
@@ -62,48 +61,87 @@ const QImage &FlipAnimator::ComposeFrame(const BookScene &scene)
 
 void FlipAnimator::Animate(const BookScene &scene, FlipState &flip, int direction)
 {
-    BookScene current = scene;
-    current.flip = &flip;
+    scene_ = scene;
+    scene_.flip = &flip;
 
-    painter_.RenderSpread(current, painter_.ViewImage2);
+    painter_.RenderSpread(scene_, painter_.ViewImage2);
     if (painter_.ViewImage2.isNull()) {
         // Nothing laid out yet (no frame to draw on): the leaves land at once.
         while (flip.LeafCount() > 0)
             flip.Advance(direction, std::max(1, flip.FlipStep));
         framesOfLastFlip_ = 0;
+        emit Finished();
         return;
     }
     for (const FlipLeaf &leaf : flip.leaves) {
-        painter_.GetPage(current, leaf.FrontPage);
-        painter_.GetPage(current, leaf.BackPage);
+        painter_.GetPage(scene_, leaf.FrontPage);
+        painter_.GetPage(scene_, leaf.BackPage);
     }
     if (removeHighlight)
         removeHighlight();
 
-    const bool sound = current.settings && current.settings->FlippingSound && !current.settings->BackgroundMusic;
-    const int step = std::max(1, flip.FlipStep);   // a leaf always moves, so the loop ends
-    QElapsedTimer clock;
-    clock.start();
-    int frames = 0;
-    for (;;) {
-        flip.Advance(direction, step);
-        if (flip.LeafCount() == 0)
-            break;
-        if (frames > 0)
-            WaitUntil(clock, qint64(frames) * frameIntervalMs);
-        ComposeFrame(current);
-        if (present)
-            present(painter_.ViewImage1);
-        ++frames;
-        if (frames == 1 && sound)
-            media::PlaySoundAsync(current.exeDir + QStringLiteral("/SysSound/flipSnd.wav"));
+    flip_ = &flip;
+    direction_ = direction;
+    sound_ = scene_.settings && scene_.settings->FlippingSound && !scene_.settings->BackgroundMusic;
+    step_ = std::max(1, flip.FlipStep);   // a leaf always moves, so the flip ends
+    frames_ = 0;
+    landing_ = false;
+    clock_.start();
+    NextFrame();   // the first frame is due now
+}
+
+void FlipAnimator::NextFrame()
+{
+    if (!flip_)
+        return;
+    if (landing_) {
+        Land();
+        return;
     }
-    if (frames > 0)
-        WaitUntil(clock, qint64(frames) * frameIntervalMs);
-    framesOfLastFlip_ = frames;
-    painter_.RenderSpread(current, painter_.ViewImage1);
+    flip_->Advance(direction_, step_);
+    if (flip_->LeafCount() == 0) {
+        // The final spread keeps the pace of the frames: it follows when the last frame's time is up.
+        landing_ = true;
+        if (frames_ == 0)
+            Land();
+        else
+            ScheduleNextFrame();
+        return;
+    }
+    ComposeFrame(scene_);
     if (present)
         present(painter_.ViewImage1);
+    ++frames_;
+    if (frames_ == 1 && sound_)
+        media::PlaySoundAsync(scene_.exeDir + QStringLiteral("/SysSound/flipSnd.wav"));
+    ScheduleNextFrame();
+}
+
+void FlipAnimator::ScheduleNextFrame()
+{
+    const qint64 dueMs = qint64(frames_) * frameIntervalMs;
+    const qint64 remainingMs = (dueMs * 1'000'000 - clock_.nsecsElapsed() + 999'999) / 1'000'000;
+    timer_.start(int(std::max<qint64>(0, remainingMs)));
+}
+
+void FlipAnimator::Finish()
+{
+    if (!flip_)
+        return;
+    timer_.stop();
+    while (flip_->LeafCount() > 0)
+        flip_->Advance(direction_, step_);
+    Land();
+}
+
+void FlipAnimator::Land()
+{
+    framesOfLastFlip_ = frames_;
+    flip_ = nullptr;
+    painter_.RenderSpread(scene_, painter_.ViewImage1);
+    if (present)
+        present(painter_.ViewImage1);
+    emit Finished();
 }
 
 } // namespace pagero

@@ -1,6 +1,7 @@
 #include "app/MainMenus.h"
 #include <QAction>
 #include <QActionGroup>
+#include <QHash>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,20 +12,6 @@
 #include <QtGlobal>
 
 namespace pagero {
-
-QAction *MainMenus::Act(const QString &name) const
-{
-    QAction *a = actions.value(name);
-    Q_ASSERT_X(a, "MainMenus::Act", qPrintable(name));
-    return a;
-}
-
-QMenu *MainMenus::Menu(const QString &name) const
-{
-    QMenu *m = menus.value(name);
-    Q_ASSERT_X(m, "MainMenus::Menu", qPrintable(name));
-    return m;
-}
 
 namespace {
 
@@ -247,7 +234,7 @@ public:
         QMenu *menu = m_.bar->addMenu(caption);
         menu->setObjectName(name);
         menu->menuAction()->setObjectName(name);
-        m_.menus.insert(name, menu);
+        Register(menus_, name, menu);
         return menu;
     }
     QMenu *sub(QMenu *parent, const QString &name, const QString &caption)
@@ -255,7 +242,7 @@ public:
         QMenu *menu = parent->addMenu(caption);
         menu->setObjectName(name);
         menu->menuAction()->setObjectName(name);
-        m_.menus.insert(name, menu);
+        Register(menus_, name, menu);
         return menu;
     }
     QAction *item(QMenu *parent, const QString &name, const QString &caption, bool checkable = false)
@@ -265,7 +252,17 @@ public:
         a->setCheckable(checkable);
         a->setEnabled(false);
         parent->addAction(a);
-        if (!m_.actions.contains(name)) m_.actions.insert(name, a);
+        Register(actions_, name, a);
+        return a;
+    }
+    // An item of a numbered list (recent folders, bookmark targets): hidden until it has a caption.
+    QAction *numbered(QMenu *parent, const QString &name)
+    {
+        auto *a = new QAction(parent);
+        a->setObjectName(name);
+        a->setEnabled(false);
+        a->setVisible(false);
+        parent->addAction(a);
         return a;
     }
     void sep(QMenu *parent) { parent->addSeparator(); }
@@ -277,12 +274,45 @@ public:
         a->setIcon(ToolIcon(name));
         a->setEnabled(false);
         m_.toolBar->addAction(a);
-        m_.actions.insert(name, a);
+        Register(actions_, name, a);
         return a;
     }
 
+    // Fills the typed members from what was built. A listed name that was not built, or a built one
+    // that is not listed, is a programming error caught at the first start in any build type.
+    void Bind(MainMenus &m)
+    {
+        int bound = 0;
+#define PAGERO_BIND(name) m.actions.name = Take(actions_, #name, bound);
+        PAGERO_MENU_ACTIONS(PAGERO_BIND)
+        PAGERO_TOOLBAR_ACTIONS(PAGERO_BIND)
+#undef PAGERO_BIND
+#define PAGERO_BIND(name) m.menus.name = Take(menus_, #name, bound);
+        PAGERO_MENUS(PAGERO_BIND)
+#undef PAGERO_BIND
+        if (bound != actions_.size() + menus_.size())
+            qFatal("The menus build commands that MainMenus.h does not list");
+    }
+
 private:
+    template <typename T>
+    static void Register(QHash<QString, T *> &all, const QString &name, T *object)
+    {
+        if (all.contains(name)) qFatal("Two commands are named %s", qPrintable(name));
+        all.insert(name, object);
+    }
+    template <typename T>
+    static T *Take(const QHash<QString, T *> &all, const char *name, int &bound)
+    {
+        T *object = all.value(QLatin1String(name));
+        if (!object) qFatal("The command %s is listed but not built", name);
+        ++bound;
+        return object;
+    }
+
     MainMenus &m_;
+    QHash<QString, QAction *> actions_;
+    QHash<QString, QMenu *> menus_;
 };
 
 void BuildFileMenu(Builder &b, MainMenus &m)
@@ -319,7 +349,7 @@ void BuildFileMenu(Builder &b, MainMenus &m)
     b.item(print, "OverviewPages1", "&Overview Pages...");
     m.mruSeparator = file->addSeparator();
     for (int i = 1; i <= 12; ++i) {
-        QAction *a = b.item(file, QString("MRU%1").arg(i), QString());
+        QAction *a = b.numbered(file, QString("MRU%1").arg(i));
         a->setVisible(false);
         m.mru.append(a);
     }
@@ -412,7 +442,7 @@ void BuildFlipToMenu(Builder &b)
     b.item(flip, "FileName1", "&File &Name...");
 }
 
-void BuildBookmarksMenu(Builder &b)
+void BuildBookmarksMenu(Builder &b, MainMenus &m)
 {
     QMenu *bm = b.top("BookMark1", "&Bookmarks");
     QMenu *add = b.sub(bm, "btnAdd1", "&Add");
@@ -422,7 +452,7 @@ void BuildBookmarksMenu(Builder &b)
     b.item(remove, "btnRmvLeftPage", "&Left Page");
     b.item(remove, "btnRmvRightPage", "&Right Page");
     QMenu *flipTo = b.sub(bm, "FlipToBookmarkedPage", "&Flip To Bookmarked Page");
-    for (int i = 1; i <= 12; ++i) b.item(flipTo, QString("BK%1").arg(i), QString())->setVisible(false);
+    for (int i = 1; i <= 12; ++i) m.bookmarks.append(b.numbered(flipTo, QString("BK%1").arg(i)));
     b.item(bm, "Clearallbookmark1", "&Clear All Bookmarks");
     b.sep(bm);
     QMenu *type = b.sub(bm, "SelectBookmarkType1", "Bookmark &Type");
@@ -556,12 +586,13 @@ MainMenus BuildMainMenus(QWidget *owner, QWidget *toolBarParent)
     BuildEditMenu(b);
     BuildViewMenu(b, owner);
     BuildFlipToMenu(b);
-    BuildBookmarksMenu(b);
+    BuildBookmarksMenu(b, m);
     BuildToolsMenu(b);
     BuildOptionsMenu(b);
     BuildHelpMenu(b);
     BuildPopupMenu(b, m, owner);
     BuildToolBar(b);
+    b.Bind(m);
     return m;
 }
 

@@ -1,18 +1,12 @@
 #include "app/OrvTurvane.h"
-#include "app/OrvFlippingTool.h"
 #include "app/OrvSetFileTypeFilter.h"
-#include "app/OrvSetFlipSpeed.h"
 #include "commands/OrvOpenDlg.h"
 #include "pages/OrvContents_Ut.h"
-#include "pages/OrvFindDlg.h"
-#include "pages/OrvImgInfoBox.h"
-#include "pages/OrvPageNoDlg.h"
 #include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
 #include "pages/OrvOverView_Ut.h"
 #include "pages/OrvProgress.h"
 #include "core/book/MruList.h"
-#include "core/common/AtomicFile.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include "platform/Prompter.h"
@@ -20,7 +14,6 @@
 #include <algorithm>
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -58,7 +51,7 @@ void BookView::paintEvent(QPaintEvent *)
     const QImage &frame = owner_->Painter().ViewImage1;
     if (frame.isNull()) p.fillRect(rect(), ColorOf(kGrey));
     else p.drawImage(0, 0, frame);
-    owner_->PaintOverlays(p);
+    owner_->Overlay().Paint(p);
 }
 
 void BookView::resizeEvent(QResizeEvent *)
@@ -76,7 +69,6 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     setCentralWidget(view_);
     menus_ = BuildMainMenus(this, view_);
     setMenuBar(menus_.bar);
-    speedDlg_ = new TSetFlipSpeedForm(this);
     overview_ = new TOverView_Fm(this);
     contents_ = new TContents_Fm(this);
     index_ = new TIndex_Fm(this);
@@ -86,28 +78,21 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     // Ending the program from the thumbnail progress window closes the main window.
     connect(overview_, &TOverView_Fm::ExitRequested, this, [this] { CloseWindow(); });
     openDlg_ = new TOpenDlg(this);
+    navigation_ = std::make_unique<NavigationController>(Book(), menus_);
+    sorting_ = std::make_unique<SortController>(Book(), menus_);
+    viewing_ = std::make_unique<ViewController>(Book(), menus_, [this] { return PopupFile; },
+                                                [this] { RemoveHighlight(); });
+    backgrounds_ = std::make_unique<BackgroundController>(Book(), menus_, scene_, previewBack_, saves_);
+    thumbnailSizes_ = std::make_unique<ThumbnailSizeController>(Book(), menus_, *overview_,
+                                                                [this] { ReopenAlbum(); });
+    autoFlip_ = std::make_unique<AutoFlipController>(Book(), menus_);
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
+    connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
     filterDlg_ = new TSetFileTypeFilter_Fm(this);
-    flippingTool_ = new TFlippingToolForm(this);
-    pageNoDlg_ = new TPageNoDlg(this);
-    findDlg_ = new TFindDlg(this);
-    infoBox_ = new TInfoBox(this);
-    preview_ = new TPreviewPic_Fm(this);
-    preview_->SetInfoBox(infoBox_);
-    // The preview's file commands (edit, save as, copy, move, rename, delete, print) are not
-    // offered by this window yet.
-    for (QAction *later : {preview_->Edit1, preview_->SaveAs1, preview_->CopyTo1, preview_->MoveTo1,
-                           preview_->Rename1, preview_->Delete1, preview_->Print1})
-        later->setEnabled(false);
-    speedDlg_->setSpeed = [this](int speed) { flip_.SetFlipSpeed(speed); };
-    speedDlg_->flip = [this](int direction, int count) { Flip(direction, count); };
-    flippingTool_->flipTo = [this](int page) { FlipTo(page); };
-    flippingTool_->pageLabel = [this](int page) { return PageLabel(page); };
     Timer2.setInterval(200);
     Timer2.setSingleShot(true);
     connect(&Timer2, &QTimer::timeout, this, &TTurvane_Fm::Timer2Timer);
-    connect(&Timer1, &QTimer::timeout, this, &TTurvane_Fm::Timer1Timer);
     // The album is re-checked when the user comes back from another program, not after each of
     // the program's own dialogs: the application's state, not the window's activation.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -155,26 +140,24 @@ void TTurvane_Fm::FormCreate()
     }
     LoadSettings(ExeDir, settings_);
     LoadSettings2(ExeDir, settings_);
-    LoadBackgroundPictures();
-    preview_->SetBackground(&settings_, &previewBack_, ExeDir);
+    backgrounds_->Load();
+    viewing_->Preview()->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
-    ApplySortOrderToMenu(settings_.SortOrder);
-    menus_.Act("AutoFlipToOverview")->setChecked(settings_.AutoFlipToOverview);
-    menus_.Act("JCAutoShow")->setChecked(settings_.JCAutoShow);
-    menus_.Act("FlippingSound1")->setChecked(settings_.FlippingSound);
-    menus_.Act("AutoReopen")->setChecked(settings_.AutoReopen);
-    menus_.Act("WithPageNo1")->setChecked(settings_.WithPageNo);
-    menus_.Act("Fancy1")->setChecked(!settings_.WithPageNo);
-    menus_.Act("BackgroundMusic1")->setChecked(settings_.BackgroundMusic);
-    menus_.Act("btnLargest1")->setChecked(settings_.ThumbW == 72);
-    menus_.Act("btnMiddle1")->setChecked(settings_.ThumbW == 56);
-    menus_.Act("btnSmallest1")->setChecked(settings_.ThumbW == 38);
+    sorting_->ShowOrder(settings_.SortOrder);
+    menus_.actions.AutoFlipToOverview->setChecked(settings_.AutoFlipToOverview);
+    menus_.actions.JCAutoShow->setChecked(settings_.JCAutoShow);
+    menus_.actions.FlippingSound1->setChecked(settings_.FlippingSound);
+    menus_.actions.AutoReopen->setChecked(settings_.AutoReopen);
+    menus_.actions.WithPageNo1->setChecked(settings_.WithPageNo);
+    menus_.actions.Fancy1->setChecked(!settings_.WithPageNo);
+    menus_.actions.BackgroundMusic1->setChecked(settings_.BackgroundMusic);
+    thumbnailSizes_->ShowSetting();
     session_.RefreshMRU();
 
     // The tool bar is always shown at start, whatever the settings file said.
     settings_.ToolBarVisible = true;
     menus_.toolBar->show();
-    menus_.Act("ToolBar1")->setChecked(true);
+    menus_.actions.ToolBar1->setChecked(true);
 
     scene_.geo = &geo_;
     scene_.layout = &layout_;
@@ -186,26 +169,9 @@ void TTurvane_Fm::FormCreate()
     scene_.overview = overview_;
     scene_.contents = contents_;
     scene_.index = index_;
-    PaintMode = 1;
+    mode_ = PaintMode::Normal;
     Timer2.stop();
     ReadyToLayout = true;
-}
-
-void TTurvane_Fm::LoadBackgroundPictures()
-{
-    if (settings_.ScreenBackKind == 2) {
-        const QString saved = QDir(ExeDir).filePath(kScreenBackBitmap);
-        if (QFileInfo::exists(saved)) scene_.screenBackBitmap = QImage(saved);
-        if (scene_.screenBackBitmap.isNull()) settings_.ScreenBackKind = 1;
-    }
-    if (settings_.PreviewBackKind == 2) {
-        previewBack_ = QImage(QDir(ExeDir).filePath(kPreviewBackBitmap));
-        if (previewBack_.isNull()) settings_.PreviewBackKind = 1;
-    }
-    if (settings_.CoverKind == 2) {
-        scene_.coverBitmap = QImage(QDir(ExeDir).filePath(kCoverBackBitmap));
-        if (scene_.coverBitmap.isNull()) settings_.CoverKind = 0;
-    }
 }
 
 // ---------------------------------------------------------------- first paint and albums
@@ -257,10 +223,10 @@ void TTurvane_Fm::StartScreenSaverRun()
     SetCaption();
     settings_.FlippingSound = sys::RegistryRead("ScnSVr", "FlipSnd", settings_.FlippingSound).toBool();
     settings_.BackgroundMusic = sys::RegistryRead("ScnSVr", "BgkMusic", settings_.BackgroundMusic).toBool();
-    menus_.Act("FlippingSound1")->setChecked(settings_.FlippingSound);
-    menus_.Act("BackgroundMusic1")->setChecked(settings_.BackgroundMusic);
-    StartAutoFlipTimer(1500, 1, settings_.AutoFlipEndAction);
-    PaintMode = 7;
+    menus_.actions.FlippingSound1->setChecked(settings_.FlippingSound);
+    menus_.actions.BackgroundMusic1->setChecked(settings_.BackgroundMusic);
+    autoFlip_->StartTimer(1500, 1, settings_.AutoFlipEndAction);
+    mode_ = PaintMode::ScreenSaver;
     MoveCount = 0;
     view_->setCursor(Qt::BlankCursor);
     setCursor(Qt::BlankCursor);
@@ -311,6 +277,7 @@ void TTurvane_Fm::SetCaption()
 
 void TTurvane_Fm::AlbumOpening(const QString &)
 {
+    animator_.Finish();   // a closing flip of the previous album lands before this one is built
     SetCaption();
     overview_->ShowThumbWindow = true;   // opening an album shows the thumbnails being made
     selection_.Clear();
@@ -327,9 +294,9 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
         FlipTo(layout_.FirstOverviewPage);
         flip_.SetFlipSpeed(speed);
     }
-    menus_.Act("TWainSaveAs")->setEnabled(false);
-    Timer1.stop();
-    PaintMode = 1;
+    menus_.actions.TWainSaveAs->setEnabled(false);
+    autoFlip_->Timer1.stop();
+    mode_ = PaintMode::Normal;
     RefreshToolBar();
 }
 
@@ -337,11 +304,12 @@ void TTurvane_Fm::AlbumClosing(int direction)
 {
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
-    FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0);
+    FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
+        if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorOf(kGrey));
+        Present();
+        RemoveHighlight();
+    });
     flip_.SetFlipSpeed(speed);
-    if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorOf(kGrey));
-    Present();
-    RemoveHighlight();
 }
 
 void TTurvane_Fm::AlbumClosed() {}
@@ -383,12 +351,12 @@ bool TTurvane_Fm::BuildBook()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The tool bar, the pop-up's auto-flipping item and the Help menu rest during a build; each
     // gets back the state it had.
-    QAction *autoFlipping = menus_.Act("AutoFlipping2");
+    QAction *autoFlipping = menus_.actions.AutoFlipping2;
     const bool autoFlippingWas = autoFlipping->isEnabled();
     const auto enableCommands = [this, autoFlipping, autoFlippingWas](bool on) {
         menus_.toolBar->setEnabled(on);
         autoFlipping->setEnabled(on && autoFlippingWas);
-        menus_.Menu("Help1")->menuAction()->setEnabled(on);
+        menus_.menus.Help1->menuAction()->setEnabled(on);
     };
     enableCommands(false);
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
@@ -441,6 +409,10 @@ int TTurvane_Fm::ToolBarHeight() const
 
 void TTurvane_Fm::Layout()
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this] { Layout(); });
+        return;
+    }
     if (ExeDir.isEmpty() || !ReadyToLayout || isMinimized()) return;
     const QSize client = view_->size();
     if (client.width() < BookGeometry::MinClientWidth || client.height() < BookGeometry::MinClientHeight) {
@@ -462,12 +434,18 @@ void TTurvane_Fm::Layout()
 void TTurvane_Fm::Timer2Timer()
 {
     Timer2.stop();
-    Rebuild();
-    DrawBook();
+    AfterFlip([this] {
+        Rebuild();
+        DrawBook();
+    });
 }
 
 void TTurvane_Fm::DrawBook()
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this] { DrawBook(); });
+        return;
+    }
     if (!ReadyToLayout || painter_.ViewImage1.isNull()) return;
     if (session_.AlbumOpen || session_.Opening) {
         painter_.InvalidatePageCache();
@@ -477,13 +455,16 @@ void TTurvane_Fm::DrawBook()
     }
     // The frame is shown anew, so the highlight and the jump-cursor box are forgotten before it is
     // presented: the overlays must not be drawn over the new layout.
-    HighlightCode = -1;
-    JumpCursorShown = false;
+    overlay_.Forget();
     Present();
 }
 
 void TTurvane_Fm::ShowSpread(int page)
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this, page] { ShowSpread(page); });
+        return;
+    }
     flip_.LeftPageNo = (page / 2) * 2;
     flip_.RightPageNo = flip_.LeftPageNo + 1;
     DrawBook();
@@ -500,95 +481,65 @@ void TTurvane_Fm::Present()
 
 // ---------------------------------------------------------------- flipping
 
-void TTurvane_Fm::FlipTo(int page)
+void TTurvane_Fm::FlipTo(int page, std::function<void()> landed)
 {
-    if (Busy) return;   // the thumbnail build lets events run; the book is not laid out meanwhile
+    if (MustWaitForFlip()) {
+        AfterFlip([this, page, speed = flip_.FlipSpeed, landed = std::move(landed)]() mutable {
+            const int current = flip_.FlipSpeed;
+            flip_.SetFlipSpeed(speed);
+            FlipTo(page, std::move(landed));
+            flip_.SetFlipSpeed(current);
+        });
+        return;
+    }
+    // The thumbnail build lets events run; the book is not laid out meanwhile.
     animator_.frameIntervalMs = FrameIntervalMs;
-    animator_.FlipTo(scene_, flip_, page);
+    landed_ = std::move(landed);
+    if (Busy || !animator_.FlipTo(scene_, flip_, page)) {
+        if (auto done = std::exchange(landed_, {})) done();
+    }
     RefreshToolBar();
 }
 
 void TTurvane_Fm::Flip(int direction, int count)
 {
+    if (MustWaitForFlip()) {
+        AfterFlip([this, direction, count, speed = flip_.FlipSpeed] {
+            const int current = flip_.FlipSpeed;
+            flip_.SetFlipSpeed(speed);
+            Flip(direction, count);
+            flip_.SetFlipSpeed(current);
+        });
+        return;
+    }
     if (Busy) return;
     animator_.frameIntervalMs = FrameIntervalMs;
     animator_.Flip(scene_, flip_, direction, count);
     RefreshToolBar();
 }
 
+void TTurvane_Fm::AfterFlip(std::function<void()> work)
+{
+    flipQueue_.Run(std::move(work));
+}
+
+void TTurvane_Fm::FlipLanded()
+{
+    RefreshToolBar();
+    if (auto done = std::exchange(landed_, {})) flipQueue_.RunInSequence(done);
+    if (closeAfterFlip_) {
+        CloseWindow();
+        return;
+    }
+    flipQueue_.Landed();
+}
+
 // ---------------------------------------------------------------- auto flipping
-
-void TTurvane_Fm::StartAutoFlipTimer(int intervalMs, int direction, int endAction)
-{
-    // Values come from the settings file unchecked: an interval out of range neither spins the
-    // processor nor stalls, and unknown codes take their defaults.
-    Timer1.setInterval(std::clamp(intervalMs, MinAutoFlipIntervalMs, MaxAutoFlipIntervalMs));
-    AutoFlipDirection = direction >= 0 && direction <= 2 ? direction : 1;
-    AutoFlipEndAction = endAction >= 0 && endAction <= 2 ? endAction : 2;
-    Timer1.start();
-}
-
-void TTurvane_Fm::EnableCommandsWhileAutoFlipping(bool on)
-{
-    for (const char *name : {"File1", "Edit1", "View1", "FlipTo1", "BookMark1", "Tools1", "Options1"})
-        menus_.Menu(name)->menuAction()->setEnabled(on);
-    menus_.toolBar->setEnabled(on);
-}
 
 void TTurvane_Fm::StartAutoFlipping()
 {
-    if (!session_.AlbumOpen || PaintMode != 1 || Busy) return;
-    StartAutoFlipTimer(settings_.AutoFlipInterval, settings_.AutoFlipDirection, settings_.AutoFlipEndAction);
-    // Only a pointer that steers the direction stays visible.
-    if (AutoFlipDirection != 0) view_->setCursor(Qt::BlankCursor);
-    RightClickPending = false;   // the pop-up that started it must not swallow the stopping click
-    PaintMode = 3;
-    EnableCommandsWhileAutoFlipping(false);
-    Timer1Timer();   // the first flip starts at once
-}
-
-void TTurvane_Fm::StopAutoFlipping()
-{
-    Timer1.stop();
-    PaintMode = 1;
-    EnableCommandsWhileAutoFlipping(true);
-    menus_.Act("AutoFlipping2")->setEnabled(true);
-    view_->unsetCursor();
-    RefreshToolBar();
-}
-
-void TTurvane_Fm::Timer1Timer()
-{
-    if (flip_.LeafCount() > 0) return;   // a leaf is still in flight: the next tick tries again
-    Timer1.stop();
-    if (!session_.AlbumOpen) return;
-    int direction = AutoFlipDirection;
-    if (direction == 0) direction = LastMouseX > geo_.SpineX ? 1 : 2;
-    if (direction == 1) {
-        if (flip_.LastPageNo > flip_.LeftPageNo) {
-            FlipTo(flip_.LeftPageNo + 2);
-        } else if (AutoFlipEndAction == 0) {
-            return;
-        } else if (AutoFlipEndAction == 1) {
-            FlipTo(0);
-        } else {
-            FlipTo(flip_.LastPageNo - 2);
-            AutoFlipDirection = 2;
-        }
-    } else {
-        if (flip_.RightPageNo > 1) {
-            FlipTo(flip_.RightPageNo - 2);
-        } else if (AutoFlipEndAction == 0) {
-            return;
-        } else if (AutoFlipEndAction == 1) {
-            FlipTo(flip_.LastPageNo);
-        } else {
-            FlipTo(2);
-            AutoFlipDirection = 1;
-        }
-    }
-    // Restart only while auto flipping still runs (the window may have left it meanwhile).
-    if (PaintMode == 3 || PaintMode == 7) Timer1.start();
+    // The pop-up that started it must not swallow the stopping click.
+    if (autoFlip_->Start()) RightClickPending = false;
 }
 
 // ---------------------------------------------------------------- activation and closing
@@ -643,12 +594,14 @@ void TTurvane_Fm::FormActivate()
     }
     if (!Deactivated && !Minimised) return;
     Deactivated = Minimised = false;
-    if (!ReadyToLayout || PaintMode != 1 || !isVisible() || !session_.AlbumOpen) return;
+    if (!ReadyToLayout || mode_ != PaintMode::Normal || !isVisible() || !session_.AlbumOpen) return;
     if (QFileInfo(session_.AlbumFolder).isDir() && pages_.HasFolderChanged()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        Rebuild();
-        DrawBook();
-        QApplication::restoreOverrideCursor();
+        AfterFlip([this] {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            Rebuild();
+            DrawBook();
+            QApplication::restoreOverrideCursor();
+        });
     }
 }
 
@@ -666,10 +619,25 @@ void TTurvane_Fm::RequestTermination()
 
 void TTurvane_Fm::closeEvent(QCloseEvent *e)
 {
+    if (closeAfterFlip_) {
+        // The album was closed and the settings saved; the book closes on screen, then the window.
+        if (animator_.Running()) {
+            e->ignore();
+            return;
+        }
+        FormClose();
+        e->accept();
+        return;
+    }
     if (closeQueryRunning_ || !FormCloseQuery()) {
         e->ignore();
         // A termination request waits for a running build and then closes.
         if (terminating_) QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
+    if (animator_.Running()) {
+        closeAfterFlip_ = true;
+        e->ignore();
         return;
     }
     FormClose();
@@ -682,7 +650,7 @@ bool TTurvane_Fm::FormCloseQuery()
     if (ScreenSaverMode) {
         // Closing without saving settings. Only the run itself clears its mark: a refused second
         // start must not clear the mark of the run that is showing.
-        Timer1.stop();
+        autoFlip_->Timer1.stop();
         if (screenSaverLock_ && screenSaverLock_->held()) sys::RegistryWrite("ScnSVr", "ScvIns", false);
         return true;
     }
@@ -696,7 +664,7 @@ bool TTurvane_Fm::FormCloseQuery()
     if (Busy || RebuildGuard) return false;   // a build is running; closing waits for it
     closeQueryRunning_ = true;
     bool allow = true;
-    if (PaintMode == 2 && !terminating_)
+    if (mode_ == PaintMode::AcquiredPicture && !terminating_)
         allow = ThePrompter().Confirm("Pagero has an acquired picture in memory.\n\rExiting Pagero now "
                                       "will lose the picture data! \n\rDo you really want to exit?");
     if (allow && ReadyToLayout) {
@@ -711,13 +679,13 @@ void TTurvane_Fm::FormClose()
 {
     ReadyToLayout = false;
     Timer2.stop();
-    Timer1.stop();
+    autoFlip_->Timer1.stop();
     screenSaverLock_.reset();
 }
 
 void TTurvane_Fm::hideEvent(QHideEvent *e)
 {
-    if (PaintMode == 7) {   // the screen-saver run hid the pointer
+    if (mode_ == PaintMode::ScreenSaver) {   // the screen-saver run hid the pointer
         view_->unsetCursor();
         unsetCursor();
     }
@@ -728,23 +696,14 @@ void TTurvane_Fm::SaveAllSettings()
 {
     settings_.FlipSpeed = flip_.FlipSpeed;
     settings_.SortOrder = CurrentSortOrder();
-    SaveSettings(ExeDir, settings_);
-    SaveSettings2(ExeDir, settings_);
-    SaveBackgroundPictures();
+    saves_.Check(SaveSettings(ExeDir, settings_), JoinPath(ExeDir, kSettingsFile));
+    saves_.Check(SaveSettings2(ExeDir, settings_), JoinPath(ExeDir, kSettingsFile2));
+    backgrounds_->Save();
 }
 
-void TTurvane_Fm::SaveBackgroundPictures()
+Prompter &TTurvane_Fm::Prompt()
 {
-    const auto save = [this](const QImage &image, const char *name) {
-        if (image.isNull()) return;
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (image.save(&buffer, "BMP")) WriteFileAtomically(QDir(ExeDir).filePath(name), bytes);
-    };
-    if (settings_.ScreenBackKind == 2) save(scene_.screenBackBitmap, kScreenBackBitmap);
-    if (settings_.PreviewBackKind == 2) save(previewBack_, kPreviewBackBitmap);
-    if (settings_.CoverKind == 2) save(scene_.coverBitmap, kCoverBackBitmap);
+    return ThePrompter();
 }
 
 } // namespace pagero

@@ -1,14 +1,26 @@
 #pragma once
 // The main window: the book on its client area, the menus and tool bar, and the album lifecycle.
 // It coordinates: the page list, layout, flip state, painter, album session and hit tester are
-// their own classes; this window wires them to Qt events and commands.
+// their own classes, each feature's commands live in a controller that sees the window only as a
+// BookContext, and this window routes Qt events to them.
 #include "app/AlbumSession.h"
+#include "app/AutoFlipController.h"
+#include "app/BackgroundController.h"
+#include "app/BookContext.h"
 #include "app/BookPainter.h"
 #include "app/FlipAnimator.h"
+#include "app/FlipQueue.h"
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
+#include "app/NavigationController.h"
+#include "app/PaintMode.h"
+#include "app/PointerOverlay.h"
+#include "app/SaveReporter.h"
 #include "app/BookSections.h"
 #include "app/SelectionList.h"
+#include "app/SortController.h"
+#include "app/ThumbnailSizeController.h"
+#include "app/ViewController.h"
 #include "core/book/BookGeometry.h"
 #include "core/book/BookLayout.h"
 #include "core/book/FlipState.h"
@@ -16,6 +28,7 @@
 #include "core/book/Settings.h"
 #include <QMainWindow>
 #include <QTimer>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -52,7 +65,7 @@ private:
     TTurvane_Fm *owner_;
 };
 
-class TTurvane_Fm : public QMainWindow, private AlbumHost {
+class TTurvane_Fm : public QMainWindow, private AlbumHost, private BookContext {
     Q_OBJECT
 public:
     // `args` are the command-line arguments without the program name.
@@ -60,32 +73,35 @@ public:
     ~TTurvane_Fm() override;
 
     // Book operations other windows call.
-    void FlipTo(int page);
-    void Flip(int direction, int count);
-    void DrawBook();
+    // Turns to the spread of `page`; `landed` runs once the leaves are down (at once when nothing
+    // turns). A flip runs on a timer; a request made meanwhile waits, with the speed set when it was
+    // made, and follows in order.
+    void FlipTo(int page, std::function<void()> landed = {}) override;
+    void Flip(int direction, int count) override;
+    bool Flipping() const { return animator_.Running(); }
+    // No flip runs and no work waits for one.
+    bool Idle() const { return flipQueue_.Idle(); }
+    FlipAnimator &Animator() { return animator_; }
+    // Runs `work` now, or, while a flip runs or earlier work waits, after them in order. Input,
+    // commands and redraws go through here, so none acts on a half-turned spread.
+    void AfterFlip(std::function<void()> work) override;
+    void DrawBook() override;
     void ShowSpread(int page);
-    bool Rebuild();
-    QString PageLabel(int page) const { return layout_.PageLabel(page); }
-    void SetFlipSpeed(int speed) { flip_.SetFlipSpeed(speed); }
+    bool Rebuild() override;
+    QString PageLabel(int page) const override { return layout_.PageLabel(page); }
+    void SetFlipSpeed(int speed) override { flip_.SetFlipSpeed(speed); }
     // Flips to the page of the album file `name` (exact name first, then ignoring case); false when
     // the album has no such file.
-    bool FlipToFile(const QString &name);
+    bool FlipToFile(const QString &name) { return navigation_->FlipToFile(name); }
     // Shows the window maximised on its screen. The geometry is set to the screen's available area
     // first, so that the window fills it even where nothing manages windows (a bare X server).
     void ShowMaximisedOnScreen();
 
-    // Auto flipping: the tick timer turns one spread per tick in the auto-flip direction (0 by the
-    // pointer's side of the spine at each tick, 1 forward, 2 backward) and acts at the book's end
-    // by the end action (0 stop, 1 repeat, 2 reverse). Start takes the three values from the
-    // settings; while it runs PaintMode is 3 and a click or key stops it.
+    // Auto flipping (see AutoFlipController); a click or key stops it.
     void StartAutoFlipping();
-    void StopAutoFlipping();
-    void Timer1Timer();
-    // Interval limits of the tick timer: a settings file may hold any number.
-    static constexpr int MinAutoFlipIntervalMs = 10, MaxAutoFlipIntervalMs = 60000;
-    QTimer Timer1;
-    int AutoFlipDirection = 1;
-    int AutoFlipEndAction = 2;
+    void StopAutoFlipping() { autoFlip_->Stop(); }
+    void Timer1Timer() { autoFlip_->Tick(); }
+    AutoFlipController &AutoFlip() { return *autoFlip_; }
 
     bool OpenAlbum(const QString &folder) { return session_.OpenAlbum(folder); }
     void SwitchAlbum(const QString &folder);
@@ -95,14 +111,8 @@ public:
     QString ExeDir, OverviewDir, BookmarkDir, SysSoundDir, BaseCaption;
     bool ScreenSaverMode = false, ReadyToLayout = false, Busy = false, RebuildGuard = false;
     bool Deactivated = false, Minimised = false, OverviewWasVisible = false;
-    int PaintMode = 1;
     int LastMouseX = 0, LastMouseY = 0;
     HotState Hot;
-    int HighlightCode = -1, HighlightKind = 0;
-    QRect HighlightRect;
-    bool JumpCursorShown = false;
-    int JumpCursorPage = 0;
-    QRect JumpCursorRect;
     int SelectAnchor = -1;
     bool RightClickPending = false;
     int MoveCount = 0;
@@ -111,28 +121,29 @@ public:
     int PopupTarget = 0, PopupPage = 0;
     QString PopupFile;
 
+    PaintMode Mode() const override { return mode_; }
     AlbumSession &Session() { return session_; }
     const AlbumSession &Session() const { return session_; }
-    Settings &Options() { return settings_; }
+    Settings &Options() override { return settings_; }
     const BookLayout &Layout_() const { return layout_; }
     const FlipState &Flip_() const { return flip_; }
-    const BookGeometry &Geometry() const { return geo_; }
-    const PageList &Pages() const { return pages_; }
-    SelectionList &Selection() { return selection_; }
+    const BookGeometry &Geometry() const override { return geo_; }
+    const PageList &Pages() const override { return pages_; }
+    SelectionList &Selection() override { return selection_; }
     BookPainter &Painter() { return painter_; }
     BookView *View() const { return view_; }
     const MainMenus &Menus() const { return menus_; }
     TOpenDlg *OpenDialog() const { return openDlg_; }
-    TSetFlipSpeedForm *FlipSpeedDialog() const { return speedDlg_; }
-    TFlippingToolForm *FlippingTool() const { return flippingTool_; }
+    TSetFlipSpeedForm *FlipSpeedDialog() const { return navigation_->SpeedDialog(); }
+    TFlippingToolForm *FlippingTool() const { return navigation_->FlippingTool(); }
     TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return filterDlg_; }
     TOverView_Fm *OverviewWindow() const { return overview_; }
     TContents_Fm *ContentsWindow() const { return contents_; }
     TIndex_Fm *IndexWindow() const { return index_; }
-    TPageNoDlg *PageNoDialog() const { return pageNoDlg_; }
-    TFindDlg *FindDialog() const { return findDlg_; }
-    TPreviewPic_Fm *PreviewWindow() const { return preview_; }
-    TInfoBox *InfoBoxWindow() const { return infoBox_; }
+    TPageNoDlg *PageNoDialog() const { return navigation_->PageNoDialog(); }
+    TFindDlg *FindDialog() const { return navigation_->FindDialog(); }
+    TPreviewPic_Fm *PreviewWindow() const { return viewing_->Preview(); }
+    TInfoBox *InfoBoxWindow() const { return viewing_->InfoBox(); }
     const QImage &PreviewBackBitmap() const { return previewBack_; }
     HitScene MakeHitScene() const;
 
@@ -140,21 +151,21 @@ public:
     void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { sections_ = std::move(builder); }
     // Time between two flip frames (16 ms; tests set 0).
     int FrameIntervalMs = 16;
-    bool AlbumOpen() const { return session_.AlbumOpen; }
+    bool AlbumOpen() const override { return session_.AlbumOpen; }
 
     // Event handlers (Qt routes the events here).
     void FormPaintFirst();
     void Layout();
     void FormMouseMove(int x, int y);
     void FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void PaintOverlays(class QPainter &p);
+    PointerOverlay &Overlay() { return overlay_; }
     void FormActivate();
     void FormKeyDown(int key);
     // The pop-up menu opens at a client point: its target and file commands follow what lies there.
     void PopupMenuAt(QPoint clientPos, QPoint globalPos);
     // Preview (pictures) or play (sound, MIDI, video) one page file; the information of one file.
-    void PreviewOrPlay(const QString &path);
-    void ShowInformation(const QString &path);
+    void PreviewOrPlay(const QString &path) { viewing_->PreviewOrPlay(path); }
+    void ShowInformation(const QString &path) { viewing_->ShowInformation(path); }
     // The application was minimised or restored.
     void AppMinimize();
     void AppRestore();
@@ -184,46 +195,43 @@ private:
     void AlbumClosed() override;
     void MruChanged() override;
 
+    // BookContext (the rest is public above); the controllers see the window only through it.
+    BookContext &Book() { return *this; }
+    bool Building() const override { return Busy; }
+    const FlipState &Spread() const override { return flip_; }
+    const BookLayout &Sections() const override { return layout_; }
+    void SetMode(PaintMode mode) override { mode_ = mode; }
+    int PointerX() const override { return LastMouseX; }
+    Prompter &Prompt() override;
+    QWidget *ParentWidget() override { return this; }
+    QWidget *BookArea() override { return view_; }
+    QString ProgramFolder() const override { return ExeDir; }
+
     void FormCreate();
+    bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
+    void FlipLanded();
     void StartScreenSaverRun();
-    void StartAutoFlipTimer(int intervalMs, int direction, int endAction);
-    void EnableCommandsWhileAutoFlipping(bool on);
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
     void Present();
-    void RemoveHighlight();
-    void UpdateHighlight();
-    void UpdateJumpCursor(int x, int y);
-    void SetPointerShape();
-    void UpdateHint();
+    void RemoveHighlight() { overlay_.Remove(); }
     void SetCaption();
-    void LoadBackgroundPictures();
-    void SaveBackgroundPictures();
     void SaveAllSettings();
     void ToggleWindowFrame();
-    int CurrentSortOrder() const;
-    void ApplySortOrderToMenu(int order);
-    void SortCommand(const QString &itemName, int order);
-    void BackgroundCommand(int which, int kind);
+    int CurrentSortOrder() const { return sorting_->CurrentOrder(); }
     void FilterPages1Click();
-    void SetFlipSpeedWnClick();
-    void ThumbnailSizeClick(int item);
     void ReopenAlbum();
-    void FlippingControl2Click();
     void ToolBar1Click();
-    void FlipTo1Click();
-    void View1Click();
-    void PageNo1Click();
-    void FileName1Click();
-    QString FileOfPage(int page) const;   // full path of a file page's file, empty for other pages
+    QString FileOfPage(int page) const override;   // full path of a file page's file, empty for other pages
     void RUClick(QAction *item);
     void Open2Click();
     void ConnectCommands();
-    void RefreshToolBar();
+    void RefreshToolBar() override;
     int ToolBarHeight() const;
 
     QStringList args_;
+    PaintMode mode_ = PaintMode::Normal;
     Settings settings_;
     PageList pages_;
     BookLayout layout_;
@@ -231,6 +239,9 @@ private:
     FlipState flip_;
     BookPainter painter_;
     FlipAnimator animator_{painter_};
+    FlipQueue flipQueue_{[this] { return animator_.Running(); }};
+    std::function<void()> landed_;   // the running flip's own follow-up
+    bool closeAfterFlip_ = false; // the window closes once the book has closed on screen
     BookScene scene_;
     SelectionList selection_;
     AlbumSession session_{*this};
@@ -238,17 +249,20 @@ private:
     MainMenus menus_;
     BookView *view_ = nullptr;
     TOpenDlg *openDlg_ = nullptr;
-    TSetFlipSpeedForm *speedDlg_ = nullptr;
-    TFlippingToolForm *flippingTool_ = nullptr;
     TSetFileTypeFilter_Fm *filterDlg_ = nullptr;
     TOverView_Fm *overview_ = nullptr;
     TContents_Fm *contents_ = nullptr;
     TIndex_Fm *index_ = nullptr;
-    TPageNoDlg *pageNoDlg_ = nullptr;
-    TFindDlg *findDlg_ = nullptr;
-    TPreviewPic_Fm *preview_ = nullptr;
-    TInfoBox *infoBox_ = nullptr;
     QImage previewBack_;   // the preview background picture (kind 2), saved with the settings
+    SaveReporter saves_;
+    PointerOverlay overlay_{Book()};
+    // One controller per feature: each owns its commands' connections and enabling.
+    std::unique_ptr<NavigationController> navigation_;
+    std::unique_ptr<SortController> sorting_;
+    std::unique_ptr<ViewController> viewing_;
+    std::unique_ptr<BackgroundController> backgrounds_;
+    std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
+    std::unique_ptr<AutoFlipController> autoFlip_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

@@ -93,7 +93,11 @@ protected:
         return *window;
     }
 
-    bool WaitOpen() { return WaitFor([this] { return window && window->AlbumOpen(); }); }
+    // The album is open and its opening flip (if any) has landed.
+    bool WaitOpen() { return WaitFor([this] { return window && window->AlbumOpen() && window->Idle(); }); }
+    // Flips run on a timer: waits until the leaves have landed and the input that came meanwhile
+    // has been handled.
+    bool Landed() { return WaitFor([this] { return window->Idle(); }); }
 
     QPoint RightPageCentre() const
     {

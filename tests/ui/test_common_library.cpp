@@ -268,7 +268,7 @@ TEST_F(MainWindowTest, BackgroundCommandsUseTheChoosersAndTheBookShowsTheTiledPi
 
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
-    w.Menus().Act("btnBitmap1")->trigger();
+    w.Menus().actions.btnBitmap1->trigger();
     EXPECT_EQ(asked, QStringList({"Select Book Background Fill Bitmap", QDir(exeDir).filePath("BitPattern")}));
     EXPECT_EQ(w.Options().ScreenBackKind, 2);
     const QImage &frame = w.Painter().ViewImage1;
@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, BackgroundCommandsUseTheChoosersAndTheBookShowsTheTiledPi
     for (int x : {1, 5, 9, 13})
         EXPECT_EQ(QColor(frame.pixel(x, y)), QColor(tile.pixel(x % 8, y % 8))) << x;
 
-    w.Menus().Act("Color1")->trigger();
+    w.Menus().actions.Color1->trigger();
     EXPECT_EQ(w.Options().ScreenBackKind, 1);
     EXPECT_EQ(w.Options().ScreenBackColor, 0x030201u);
 
@@ -284,12 +284,12 @@ TEST_F(MainWindowTest, BackgroundCommandsUseTheChoosersAndTheBookShowsTheTiledPi
     asked.clear();
     answer = exeDir + "/Samples/sample1.png";
     const int coverKind = w.Options().CoverKind;
-    w.Menus().Act("btnBitmap2")->trigger();
+    w.Menus().actions.btnBitmap2->trigger();
     EXPECT_EQ(asked.value(0), "Select Cover Background Fill Bitmap");
     EXPECT_EQ(prompter.texts.value(prompter.texts.size() - 1), "Only BMP files available.");
     EXPECT_EQ(w.Options().CoverKind, coverKind);
     answer = bitmap;
-    w.Menus().Act("btnBitmap2")->trigger();
+    w.Menus().actions.btnBitmap2->trigger();
     EXPECT_EQ(w.Options().CoverKind, 2);
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
 }

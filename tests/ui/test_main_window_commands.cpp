@@ -25,12 +25,14 @@ TEST_F(MainWindowTest, DefaultBackgroundWithoutItsPictureIsGreyAndTheDefaultCove
 {
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
-    w.Menus().Act("Default1")->trigger();
+    w.Menus().actions.Default1->trigger();
+    Landed();
     EXPECT_EQ(w.Options().ScreenBackKind, 1);
     EXPECT_EQ(w.Options().ScreenBackColor, 0x808080u);
     const QImage &frame = w.Painter().ViewImage1;
     EXPECT_EQ(QColor(frame.pixel(3, frame.height() - 3)), QColor(0x80, 0x80, 0x80));
-    w.Menus().Act("Default2")->trigger();
+    w.Menus().actions.Default2->trigger();
+    Landed();
     EXPECT_EQ(w.Options().CoverKind, 0);
     EXPECT_EQ(w.Options().CoverColor, 0xFFFFFFu);
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
@@ -62,8 +64,9 @@ TEST_F(MainWindowTest, AnUnknownSortOrderChecksNoItemAndIsSavedAsDefault)
     file.close();
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
-    for (const char *item : {"byName1", "byType1", "bySize1", "byDate1", "byDefault1"})
-        EXPECT_FALSE(w.Menus().Act(item)->isChecked()) << item;
+    const MainActions &a = w.Menus().actions;
+    for (QAction *item : {a.byName1, a.byType1, a.bySize1, a.byDate1, a.byDefault1})
+        EXPECT_FALSE(item->isChecked()) << item->objectName().toStdString();
     EXPECT_EQ(w.Pages().Order(), SortDefault);
     w.close();
     Settings back;
@@ -77,11 +80,13 @@ TEST_F(MainWindowTest, CheckingFlipToOverviewTurnsToTheOverviewAtOnce)
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
     ASSERT_EQ(w.Flip_().LeftPageNo, 0);
-    w.Menus().Act("AutoFlipToOverview")->trigger();
+    w.Menus().actions.AutoFlipToOverview->trigger();
+    Landed();
     EXPECT_TRUE(w.Options().AutoFlipToOverview);
     EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
     EXPECT_EQ(w.Flip_().FlipSpeed, 15);
-    w.Menus().Act("AutoFlipToOverview")->trigger();
+    w.Menus().actions.AutoFlipToOverview->trigger();
+    Landed();
     EXPECT_FALSE(w.Options().AutoFlipToOverview);
     EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
 }
@@ -90,8 +95,10 @@ TEST_F(MainWindowTest, OptionTogglesFollowTheirCheckMarks)
 {
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
-    w.Menus().Act("AutoReopen")->trigger();
-    w.Menus().Act("FlippingSound1")->trigger();
+    w.Menus().actions.AutoReopen->trigger();
+    Landed();
+    w.Menus().actions.FlippingSound1->trigger();
+    Landed();
     EXPECT_FALSE(w.Options().AutoReopen);
     EXPECT_FALSE(w.Options().FlippingSound);
     w.close();
@@ -109,7 +116,7 @@ TEST_F(MainWindowTest, TheToolBarIsShownAtStartWhateverTheSettingsSaid)
     ASSERT_TRUE(SaveSettings2(exeDir, hidden));
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
-    EXPECT_TRUE(w.Menus().Act("ToolBar1")->isChecked());
+    EXPECT_TRUE(w.Menus().actions.ToolBar1->isChecked());
     EXPECT_TRUE(w.Menus().toolBar->isVisible());
 }
 
@@ -131,9 +138,10 @@ TEST_F(MainWindowTest, ASmallerThumbnailSizeReopensTheAlbumWithMoreThumbnailsPer
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
     const int before = w.Layout_().Sizes().thumbsPerPage;
-    w.Menus().Act("btnSmallest1")->trigger();
-    EXPECT_TRUE(w.Menus().Act("btnSmallest1")->isChecked());
-    EXPECT_FALSE(w.Menus().Act("btnLargest1")->isChecked());
+    w.Menus().actions.btnSmallest1->trigger();
+    Landed();
+    EXPECT_TRUE(w.Menus().actions.btnSmallest1->isChecked());
+    EXPECT_FALSE(w.Menus().actions.btnLargest1->isChecked());
     EXPECT_EQ(w.Options().ThumbW, 38);
     EXPECT_TRUE(w.AlbumOpen());
     EXPECT_GT(w.Layout_().Sizes().thumbsPerPage, before);

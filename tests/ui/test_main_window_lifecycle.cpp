@@ -52,9 +52,11 @@ TEST_F(MainWindowTest, ClosingWritesBothSettingsFilesWithTheAlbumOnTopOfTheRecen
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
     w.SetFlipSpeed(40);
-    w.Menus().Act("JCAutoShow")->trigger();   // unchecks it
-    EXPECT_TRUE(w.close());
+    w.Menus().actions.JCAutoShow->trigger();   // unchecks it
+    Landed();
+    w.close();   // the book closes on screen, then the window
     EXPECT_FALSE(w.AlbumOpen());
+    ASSERT_TRUE(WaitFor([&w] { return !w.isVisible(); }));
     Settings back;
     LoadSettings(exeDir, back);
     LoadSettings2(exeDir, back);
@@ -65,12 +67,27 @@ TEST_F(MainWindowTest, ClosingWritesBothSettingsFilesWithTheAlbumOnTopOfTheRecen
     EXPECT_TRUE(QFileInfo(exeDir + "/" + kSettingsFile2).size() == 165);
 }
 
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeSavedIsToldByNameAndWhy)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QString blocked = exeDir + "/" + kSettingsFile;
+    ASSERT_TRUE(QDir().mkpath(blocked));   // a folder of that name: the save cannot replace it
+    w.close();
+    ASSERT_TRUE(WaitFor([&w] { return !w.isVisible(); }));
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].contains(blocked));
+    EXPECT_TRUE(prompter.texts[0].contains("a folder of that name is in the way"));
+    EXPECT_TRUE(QFileInfo(exeDir + "/" + kSettingsFile2).isFile());   // the other file is still saved
+}
+
 TEST_F(MainWindowTest, ClosingFlipsTheBookShutAndGreysTheFrame)
 {
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
     ASSERT_EQ(w.Flip_().LeftPageNo, 2);   // opened at the overview
     w.CloseAlbum(1);
+    Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
     EXPECT_EQ(w.Flip_().RightPageNo, 1);
     const QImage &frame = w.Painter().ViewImage1;
@@ -115,11 +132,13 @@ TEST_F(MainWindowTest, EscapeAsksBeforeExiting)
     ASSERT_TRUE(WaitOpen());
     prompter.answers = {PromptAnswer::No};
     QTest::keyClick(w.View(), Qt::Key_Escape);
+    Landed();
     ASSERT_EQ(prompter.texts.size(), 1);
     EXPECT_EQ(prompter.texts[0], QString("Exit ") + kApplicationTitle + "?");
     EXPECT_TRUE(w.isVisible());
     prompter.answers = {PromptAnswer::Yes};
     QTest::keyClick(w.View(), Qt::Key_Escape);
+    Landed();
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(QFile::exists(exeDir + "/" + kSettingsFile));
 }
@@ -130,8 +149,9 @@ TEST_F(MainWindowTest, HidingTheToolBarGivesThePagesItsHeight)
     ASSERT_TRUE(WaitOpen());
     const int withBar = w.Geometry().PageH;
     const int barHeight = w.Menus().toolBar->sizeHint().height();
-    w.Menus().Act("ToolBar1")->trigger();
-    EXPECT_FALSE(w.Menus().Act("ToolBar1")->isChecked());
+    w.Menus().actions.ToolBar1->trigger();
+    Landed();
+    EXPECT_FALSE(w.Menus().actions.ToolBar1->isChecked());
     EXPECT_FALSE(w.Menus().toolBar->isVisible());
     EXPECT_EQ(w.Geometry().PageH, withBar + barHeight);
     EXPECT_EQ(w.Geometry().PageH, w.View()->height() - BookGeometry::StackDepth - 30);

@@ -35,6 +35,7 @@ protected:
     {
         QTest::mouseMove(window->View(), at);
         QTest::mouseClick(window->View(), button, mods, at);
+        Landed();
     }
 };
 
@@ -58,14 +59,21 @@ TEST_F(NavigationTest, ArrowKeysTurnOneLeafAndStopAtTheCovers)
 {
     TTurvane_Fm &w = OpenClosed();
     QTest::keyClick(w.View(), Qt::Key_Left);
+    Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 0);
     QTest::keyClick(w.View(), Qt::Key_Right);
+    Landed();
     QTest::keyClick(w.View(), Qt::Key_Right);
+    Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);
     QTest::keyClick(w.View(), Qt::Key_Left);
+    Landed();
     EXPECT_EQ(w.Flip_().LeftPageNo, 2);
     const int last = w.Flip_().LastPageNo;
-    for (int i = 0; i < last; ++i) QTest::keyClick(w.View(), Qt::Key_Right);
+    for (int i = 0; i < last; ++i) {
+        QTest::keyClick(w.View(), Qt::Key_Right);
+        Landed();
+    }
     EXPECT_EQ(w.Flip_().LeftPageNo, last);
     EXPECT_EQ(w.Flip_().RightPageNo, last + 1);
 }
@@ -73,13 +81,14 @@ TEST_F(NavigationTest, ArrowKeysTurnOneLeafAndStopAtTheCovers)
 TEST_F(NavigationTest, TheRightStackEdgeWithoutTheJumpCursorGoesToTheBackOfTheBook)
 {
     TTurvane_Fm &w = OpenClosed();
-    w.Menus().Act("JCAutoShow")->trigger();   // page-jump cursor off
+    w.Menus().actions.JCAutoShow->trigger();   // page-jump cursor off
+    Landed();
     ASSERT_FALSE(w.Options().JCAutoShow);
     const BookGeometry &g = w.Geometry();
     const int depth = std::min((w.Flip_().LastPageNo - w.Flip_().RightPageNo + 1) / 2, 14);
     const QPoint outer(g.rightR + depth + 2, (g.rightT + g.rightB) / 2);
     Click(outer);
-    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
     EXPECT_EQ(w.Flip_().LeftPageNo, w.Flip_().LastPageNo);
 }
 
@@ -89,14 +98,33 @@ TEST_F(NavigationTest, TheJumpCursorShowsOverAStackAndTheClickGoesToItsPage)
     const BookGeometry &g = w.Geometry();
     QTest::mouseMove(w.View(), QPoint(g.rightR + 1, (g.rightT + g.rightB) / 2));
     EXPECT_EQ(w.Hot.HotCode, HotRightStack);
-    EXPECT_TRUE(w.JumpCursorShown);
-    const int target = w.JumpCursorPage;
+    EXPECT_TRUE(w.Overlay().JumpCursorShown);
+    const int target = w.Overlay().JumpCursorPage;
     EXPECT_GE(target, w.Flip_().RightPageNo);
     QTest::mouseMove(w.View(), RightPageCentre());
-    EXPECT_FALSE(w.JumpCursorShown);
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
     EXPECT_EQ(w.Hot.HotCode, HotRightPage);
     Click(QPoint(g.rightR + 1, (g.rightT + g.rightB) / 2));
     EXPECT_EQ(w.Flip_().RightPageNo, (target / 2) * 2 + 1);
+}
+
+TEST_F(NavigationTest, ARedrawOrAFlipForgetsTheJumpCursor)
+{
+    TTurvane_Fm &w = OpenClosed();
+    const BookGeometry &g = w.Geometry();
+    const QPoint overStack(g.rightR + 1, (g.rightT + g.rightB) / 2);
+    QTest::mouseMove(w.View(), RightPageCentre());
+    QTest::mouseMove(w.View(), overStack);
+    ASSERT_TRUE(w.Overlay().JumpCursorShown);
+    w.DrawBook();
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
+    QTest::mouseMove(w.View(), RightPageCentre());
+    QTest::mouseMove(w.View(), overStack);
+    ASSERT_TRUE(w.Overlay().JumpCursorShown);
+    w.Flip(Forward, 2);   // gone from the flip's first frame on
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
+    Landed();
+    EXPECT_FALSE(w.Overlay().JumpCursorShown);
 }
 
 TEST_F(NavigationTest, ControlAndShiftClicksOnFilePagesBuildTheBatchSelection)
@@ -104,6 +132,7 @@ TEST_F(NavigationTest, ControlAndShiftClicksOnFilePagesBuildTheBatchSelection)
     TTurvane_Fm &w = OpenClosed();
     const int first = w.Layout_().FirstFilePage;
     w.FlipTo(first);
+    Landed();
     const int leftEntry = w.Flip_().LeftPageNo - first;
     ASSERT_GE(leftEntry, 0);
     Click(LeftPageCentre(), Qt::LeftButton, Qt::ControlModifier);
@@ -117,6 +146,7 @@ TEST_F(NavigationTest, ControlAndShiftClicksOnFilePagesBuildTheBatchSelection)
     // Anchor, then Shift on a later page selects the whole range.
     Click(LeftPageCentre(), Qt::LeftButton, Qt::ControlModifier);
     w.FlipTo(first + 4);
+    Landed();
     const int farEntry = w.Flip_().RightPageNo - first;
     Click(RightPageCentre(), Qt::LeftButton, Qt::ShiftModifier);
     ASSERT_EQ(w.Selection().Count(), farEntry - leftEntry + 1);
@@ -127,6 +157,7 @@ TEST_F(NavigationTest, ShiftWithAnEmptySelectionSelectsOneFile)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstFilePage);
+    Landed();
     Click(RightPageCentre(), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(w.Selection().Count(), 1);
     EXPECT_EQ(w.SelectAnchor, w.Flip_().RightPageNo - w.Layout_().FirstFilePage);
@@ -156,26 +187,27 @@ TEST_F(NavigationTest, AfterARightClickTheNextLeftClickDoesNothing)
 TEST_F(NavigationTest, TheFlipToMenuEnablesTargetsOffTheSpreadAndJumpsThere)
 {
     TTurvane_Fm &w = OpenClosed();
-    QMenu *menu = w.Menus().Menu("FlipTo1");
-    const auto choose = [&](const char *item) {
+    QMenu *menu = w.Menus().menus.FlipTo1;
+    const auto choose = [&](QAction *item) {
         emit menu->aboutToShow();   // the menu is recomputed each time it opens
-        w.Menus().Act(item)->trigger();
+        item->trigger();
+        Landed();
     };
     emit menu->aboutToShow();
-    EXPECT_TRUE(w.Menus().Act("Overview1")->isEnabled());
-    choose("Overview1");
+    EXPECT_TRUE(w.Menus().actions.Overview1->isEnabled());
+    choose(w.Menus().actions.Overview1);
     EXPECT_EQ(w.Flip_().LeftPageNo, w.Layout_().FirstOverviewPage);
     emit menu->aboutToShow();
-    EXPECT_FALSE(w.Menus().Act("Overview1")->isEnabled());
-    choose("FirstPage1");
+    EXPECT_FALSE(w.Menus().actions.Overview1->isEnabled());
+    choose(w.Menus().actions.FirstPage1);
     EXPECT_EQ((w.Flip_().LeftPageNo / 2) * 2, (w.Layout_().FirstFilePage / 2) * 2);
-    choose("Index1");
+    choose(w.Menus().actions.Index1);
     EXPECT_EQ(w.Flip_().LeftPageNo, (w.Layout_().FirstIndexPage / 2) * 2);
-    choose("Contents1");
+    choose(w.Menus().actions.Contents1);
     EXPECT_EQ(w.Flip_().LeftPageNo, (w.Layout_().FirstContentsPage / 2) * 2);
     emit menu->aboutToShow();
-    EXPECT_FALSE(w.Menus().Act("Contents1")->isEnabled());
-    EXPECT_TRUE(w.Menus().Act("Index1")->isEnabled());
+    EXPECT_FALSE(w.Menus().actions.Contents1->isEnabled());
+    EXPECT_TRUE(w.Menus().actions.Index1->isEnabled());
 }
 
 TEST_F(NavigationTest, SortCommandsRebuildInTheNewOrderAndIgnoreTheCheckedItem)
@@ -183,27 +215,30 @@ TEST_F(NavigationTest, SortCommandsRebuildInTheNewOrderAndIgnoreTheCheckedItem)
     MakePicture(album + "/big.png", 400, 300, Qt::white);
     TTurvane_Fm &w = OpenClosed();
     ASSERT_EQ(w.Pages().NameOf(0), "big.png");
-    w.Menus().Act("byName1")->trigger();   // already checked: nothing happens
-    EXPECT_TRUE(w.Menus().Act("byName1")->isChecked());
-    w.Menus().Act("bySize1")->trigger();
-    EXPECT_TRUE(w.Menus().Act("bySize1")->isChecked());
-    EXPECT_FALSE(w.Menus().Act("byName1")->isChecked());
+    w.Menus().actions.byName1->trigger();   // already checked: nothing happens
+    Landed();
+    EXPECT_TRUE(w.Menus().actions.byName1->isChecked());
+    w.Menus().actions.bySize1->trigger();
+    Landed();
+    EXPECT_TRUE(w.Menus().actions.bySize1->isChecked());
+    EXPECT_FALSE(w.Menus().actions.byName1->isChecked());
     EXPECT_EQ(w.Pages().Order(), SortBySize);
-    EXPECT_EQ(w.Pages().NameOf(w.Pages().Count() - 1), "big.png");
+    EXPECT_EQ(w.Pages().Names().last(), "big.png");
 }
 
 TEST_F(NavigationTest, ThumbnailsHighlightShowTheirNameAndACaptionClickJumpsToTheFile)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstOverviewPage);
+    Landed();
     const QPoint caption = FindHot(HotThumbBase + 2, 1);
     ASSERT_NE(caption.x(), -1);
     QTest::mouseMove(w.View(), QPoint(3, 3));
     QTest::mouseMove(w.View(), caption);
-    EXPECT_EQ(w.HighlightCode, HotThumbBase + 2);
+    EXPECT_EQ(w.Overlay().HighlightCode, HotThumbBase + 2);
     EXPECT_EQ(w.View()->toolTip(), w.Pages().NameOf(2));
     Click(caption);
-    EXPECT_EQ(w.HighlightCode, -1);
+    EXPECT_EQ(w.Overlay().HighlightCode, -1);
     const int page = w.Layout_().FirstFilePage + 2;
     EXPECT_TRUE(w.Flip_().LeftPageNo == page || w.Flip_().RightPageNo == page);
 }
@@ -212,6 +247,7 @@ TEST_F(NavigationTest, ControlClickOnAThumbnailTogglesItsFileWithoutFlipping)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstOverviewPage);
+    Landed();
     const QPoint picture = FindHot(HotThumbBase + 1, 2);
     ASSERT_NE(picture.x(), -1);
     Click(picture, Qt::LeftButton, Qt::ControlModifier);
@@ -226,6 +262,7 @@ TEST_F(NavigationTest, AContentsLineJumpsToItsFile)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstContentsPage);
+    Landed();
     const QPoint line = FindHot(HotContentsBase + 5);
     ASSERT_NE(line.x(), -1);
     Click(line);
@@ -247,7 +284,8 @@ TEST_F(NavigationTest, EachFlipPlaysTheFlippingSoundOnceWhileItIsChecked)
     Click(RightPageCentre());
     EXPECT_EQ(media::SoundsStarted(), before + 1);
     EXPECT_EQ(media::LastSoundPath(), exeDir + "/SysSound/flipSnd.wav");
-    w.Menus().Act("FlippingSound1")->trigger();   // off
+    w.Menus().actions.FlippingSound1->trigger();   // off
+    Landed();
     Click(RightPageCentre());
     EXPECT_EQ(media::SoundsStarted(), before + 1);
     EXPECT_EQ(w.Flip_().LeftPageNo, 4);
@@ -259,11 +297,12 @@ TEST_F(NavigationTest, ARedrawShowsTheNewFrameWithoutTheOldHighlight)
 {
     TTurvane_Fm &w = OpenClosed();
     w.FlipTo(w.Layout_().FirstOverviewPage);
+    Landed();
     const QPoint caption = FindHot(HotThumbBase + 2, 1);
     ASSERT_NE(caption.x(), -1);
     QTest::mouseMove(w.View(), QPoint(3, 3));
     QTest::mouseMove(w.View(), caption);
-    ASSERT_EQ(w.HighlightCode, HotThumbBase + 2);
+    ASSERT_EQ(w.Overlay().HighlightCode, HotThumbBase + 2);
 
     struct PaintWatch : QObject {
         TTurvane_Fm *w;
@@ -271,7 +310,7 @@ TEST_F(NavigationTest, ARedrawShowsTheNewFrameWithoutTheOldHighlight)
         int paints = 0;
         bool eventFilter(QObject *, QEvent *e) override
         {
-            if (e->type() == QEvent::Paint) { highlightAtPaint = w->HighlightCode; ++paints; }
+            if (e->type() == QEvent::Paint) { highlightAtPaint = w->Overlay().HighlightCode; ++paints; }
             return false;
         }
     } watch;

@@ -3,7 +3,6 @@
 // preview background is kept with the settings, the progress window follows minimise and restore,
 // and the window fills its screen when shown maximised.
 #include "main_window_fixture.h"
-#include "support/ScriptedChoosers.h"
 #include "pages/OrvFindDlg.h"
 #include "pages/OrvImgInfoBox.h"
 #include "pages/OrvOverView_Ut.h"
@@ -57,6 +56,7 @@ protected:
         TTurvane_Fm &w = Start({album});
         EXPECT_TRUE(WaitOpen());
         w.FlipTo(w.Layout_().FirstOverviewPage);
+        Landed();
         return w;
     }
     bool OnSpread(int page) const
@@ -87,6 +87,7 @@ protected:
             shown = preview.Path();
             loaded = preview.Loaded();
             QTest::keyClick(&preview, Qt::Key_Escape);
+            Landed();
         });
         EXPECT_TRUE(!seen || loaded);
         return seen ? shown : QString();
@@ -97,11 +98,11 @@ protected:
 TEST_F(PagesCommandsTest, ThePageNumberDialogFlipsToTheTypedFileAndRefusesNumbersBeyondTheLast)
 {
     TTurvane_Fm &w = OpenAtOverview();
-    emit w.Menus().Menu("FlipTo1")->aboutToShow();
-    ASSERT_TRUE(w.Menus().Act("PageNo1")->isEnabled());
+    emit w.Menus().menus.FlipTo1->aboutToShow();
+    ASSERT_TRUE(w.Menus().actions.PageNo1->isEnabled());
     int beeps = 0;
     w.PageNoDialog()->Beep = [&] { ++beeps; };
-    const bool shown = AnswerModal<TPageNoDlg>([&] { w.Menus().Act("PageNo1")->trigger(); }, [&](TPageNoDlg &dlg) {
+    const bool shown = AnswerModal<TPageNoDlg>([&] { w.Menus().actions.PageNo1->trigger(); }, [&](TPageNoDlg &dlg) {
         EXPECT_EQ(dlg.PageNoLabel->text(), "6");   // six files in the album
         QTest::keyClicks(dlg.ToPageNo, "7");
         QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);   // beyond the last file: stays open
@@ -110,13 +111,14 @@ TEST_F(PagesCommandsTest, ThePageNumberDialogFlipsToTheTypedFileAndRefusesNumber
         QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
     });
     ASSERT_TRUE(shown);
+    Landed();
     EXPECT_EQ(beeps, 1);
     EXPECT_TRUE(OnSpread(w.Layout_().FirstFilePage + 4));
     EXPECT_TRUE(w.Flip_().Consistent());
 
     // Cancel leaves the book where it is.
     const int left = w.Flip_().LeftPageNo;
-    ASSERT_TRUE(AnswerModal<TPageNoDlg>([&] { w.Menus().Act("PageNo1")->trigger(); },
+    ASSERT_TRUE(AnswerModal<TPageNoDlg>([&] { w.Menus().actions.PageNo1->trigger(); },
                                         [](TPageNoDlg &dlg) { QTest::keyClick(&dlg, Qt::Key_Escape); }));
     EXPECT_EQ(w.Flip_().LeftPageNo, left);
 }
@@ -124,18 +126,20 @@ TEST_F(PagesCommandsTest, ThePageNumberDialogFlipsToTheTypedFileAndRefusesNumber
 TEST_F(PagesCommandsTest, TheFindDialogOffersTheAlbumNamesAndFlipsToTheChosenFile)
 {
     TTurvane_Fm &w = OpenAtOverview();
-    emit w.Menus().Menu("FlipTo1")->aboutToShow();
-    ASSERT_TRUE(w.Menus().Act("FileName1")->isEnabled());
-    const bool shown = AnswerModal<TFindDlg>([&] { w.Menus().Act("FileName1")->trigger(); }, [&](TFindDlg &dlg) {
+    emit w.Menus().menus.FlipTo1->aboutToShow();
+    ASSERT_TRUE(w.Menus().actions.FileName1->isEnabled());
+    const bool shown = AnswerModal<TFindDlg>([&] { w.Menus().actions.FileName1->trigger(); }, [&](TFindDlg &dlg) {
         EXPECT_EQ(dlg.AllNames(), w.Pages().Names());
         QTest::keyClicks(dlg.ComboBox1->lineEdit(), "pic3.png");
         QTest::mouseClick(dlg.FlipToBtn, Qt::LeftButton);
     });
     ASSERT_TRUE(shown);
+    Landed();
     EXPECT_TRUE(OnSpread(w.Layout_().FirstFilePage + 2));
 
     // A name that differs only in case still finds its file; a name that is not there does nothing.
     EXPECT_TRUE(w.FlipToFile("PIC6.PNG"));
+    Landed();
     EXPECT_TRUE(OnSpread(w.Layout_().FirstFilePage + 5));
     EXPECT_FALSE(w.FlipToFile("missing.png"));
     EXPECT_TRUE(OnSpread(w.Layout_().FirstFilePage + 5));
@@ -165,6 +169,7 @@ TEST_F(PagesCommandsTest, SpacePreviewsTheFileOfThePageOrEntryUnderThePointer)
     TTurvane_Fm &w = OpenAtOverview();
     // Over a contents line: that line's file.
     w.FlipTo(w.Layout_().FirstContentsPage);
+    Landed();
     const QPoint line = FindHot(HotContentsBase + 1);
     ASSERT_NE(line.x(), -1);
     QTest::mouseMove(w.View(), line);
@@ -173,13 +178,16 @@ TEST_F(PagesCommandsTest, SpacePreviewsTheFileOfThePageOrEntryUnderThePointer)
     // Over a file page: the page's file, also after the book turned under a still pointer.
     const int page = w.Layout_().FirstFilePage + 1;
     w.FlipTo(page);
+    Landed();
     QTest::mouseMove(w.View(), CentreOf(page));
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), Pic(2));
     w.FlipTo(page + 2);
+    Landed();
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), Pic(4));
 
     // Over the front cover nothing designates a file.
     w.FlipTo(0);
+    Landed();
     QTest::mouseMove(w.View(), RightPageCentre());
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), QString());
 }
@@ -191,7 +199,7 @@ TEST_F(PagesCommandsTest, SoundFilesOpenNoPreview)
     tune.write("RIFF");
     tune.close();
     TTurvane_Fm &w = OpenAtOverview();
-    ASSERT_EQ(w.Pages().NameOf(w.Pages().Count() - 1), "tune.wav");
+    ASSERT_EQ(w.Pages().Names().last(), "tune.wav");
     const QPoint picture = FindHot(HotThumbBase + 6, 2);
     ASSERT_NE(picture.x(), -1);
     EXPECT_EQ(PreviewedBy([&] {
@@ -201,6 +209,7 @@ TEST_F(PagesCommandsTest, SoundFilesOpenNoPreview)
               QString());
     const int page = w.Layout_().FirstFilePage + 6;
     w.FlipTo(page);
+    Landed();
     QTest::mouseMove(w.View(), CentreOf(page));
     EXPECT_EQ(PreviewedBy([&] { QTest::keyClick(w.View(), Qt::Key_Space); }), QString());
 }
@@ -210,6 +219,7 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
     TTurvane_Fm &w = OpenAtOverview();
     const int page = w.Layout_().FirstFilePage + 4;   // pic5.png, 64 x 40
     w.FlipTo(page);
+    Landed();
     const auto readBox = [&](QStringList &fields) {
         return [&fields](TInfoBox &box) {
             fields = {box.FName->text(), box.FWidth->text(), box.FHeight->text()};
@@ -223,16 +233,16 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
     w.PopupMenuAt(CentreOf(page), w.View()->mapToGlobal(CentreOf(page)));
     w.Menus().popup->hide();
     EXPECT_EQ(w.PopupFile, Pic(5));
-    ASSERT_TRUE(w.Menus().Act("btnInfo1")->isEnabled());
-    ASSERT_TRUE(AnswerModal<TInfoBox>([&] { w.Menus().Act("btnInfo1")->trigger(); }, readBox(fields)));
+    ASSERT_TRUE(w.Menus().actions.btnInfo1->isEnabled());
+    ASSERT_TRUE(AnswerModal<TInfoBox>([&] { w.Menus().actions.btnInfo1->trigger(); }, readBox(fields)));
     EXPECT_EQ(fields, expected);
-    EXPECT_EQ(PreviewedBy([&] { w.Menus().Act("btnView1")->trigger(); }), Pic(5));
-    EXPECT_FALSE(w.Menus().Menu("Rotate3")->menuAction()->isEnabled());
+    EXPECT_EQ(PreviewedBy([&] { w.Menus().actions.btnView1->trigger(); }), Pic(5));
+    EXPECT_FALSE(w.Menus().menus.Rotate3->menuAction()->isEnabled());
 
     // The View menu's item for the side the file page is on.
-    emit w.Menus().Menu("View1")->aboutToShow();
+    emit w.Menus().menus.View1->aboutToShow();
     const bool left = w.Flip_().LeftPageNo == page;
-    QAction *item = w.Menus().Act(left ? "LeftImage2" : "RightImage2");
+    QAction *item = left ? w.Menus().actions.LeftImage2 : w.Menus().actions.RightImage2;
     ASSERT_TRUE(item->isEnabled());
     fields.clear();
     ASSERT_TRUE(AnswerModal<TInfoBox>([&] { item->trigger(); }, readBox(fields)));
@@ -240,13 +250,14 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
 
     // Over the cover the pop-up offers no file command.
     w.FlipTo(0);
+    Landed();
     w.PopupMenuAt(RightPageCentre(), w.View()->mapToGlobal(RightPageCentre()));
     w.Menus().popup->hide();
     EXPECT_TRUE(w.PopupFile.isEmpty());
-    EXPECT_FALSE(w.Menus().Act("btnInfo1")->isEnabled());
-    EXPECT_FALSE(w.Menus().Act("btnView1")->isEnabled());
-    emit w.Menus().Menu("View1")->aboutToShow();
-    EXPECT_FALSE(w.Menus().Act("RightImage2")->isEnabled());
+    EXPECT_FALSE(w.Menus().actions.btnInfo1->isEnabled());
+    EXPECT_FALSE(w.Menus().actions.btnView1->isEnabled());
+    emit w.Menus().menus.View1->aboutToShow();
+    EXPECT_FALSE(w.Menus().actions.RightImage2->isEnabled());
 }
 
 TEST_F(PagesCommandsTest, AnUnreadablePictureGivesTheErrorMessageInsteadOfTheBox)
@@ -258,9 +269,10 @@ TEST_F(PagesCommandsTest, AnUnreadablePictureGivesTheErrorMessageInsteadOfTheBox
     TTurvane_Fm &w = OpenAtOverview();
     const int page = w.Layout_().FirstFilePage + 6;
     w.FlipTo(page);
+    Landed();
     w.PopupMenuAt(CentreOf(page), w.View()->mapToGlobal(CentreOf(page)));
     w.Menus().popup->hide();
-    EXPECT_FALSE(AnswerModal<TInfoBox>([&] { w.Menus().Act("btnInfo1")->trigger(); },
+    EXPECT_FALSE(AnswerModal<TInfoBox>([&] { w.Menus().actions.btnInfo1->trigger(); },
                                        [](TInfoBox &box) { box.reject(); }));
     ASSERT_FALSE(prompter.texts.isEmpty());
     EXPECT_TRUE(prompter.texts.last() == "Unknown image file format."
@@ -272,7 +284,7 @@ TEST_F(PagesCommandsTest, ABitmapPreviewBackgroundIsSavedWithTheSettingsAndReadB
     MakePicture(exeDir + "/BitPattern/tile.bmp", 8, 8, QColor(10, 200, 30));
     TTurvane_Fm &w = OpenAtOverview();
     TPreviewPic_Fm *preview = w.PreviewWindow();
-    test::ScriptedChoosers choosers([&](const QString &, const QString &) { return exeDir + "/BitPattern/tile.bmp"; });
+    preview->PickBitmapFile = [&](const QString &, const QString &) { return exeDir + "/BitPattern/tile.bmp"; };
     preview->BackBitmap1->trigger();
     EXPECT_EQ(w.Options().PreviewBackKind, 2);
     w.close();
@@ -329,7 +341,7 @@ TEST_F(PagesCommandsTest, ShownMaximisedTheWindowFillsTheAvailableScreen)
     // The offscreen test platform draws a frame of its own; a bare X server has none.
     EXPECT_EQ(window->frameGeometry(), available);
     // The tool bar is ready for the opened album.
-    EXPECT_TRUE(window->Menus().Act("FlipToOverviewImg")->isEnabled());
+    EXPECT_TRUE(window->Menus().actions.FlipToOverviewImg->isEnabled());
 }
 
 TEST_F(PagesCommandsTest, ToolBarButtonsShowPicturesWithTheirTextsAsToolTips)
@@ -343,8 +355,8 @@ TEST_F(PagesCommandsTest, ToolBarButtonsShowPicturesWithTheirTextsAsToolTips)
         EXPECT_FALSE(button->toolTip().isEmpty());
     }
     // The left and right buttons of a pair tell their side apart.
-    const auto picture = [&](const char *name) { return w.Menus().Act(name)->icon().pixmap(24, 24).toImage(); };
-    EXPECT_NE(picture("EditLImg"), picture("EditRImg"));
-    EXPECT_EQ(w.Menus().Act("FlipToOverviewImg")->toolTip(), "Flip to Overview page");
+    const auto picture = [](QAction *a) { return a->icon().pixmap(24, 24).toImage(); };
+    EXPECT_NE(picture(w.Menus().actions.EditLImg), picture(w.Menus().actions.EditRImg));
+    EXPECT_EQ(w.Menus().actions.FlipToOverviewImg->toolTip(), "Flip to Overview page");
     EXPECT_EQ(w.Menus().toolBar->toolButtonStyle(), Qt::ToolButtonIconOnly);
 }

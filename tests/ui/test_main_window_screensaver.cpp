@@ -58,17 +58,18 @@ TEST_F(ScreenSaverTest, ARunShowsTheChosenAlbumFlipsOnTheTimerAndEndsOnTheSevent
     EXPECT_EQ(w.ExeDir, exeDir);
     EXPECT_EQ(w.Session().AlbumFolder, album);
     EXPECT_EQ(w.windowTitle(), "Pagero Screen Saver");
-    EXPECT_EQ(w.PaintMode, 7);
-    EXPECT_EQ(w.Timer1.interval(), 1500);
-    EXPECT_EQ(w.AutoFlipDirection, 1);
+    EXPECT_EQ(w.Mode(), PaintMode::ScreenSaver);
+    EXPECT_EQ(w.AutoFlip().Timer1.interval(), 1500);
+    EXPECT_EQ(w.AutoFlip().AutoFlipDirection, 1);
     EXPECT_EQ(w.View()->cursor().shape(), Qt::BlankCursor);
     EXPECT_FALSE(w.Options().FlippingSound);
     EXPECT_TRUE(Running());
     EXPECT_TRUE(sys::ScreenSaverRunning());   // any other start of the program ends at once
 
     const int right = w.Flip_().RightPageNo;
-    EXPECT_TRUE(WaitFor([&w, right] { return w.Flip_().RightPageNo == right + 2; }, 4000));
-    EXPECT_EQ(w.PaintMode, 7);
+    // The tick's flip has landed (moves during a flip would wait for it).
+    EXPECT_TRUE(WaitFor([&w, right] { return w.Flip_().RightPageNo == right + 2 && w.Idle(); }, 4000));
+    EXPECT_EQ(w.Mode(), PaintMode::ScreenSaver);
 
     const QPoint at = RightPageCentre();
     for (int i = 0; i < 6; ++i) w.FormMouseMove(at.x() + i, at.y());
@@ -76,7 +77,7 @@ TEST_F(ScreenSaverTest, ARunShowsTheChosenAlbumFlipsOnTheTimerAndEndsOnTheSevent
     w.FormMouseMove(at.x() - 5, at.y());
     EXPECT_FALSE(w.isVisible());
     EXPECT_NE(w.View()->cursor().shape(), Qt::BlankCursor);   // hiding shows the pointer again
-    EXPECT_FALSE(w.Timer1.isActive());
+    EXPECT_FALSE(w.AutoFlip().Timer1.isActive());
     EXPECT_FALSE(Running());
     EXPECT_FALSE(SettingsWritten());
     EXPECT_FALSE(sys::ScreenSaverRunning());
@@ -91,7 +92,7 @@ TEST_F(ScreenSaverTest, AClickOrAKeyEndsTheRun)
     window.reset();
 
     TTurvane_Fm &w2 = StartRun();
-    EXPECT_EQ(w2.PaintMode, 7);
+    EXPECT_EQ(w2.Mode(), PaintMode::ScreenSaver);
     QTest::keyClick(w2.View(), Qt::Key_A);
     EXPECT_FALSE(w2.isVisible());
     EXPECT_FALSE(Running());
@@ -108,7 +109,7 @@ TEST_F(ScreenSaverTest, ASecondRunWhileOneShowsEndsAtOnceAndLeavesTheFirstAlone)
     EXPECT_TRUE(WaitFor([this] { return !second->isVisible(); }));
     EXPECT_FALSE(second->AlbumOpen());
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.PaintMode, 7);
+    EXPECT_EQ(w.Mode(), PaintMode::ScreenSaver);
     EXPECT_TRUE(Running());   // the refused run does not clear the mark of the one showing
     EXPECT_TRUE(sys::ScreenSaverRunning());
 }
@@ -117,7 +118,7 @@ TEST_F(ScreenSaverTest, AMarkLeftByACrashedRunOrMissingBeforeTheFirstRunDoesNotB
 {
     sys::RegistryWrite("ScnSVr", "ScvIns", true);   // a run that never ended
     TTurvane_Fm &w = StartRun();
-    EXPECT_EQ(w.PaintMode, 7);
+    EXPECT_EQ(w.Mode(), PaintMode::ScreenSaver);
     w.close();
     window.reset();
 
@@ -139,6 +140,6 @@ TEST_F(ScreenSaverTest, ANormalRunTellsTheScreenSaverWhereTheProgramLives)
     ASSERT_TRUE(WaitOpen());
     EXPECT_FALSE(w.ScreenSaverMode);
     EXPECT_EQ(sys::RegistryRead("GEnv", "ExeDir", QString()).toString(), exeDir);
-    EXPECT_EQ(w.PaintMode, 1);
+    EXPECT_EQ(w.Mode(), PaintMode::Normal);
     EXPECT_FALSE(sys::ScreenSaverRunning());
 }

@@ -173,16 +173,16 @@ TEST_F(MainWindowTest, TheMenuBarCarriesTheEightMenusAndLaterCommandsAreDisabled
     for (QAction *a : w.Menus().bar->actions()) captions << a->text();
     EXPECT_EQ(captions, (QStringList{"&File", "&Edit", "&View", "F&lipTo", "&Bookmarks", "&Tools",
                                      "&Options", "&Help"}));
-    EXPECT_EQ(w.Menus().Act("byName1")->text(), "by &Name");
-    EXPECT_TRUE(w.Menus().Act("byName1")->isChecked());
-    EXPECT_FALSE(w.Menus().Act("byDefault1")->isVisible());
-    EXPECT_EQ(w.Menus().Act("FilterPages1")->text(), "File Type &Filter...");
-    EXPECT_EQ(w.Menus().Act("btnView1")->text(), "Pre&view/Play ");
-    EXPECT_FALSE(w.Menus().Act("btnView1")->isEnabled());     // arrives with the preview window
-    EXPECT_FALSE(w.Menus().Act("EMailImg")->isEnabled());
-    EXPECT_EQ(w.Menus().Act("FlipToOverviewImg")->toolTip(), "Flip to Overview page");
-    EXPECT_TRUE(w.Menus().Act("Open2")->isEnabled());
-    EXPECT_TRUE(w.Menus().Act("ToolBar1")->isChecked());
+    EXPECT_EQ(w.Menus().actions.byName1->text(), "by &Name");
+    EXPECT_TRUE(w.Menus().actions.byName1->isChecked());
+    EXPECT_FALSE(w.Menus().actions.byDefault1->isVisible());
+    EXPECT_EQ(w.Menus().actions.FilterPages1->text(), "File Type &Filter...");
+    EXPECT_EQ(w.Menus().actions.btnView1->text(), "Pre&view/Play ");
+    EXPECT_FALSE(w.Menus().actions.btnView1->isEnabled());     // arrives with the preview window
+    EXPECT_FALSE(w.Menus().actions.EMailImg->isEnabled());
+    EXPECT_EQ(w.Menus().actions.FlipToOverviewImg->toolTip(), "Flip to Overview page");
+    EXPECT_TRUE(w.Menus().actions.Open2->isEnabled());
+    EXPECT_TRUE(w.Menus().actions.ToolBar1->isChecked());
 }
 
 TEST_F(MainWindowTest, TheProgramEndsAtOnceWhileAScreenSaverRunShows)

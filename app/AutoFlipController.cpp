@@ -1,0 +1,96 @@
+#include "app/AutoFlipController.h"
+#include "app/BookContext.h"
+#include "app/MainMenus.h"
+#include "core/book/BookGeometry.h"
+#include "core/book/FlipState.h"
+#include "core/book/Settings.h"
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+#include <QWidget>
+#include <algorithm>
+
+namespace pagero {
+
+AutoFlipController::AutoFlipController(BookContext &book, const MainMenus &menus, QObject *parent)
+    : QObject(parent), book_(book), menus_(menus)
+{
+    connect(&Timer1, &QTimer::timeout, this, &AutoFlipController::Tick);
+}
+
+void AutoFlipController::StartTimer(int intervalMs, int direction, int endAction)
+{
+    // Out of range, an interval would spin the processor or stall; unknown codes take their defaults.
+    Timer1.setInterval(std::clamp(intervalMs, MinIntervalMs, MaxIntervalMs));
+    AutoFlipDirection = direction >= 0 && direction <= 2 ? direction : 1;
+    AutoFlipEndAction = endAction >= 0 && endAction <= 2 ? endAction : 2;
+    Timer1.start();
+}
+
+void AutoFlipController::EnableCommands(bool on)
+{
+    const MainMenuSet &m = menus_.menus;
+    for (QMenu *menu : {m.File1, m.Edit1, m.View1, m.FlipTo1, m.BookMark1, m.Tools1, m.Options1})
+        menu->menuAction()->setEnabled(on);
+    menus_.toolBar->setEnabled(on);
+}
+
+bool AutoFlipController::Start()
+{
+    if (!book_.AlbumOpen() || book_.Mode() != PaintMode::Normal || book_.Building()) return false;
+    const Settings &s = book_.Options();
+    StartTimer(s.AutoFlipInterval, s.AutoFlipDirection, s.AutoFlipEndAction);
+    // Only a pointer that steers the direction stays visible.
+    if (AutoFlipDirection != 0) book_.BookArea()->setCursor(Qt::BlankCursor);
+    book_.SetMode(PaintMode::AutoFlipping);
+    EnableCommands(false);
+    Tick();   // the first flip starts at once
+    return true;
+}
+
+void AutoFlipController::Stop()
+{
+    Timer1.stop();
+    book_.SetMode(PaintMode::Normal);
+    EnableCommands(true);
+    menus_.actions.AutoFlipping2->setEnabled(true);
+    book_.BookArea()->unsetCursor();
+    book_.RefreshToolBar();
+}
+
+void AutoFlipController::Tick()
+{
+    const FlipState &flip = book_.Spread();
+    if (flip.LeafCount() > 0) return;   // a leaf is still in flight: the next tick tries again
+    Timer1.stop();
+    if (!book_.AlbumOpen()) return;
+    int direction = AutoFlipDirection;
+    if (direction == 0) direction = book_.PointerX() > book_.Geometry().SpineX ? 1 : 2;
+    if (direction == 1) {
+        if (flip.LastPageNo > flip.LeftPageNo) {
+            book_.FlipTo(flip.LeftPageNo + 2);
+        } else if (AutoFlipEndAction == 0) {
+            return;
+        } else if (AutoFlipEndAction == 1) {
+            book_.FlipTo(0);
+        } else {
+            book_.FlipTo(flip.LastPageNo - 2);
+            AutoFlipDirection = 2;
+        }
+    } else {
+        if (flip.RightPageNo > 1) {
+            book_.FlipTo(flip.RightPageNo - 2);
+        } else if (AutoFlipEndAction == 0) {
+            return;
+        } else if (AutoFlipEndAction == 1) {
+            book_.FlipTo(flip.LastPageNo);
+        } else {
+            book_.FlipTo(2);
+            AutoFlipDirection = 1;
+        }
+    }
+    // Restart only while auto flipping still runs (the window may have left it meanwhile).
+    if (book_.Mode() == PaintMode::AutoFlipping || book_.Mode() == PaintMode::ScreenSaver) Timer1.start();
+}
+
+} // namespace pagero
