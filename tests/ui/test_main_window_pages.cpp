@@ -2,6 +2,7 @@
 // picture or Space opens the preview, the information commands show the file's header data; the
 // preview background is kept with the settings, the progress window follows minimise and restore,
 // and the window fills its screen when shown maximised.
+#include "support/ScriptedChoosers.h"
 #include "main_window_fixture.h"
 #include "pages/OrvFindDlg.h"
 #include "pages/OrvImgInfoBox.h"
@@ -284,7 +285,7 @@ TEST_F(PagesCommandsTest, ABitmapPreviewBackgroundIsSavedWithTheSettingsAndReadB
     MakePicture(exeDir + "/BitPattern/tile.bmp", 8, 8, QColor(10, 200, 30));
     TTurvane_Fm &w = OpenAtOverview();
     TPreviewPic_Fm *preview = w.PreviewWindow();
-    preview->PickBitmapFile = [&](const QString &, const QString &) { return exeDir + "/BitPattern/tile.bmp"; };
+    const pagero::test::ScriptedChoosers choosers([&](const QString &, const QString &) { return exeDir + "/BitPattern/tile.bmp"; });
     preview->BackBitmap1->trigger();
     EXPECT_EQ(w.Options().PreviewBackKind, 2);
     w.close();
