@@ -133,6 +133,7 @@ bool TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRo
 bool TOverView_Fm::BuildThumbnails()
 {
     if (progress_->Generating) return false;   // a build is already running further up the stack
+    cacheWriteFailed_ = false;
     if (!cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) return false;
     if (icons_.wavIcon.isNull()) icons_ = LoadThumbnailIcons();
 
@@ -183,6 +184,7 @@ bool TOverView_Fm::BuildThumbnails()
             // The user chose to end the program: stop, let the workers run out, close.
             pool.clear();
             pool.waitForDone();
+            if (!cache_.CommitThumbnails()) cacheWriteFailed_ = true;
             progress_->close();
             emit ExitRequested();
             return false;
@@ -200,11 +202,14 @@ bool TOverView_Fm::BuildThumbnails()
             QImage thumbnail = job.result.resultCount() > 0 ? job.result.result() : QImage();
             if (thumbnail.isNull()) thumbnail = DataErrorThumbnail(grid_.ThumbWidth, grid_.ThumbHeight);
             progress_->ShowPreview(thumbnail, i, count);
-            imaging::SaveBmp16(thumbnail, job.thumbPath);
+            // Not synced one by one: CommitThumbnails syncs once before the index names them.
+            if (imaging::SaveBmp16(thumbnail, job.thumbPath, FileSync::NoSync)) cache_.ThumbnailWritten(job.thumbPath);
+            else cacheWriteFailed_ = true;
         }
         progress_->WritePleaseWait();
     }
 
+    if (!cache_.CommitThumbnails()) cacheWriteFailed_ = true;
     QCoreApplication::processEvents();
     ShowThumbWindow = false;
     if (AlbumProgress) AlbumProgress(50);

@@ -52,6 +52,9 @@ public:
     bool BuildThumbnails();
     // The book build's call in one: size, cache root, album, then BuildThumbnails.
     bool BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize);
+    // The last build could not write a thumbnail or the cache index (a full disk): those thumbnails
+    // are missing now and are made again at the next build.
+    bool CacheWriteFailed() const { return cacheWriteFailed_; }
     QString ThumbnailPath(int index) const { return cache_.ThumbnailPath(index); }
     // A file's picture changed: its cached bitmap is made again at the next build.
     void DropThumbnail(const QString &fullPath) { cache_.DropThumbnail(fullPath); }
@@ -94,6 +97,7 @@ private:
     TProgress_Fm *progress_ = nullptr;
     ThumbnailIcons icons_;
     int decodeThreads_ = 2;
+    bool cacheWriteFailed_ = false;
 };
 
 } // namespace pagero
