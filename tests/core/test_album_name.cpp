@@ -99,8 +99,9 @@ TEST(AlbumFiles, FailuresLeaveThePreviousFilesWhole)
     AlbumFiles unreadable;
     unreadable.Load(other);
     EXPECT_TRUE(unreadable.CommentsUnreadable);
-    unreadable.Comments.WriteComment("a.jpg", 100, 100, c);
     EXPECT_TRUE(unreadable.Save(other, false));
+    unreadable.Comments.WriteComment("a.jpg", 100, 100, c);
+    EXPECT_FALSE(unreadable.Save(other, false));
     EXPECT_TRUE(QFileInfo(other + "/~mqxTxt.~pa").isDir());
 
     // A full disk: no write gets a byte through (a file-size limit of 0 refuses them as a full disk
