@@ -33,8 +33,10 @@ public:
 
     QStringList AlbumNameLines;      // exactly two lines while an album is open
     CommentStore Comments;
-    bool Writable = false;           // result of the write test: "&Annotate" is offered only then
+    bool Writable = false;           // result of the write test
     bool CommentsUnreadable = false;
+    // "&Annotate" is offered only when new comments can be kept.
+    bool CanAnnotate() const { return Writable && !CommentsUnreadable; }
 };
 
 } // namespace pagero

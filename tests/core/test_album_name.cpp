@@ -98,7 +98,7 @@ TEST(AlbumFiles, FailuresLeaveThePreviousFilesWhole)
     QDir().mkpath(other + "/~mqxTxt.~pa");
     AlbumFiles unreadable;
     unreadable.Load(other);
-    EXPECT_TRUE(unreadable.CommentsUnreadable);
+    EXPECT_FALSE(unreadable.CanAnnotate());
     EXPECT_TRUE(unreadable.Save(other, false));
     unreadable.Comments.WriteComment("a.jpg", 100, 100, c);
     EXPECT_FALSE(unreadable.Save(other, false));
