@@ -108,7 +108,7 @@ int main()
         layout.Compute(SizesFor(pages.Count()));
         const double afterList = CpuMs();
         BookmarkTable table;
-        ReadBookmarkFile(BookmarkRegister(bookmarkDir).BookmarkFileFor(album), table);
+        LoadAlbumBookmarks(BookmarkRegister(bookmarkDir), album, table, false);
         const FileNameIndex index = FileNameIndex::Of(pages);
         MapBookmarksToPages(table, layout, index, FileExistsIn(album));
         LayOutBookmarkTabs(table, layout, 900, 700, [](const QString &s) { return int(s.size()) * 6; });

@@ -87,10 +87,14 @@ bool AlbumFiles::Save(const QString &albumFolder, bool screenSaverMode) const
     for (QString &line : name) line = OneLine(line);
     bool ok = WriteIfChanged(JoinPath(albumFolder, QLatin1String(kAlbumNameFileName)), JoinTextLines(name),
                              name == DefaultAlbumName(albumFolder));
-    if (!CommentsUnreadable)
+    if (CommentsUnreadable) {
+        // Comments made since cannot be kept without losing the file's own: that is a failure.
+        ok = Comments.Lines().isEmpty() && ok;
+    } else {
         ok = WriteIfChanged(JoinPath(albumFolder, QLatin1String(kCommentFileName)), Comments.Bytes(),
                             Comments.Lines().isEmpty())
             && ok;
+    }
     return ok;
 }
 

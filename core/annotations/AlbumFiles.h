@@ -27,13 +27,16 @@ public:
     // Writes the name and the comments whole and atomically. Nothing is written in screen-saver mode,
     // nor a file whose content is already on disk, nor a file that would only say what its absence
     // says (the default name, no comments). A comment file that could not be read at opening is never
-    // written over. False when a file that had to be written could not be: the previous files stay.
+    // written over (comments made since then make the result false). False when a file that had to be
+    // written could not be: the previous files stay.
     bool Save(const QString &albumFolder, bool screenSaverMode) const;
 
     QStringList AlbumNameLines;      // exactly two lines while an album is open
     CommentStore Comments;
-    bool Writable = false;           // result of the write test: "&Annotate" is offered only then
+    bool Writable = false;           // result of the write test
     bool CommentsUnreadable = false;
+    // "&Annotate" is offered only when new comments can be kept.
+    bool CanAnnotate() const { return Writable && !CommentsUnreadable; }
 };
 
 } // namespace pagero

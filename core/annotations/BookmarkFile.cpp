@@ -1,5 +1,6 @@
 #include "core/annotations/BookmarkFile.h"
 
+#include "core/annotations/BookmarkRegister.h"
 #include "core/annotations/TextLines.h"
 #include "core/common/AtomicFile.h"
 #include "core/common/MyLib.h"
@@ -83,6 +84,25 @@ bool WriteBookmarkFile(const QString &path, const BookmarkTable &table)
     const QByteArray bytes = EncodeBookmarkFile(table);
     if (qFromLittleEndian<qint32>(bytes.constData()) == 0) return DeleteFileSafe(path);
     return WriteFileAtomically(path, bytes);
+}
+
+bool LoadAlbumBookmarks(const BookmarkRegister &reg, const QString &albumFolder, BookmarkTable &table,
+                        bool screenSaverMode)
+{
+    const QString path = screenSaverMode ? reg.FindBookmarkFile(albumFolder) : reg.BookmarkFileFor(albumFolder);
+    return ReadBookmarkFile(path, table);
+}
+
+bool SaveAlbumBookmarks(const BookmarkRegister &reg, const QString &albumFolder, const BookmarkTable &table,
+                        bool screenSaverMode)
+{
+    if (screenSaverMode) return true;
+    if (table.empty()) {
+        // Nothing to keep: only a file left from earlier bookmarks has to go.
+        const QString path = reg.FindBookmarkFile(albumFolder);
+        return path.isEmpty() || WriteBookmarkFile(path, table);
+    }
+    return WriteBookmarkFile(reg.BookmarkFileFor(albumFolder), table);
 }
 
 } // namespace pagero

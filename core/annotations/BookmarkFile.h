@@ -22,4 +22,16 @@ bool ReadBookmarkFile(const QString &path, BookmarkTable &table);
 // could not be written or deleted; the previous file is then left as it was.
 bool WriteBookmarkFile(const QString &path, const BookmarkTable &table);
 
+class BookmarkRegister;
+
+// Opening an album: its registered file read into `table` (the album is registered when new, except in
+// screen-saver mode, which never writes). False and an empty table when it has no bookmarks.
+bool LoadAlbumBookmarks(const BookmarkRegister &reg, const QString &albumFolder, BookmarkTable &table,
+                        bool screenSaverMode);
+// Saving: nothing in screen-saver mode; otherwise the album's file is written, or deleted when the
+// table is empty (an album never registered then needs no write at all). False when that failed (the
+// previous file then stays as it was).
+bool SaveAlbumBookmarks(const BookmarkRegister &reg, const QString &albumFolder, const BookmarkTable &table,
+                        bool screenSaverMode);
+
 } // namespace pagero

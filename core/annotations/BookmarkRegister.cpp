@@ -60,6 +60,15 @@ QStringList BookmarkRegister::ReadLines(bool *usable) const
     return lines;
 }
 
+QString BookmarkRegister::FindBookmarkFile(const QString &albumFolder) const
+{
+    const QStringList lines = ReadLines();
+    for (qsizetype i = 0; i + 1 < lines.size(); i += 2)
+        if (lines[i].compare(albumFolder, Qt::CaseInsensitive) == 0)
+            return IsDeletableName(lines[i + 1]) ? JoinPath(dir_, lines[i + 1]) : QString();
+    return QString();
+}
+
 QString BookmarkRegister::BookmarkFileFor(const QString &albumFolder) const
 {
     if (albumFolder.isEmpty() || albumFolder.contains(QLatin1Char('\r')) || albumFolder.contains(QLatin1Char('\n')))
@@ -70,7 +79,7 @@ QString BookmarkRegister::BookmarkFileFor(const QString &albumFolder) const
     if (!usable) return QString();
     for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
         if (lines[i].compare(albumFolder, Qt::CaseInsensitive) == 0) {
-            // A damaged name line must not lead outside the folder; JoinPath keeps the name part.
+            // A damaged name line must not lead outside the folder or onto the register.
             const QString name = lines[i + 1];
             return IsDeletableName(name) ? JoinPath(dir_, name) : QString();
         }

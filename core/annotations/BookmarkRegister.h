@@ -26,6 +26,9 @@ public:
     // be handed to another album.
     QString BookmarkFileFor(const QString &albumFolder) const;
 
+    // The album's bookmark file when the album is registered, without registering it; else empty.
+    QString FindBookmarkFile(const QString &albumFolder) const;
+
     // Start-up clean-up: every pair whose album folder no longer exists is removed and its bookmark
     // file deleted; the register is written back only when it changed. False when that write failed.
     bool Purge() const;

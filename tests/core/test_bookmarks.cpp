@@ -182,11 +182,16 @@ TEST(BookmarkRegister, BookmarksSurviveARunThroughRegisterAndAlbumFile)
     BookmarkTable table;
     ASSERT_TRUE(AddBookmark(table, layout.FirstFilePage + 3, layout, IndexOf(names)));
     ASSERT_TRUE(AddBookmark(table, layout.FirstOverviewPage, layout, IndexOf(names)));
-    const QString path = BookmarkRegister(tmp.path() + "/Bookmark").BookmarkFileFor("/x/Album");
-    ASSERT_TRUE(WriteBookmarkFile(path, table));
-
+    const BookmarkRegister reg(tmp.path() + "/Bookmark");
+    // A screen-saver run reads but never writes, not even the register.
     BookmarkTable next;
-    ASSERT_TRUE(ReadBookmarkFile(BookmarkRegister(tmp.path() + "/Bookmark").BookmarkFileFor("/x/Album"), next));
+    EXPECT_FALSE(LoadAlbumBookmarks(reg, "/x/Album", next, true));
+    EXPECT_TRUE(SaveAlbumBookmarks(reg, "/x/Album", table, true));
+    EXPECT_TRUE(SaveAlbumBookmarks(reg, "/x/Album", {}, false));
+    EXPECT_FALSE(QFileInfo::exists(reg.RegisterPath()));
+    ASSERT_TRUE(SaveAlbumBookmarks(reg, "/x/Album", table, false));
+
+    ASSERT_TRUE(LoadAlbumBookmarks(BookmarkRegister(tmp.path() + "/Bookmark"), "/x/Album", next, true));
     MapBookmarksToPages(next, layout, IndexOf(names), [](const QString &) { return true; });
     ASSERT_EQ(next.size(), 2u);
     EXPECT_EQ(next[0].Page, layout.FirstOverviewPage);
