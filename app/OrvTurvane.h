@@ -64,7 +64,10 @@ public:
     void Flip(int direction, int count);
     void DrawBook();
     void ShowSpread(int page);
-    bool Rebuild();
+    // Builds the book anew (page list, thumbnails, sections, layout), keeping the open spread where
+    // it can. Thumbnails are made in the background: `done` gets whether the book was built when the
+    // build has ended, which may be before Rebuild returns. A request during a build runs after it.
+    void Rebuild(std::function<void(bool built)> done = {});
     QString PageLabel(int page) const { return layout_.PageLabel(page); }
     void SetFlipSpeed(int speed) { flip_.SetFlipSpeed(speed); }
     // Flips to the page of the album file `name` (exact name first, then ignoring case); false when
@@ -87,13 +90,19 @@ public:
     int AutoFlipDirection = 1;
     int AutoFlipEndAction = 2;
 
-    bool OpenAlbum(const QString &folder) { return session_.OpenAlbum(folder); }
+    bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
+    {
+        return session_.OpenAlbum(folder, std::move(done));
+    }
     void SwitchAlbum(const QString &folder);
     void CloseAlbum(int direction) { session_.CloseAlbum(direction); }
 
     // State, read by other windows and by tests.
     QString ExeDir, OverviewDir, BookmarkDir, SysSoundDir, BaseCaption;
-    bool ScreenSaverMode = false, ReadyToLayout = false, Busy = false, RebuildGuard = false;
+    bool ScreenSaverMode = false, ReadyToLayout = false;
+    // True while the book is being built: book input is ignored, and album and rebuild requests
+    // wait for the build's end.
+    bool Building() const { return building_; }
     bool Deactivated = false, Minimised = false, OverviewWasVisible = false;
     int PaintMode = 1;
     int LastMouseX = 0, LastMouseY = 0;
@@ -178,7 +187,7 @@ private:
     void TellSameFolderAndMask() override;
     void CloseWindow() override;
     void AlbumOpening(const QString &folder) override;
-    bool BuildBook() override;
+    void BuildBook(std::function<void(bool built)> done) override;
     void AlbumOpened(const QString &folder) override;
     void AlbumClosing(int direction) override;
     void AlbumClosed() override;
@@ -186,6 +195,7 @@ private:
 
     void FormCreate();
     void StartScreenSaverRun();
+    void BeginScreenSaverShow();   // the screen-saver run's album is open
     void StartAutoFlipTimer(int intervalMs, int direction, int endAction);
     void EnableCommandsWhileAutoFlipping(bool on);
     bool FormCloseQuery();
@@ -254,6 +264,10 @@ private:
     bool closingAccepted_ = false;
     bool closeQueryRunning_ = false;
     bool terminating_ = false;
+    bool building_ = false;
+    std::function<void()> afterBuild_;   // the latest album or rebuild request made during a build
+    void AfterBuild(std::function<void()> request);
+    void RunAfterBuild();
     QRect frameBeforeToggle_;
     // Held for the whole screen-saver run: a second start sees it and ends at once.
     std::unique_ptr<sys::ScreenSaverLock> screenSaverLock_;

@@ -76,7 +76,7 @@ HitScene TTurvane_Fm::MakeHitScene() const
 
 void TTurvane_Fm::FormMouseMove(int x, int y)
 {
-    if (RebuildGuard || Busy) return;
+    if (Building()) return;
     LastMouseX = x;
     LastMouseY = y;
     if (PaintMode == 7) {
@@ -201,7 +201,7 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
         RightClickPending = false;
         return;
     }
-    if (RebuildGuard || Busy) return;
+    if (Building()) return;
     if (PaintMode == 7) {
         close();
         return;
@@ -273,7 +273,7 @@ void TTurvane_Fm::FormKeyDown(int key)
         StopAutoFlipping();
         return;
     }
-    if ((Busy || RebuildGuard) && key != Qt::Key_Escape) return;
+    if (Building() && key != Qt::Key_Escape) return;
     switch (key) {
     case Qt::Key_Escape:
         if (windowFlags() & Qt::FramelessWindowHint) ToggleWindowFrame();
@@ -389,7 +389,7 @@ void TTurvane_Fm::SortCommand(const QString &itemName, int order)
         return;
     }
     ApplySortOrderToMenu(order);
-    if (Rebuild()) DrawBook();
+    Rebuild([this](bool built) { if (built) DrawBook(); });
 }
 
 namespace {
@@ -508,7 +508,7 @@ void TTurvane_Fm::FilterPages1Click()
     if (filterDlg_->exec() == QDialog::Accepted && filterDlg_->Mask() != session_.FilterMask) {
         FlipTo(2);
         session_.FilterMask = filterDlg_->Mask();
-        if (Rebuild()) DrawBook();
+        Rebuild([this](bool built) { if (built) DrawBook(); });
     }
     filterDlg_->SetFolder(QDir::currentPath());
     RefreshToolBar();
@@ -527,10 +527,15 @@ void TTurvane_Fm::ThumbnailSizeClick(int item)
 // The overview grid or its cache changed: the album is opened again and the book laid out anew.
 void TTurvane_Fm::ReopenAlbum()
 {
-    if (session_.OpenAlbum(session_.AlbumFolder)) {
+    if (Building()) {
+        AfterBuild([this] { ReopenAlbum(); });
+        return;
+    }
+    session_.OpenAlbum(session_.AlbumFolder, [this](bool opened) {
+        if (!opened) return;
         Layout();
         DrawBook();
-    }
+    });
 }
 
 void TTurvane_Fm::SetFlipSpeedWnClick()
@@ -555,7 +560,7 @@ void TTurvane_Fm::RefreshToolBar()
 {
     // Also while the album is being opened: its first flips refresh the bar before it counts as open.
     const bool on = (session_.AlbumOpen || session_.Opening) && PaintMode == 1;
-    menus_.Act("OpenImg")->setEnabled(!Busy);
+    menus_.Act("OpenImg")->setEnabled(!Building());
     menus_.Act("FlipToOverviewImg")->setEnabled(on);
 }
 

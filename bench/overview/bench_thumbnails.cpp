@@ -7,6 +7,7 @@
 // made with the progress window showing, as when the program opens an album.
 // Usage: bench_overview_thumbnails [folder] [rounds]   (folder made by make_photos.sh;
 //        "small" as the folder gives only the GUI-thread figure)
+#include "BuildToEnd.h"
 #include "pages/OrvOverView_Ut.h"
 #include "core/common/MyLib.h"
 
@@ -84,7 +85,7 @@ void TimePagero(const QString &folder, const QString &cacheRoot, Timing &best)
     QElapsedTimer t;
     const double cpu = ProcessCpuSeconds();
     t.start();
-    const bool ok = ov.BuildThumbnails();
+    const bool ok = BuildToEnd(ov);
     best.Keep(t.nsecsElapsed() / 1e9, ProcessCpuSeconds() - cpu);
     if (!ok) std::fprintf(stderr, "BuildThumbnails failed\n");
 }
@@ -122,7 +123,7 @@ double GuiThreadMsPerFile(const QString &folder, const QString &cacheRoot)
     ov.SetAlbum(files);
     ov.ShowThumbWindow = true;
     const double cpu = ThreadCpuSeconds();
-    if (!ov.BuildThumbnails()) std::fprintf(stderr, "BuildThumbnails failed\n");
+    if (!BuildToEnd(ov)) std::fprintf(stderr, "BuildThumbnails failed\n");
     return (ThreadCpuSeconds() - cpu) * 1e3 / files.Count();
 }
 

@@ -28,7 +28,8 @@ public:
     };
 
     // Builds the lines from the album's file names in page-list order. `progress` receives the
-    // album-opening percentages 90 .. 93 while entries are made.
+    // album-opening percentages 90 .. 93 while entries are made, then 75 .. 100 while they are
+    // grouped under their headings.
     void Build(const QStringList &fileNames, const std::function<void(int)> &progress = {});
     void Clear();
 

@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, AFilterOfOneTypeKeepsOnlyThoseFilePages)
     ASSERT_TRUE(WaitOpen());
     ASSERT_EQ(w.Pages().Count(), 7);
     w.Session().FilterMask = "*.jpg";
-    ASSERT_TRUE(w.Rebuild());
+    ASSERT_TRUE(RebuildAndWait());
     EXPECT_EQ(w.Pages().Count(), 1);
     EXPECT_TRUE(w.Flip_().Consistent());
     EXPECT_LE(w.Flip_().RightPageNo, w.Flip_().LastPageNo);

@@ -21,7 +21,10 @@
 #include <QSpontaneKeyEvent>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QElapsedTimer>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 #include "common/Fonts.h"
 
@@ -72,6 +75,16 @@ AlbumFiles FilesOf(const QString &folder)
     return files;
 }
 
+// Notes whether a window was shown, however briefly.
+struct ShowSpy : QObject {
+    bool shown = false;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        shown = shown || e->type() == QEvent::Show;
+        return false;
+    }
+};
+
 class OverviewWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -95,11 +108,17 @@ protected:
         WriteBytes(album + "/tune.mid", QByteArray("MThd", 4));
     }
 
+    // Runs a build to its end; true when it was Built.
     bool Build(TOverView_Fm &ov, const QString &root)
     {
         ov.SetCacheRoot(root);
         ov.SetAlbum(FilesOf(album));
-        return ov.BuildThumbnails();
+        std::optional<ThumbBuildResult> result;
+        ov.BuildThumbnails([&](ThumbBuildResult r) { result = r; });
+        QElapsedTimer clock;
+        clock.start();
+        while (!result && clock.elapsed() < 60000) QTest::qWait(2);
+        return result == ThumbBuildResult::Built;
     }
 
     QTemporaryDir tmp;
@@ -263,12 +282,10 @@ TEST_F(OverviewWindowTest, EmptyOverviewCacheAsksFirst)
     EXPECT_EQ(prompter.kinds[0], PromptKind::Confirmation);
 
     // The album opens again with every thumbnail made anew, the progress window shown meanwhile.
-    bool shown = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] { shown = shown || ov.Progress()->isVisible(); });
-    poll.start(0);
+    ShowSpy shown;
+    ov.Progress()->installEventFilter(&shown);
     ASSERT_TRUE(Build(ov, cacheRoot));
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(shown.shown);
     EXPECT_FALSE(ov.ShowThumbWindow);
     EXPECT_FALSE(ov.Progress()->isVisible());
     for (int i = 0; i < 6; ++i) EXPECT_TRUE(QFileInfo::exists(ov.ThumbnailPath(i)));
@@ -276,12 +293,14 @@ TEST_F(OverviewWindowTest, EmptyOverviewCacheAsksFirst)
 
 TEST_F(OverviewWindowTest, ClosingTheProgressWindowAsksAndYesEndsTheBuild)
 {
+    // Pictures large enough, decoded on one thread, that the closes arrive while the build runs.
     for (int i = 0; i < 12; ++i) {
-        QImage img(300, 200, QImage::Format_RGB32);
+        QImage img(1600, 1200, QImage::Format_RGB32);
         img.fill(QColor(20 * i, 100, 200));
         ASSERT_TRUE(img.save(album + QString("/%1.png").arg(i, 2, 10, QChar('0'))));
     }
     TOverView_Fm ov;
+    ov.SetDecodeThreads(1);
     ov.ShowThumbWindow = true;
     QSignalSpy exitSpy(&ov, &TOverView_Fm::ExitRequested);
     TProgress_Fm *win = ov.Progress();
@@ -296,6 +315,8 @@ TEST_F(OverviewWindowTest, ClosingTheProgressWindowAsksAndYesEndsTheBuild)
     QTimer driver;
     QObject::connect(&driver, &QTimer::timeout, [&] {
         if (!win->isVisible()) return;
+        // The user's closes come once a thumbnail was made and shown.
+        if (closesSent >= 1 && win->PreviewRect().left() <= 10) return;
         ++closesSent;
         if (closesSent == 1) {
             win->close();                       // from code: refused, no question
@@ -435,4 +456,42 @@ TEST_F(OverviewWindowTest, HitTestReportsEntriesPartsAndRectangles)
     ov.SetThumbSize(56, 55);
     EXPECT_EQ(ov.HitTest(content, 1, QPoint(43 + 3 * 62 + 2, 60), &hot, &sub), 4);
     EXPECT_EQ(hot.width(), 57);
+}
+
+TEST_F(OverviewWindowTest, TheEventLoopKeepsItsPaceWhileThumbnailsAreMade)
+{
+    for (int i = 0; i < 300; ++i) {
+        QImage img(160, 120, QImage::Format_RGB32);
+        img.fill(QColor(i % 256, 80, 160));
+        ASSERT_TRUE(img.save(album + QString("/%1.png").arg(i, 3, 10, QChar('0'))));
+    }
+    TOverView_Fm ov;
+    ov.ShowThumbWindow = true;
+    // A 60 fps timer beside the build: no gap between its ticks may exceed 50 ms.
+    QElapsedTimer clock;
+    qint64 last = 0, worst = 0;
+    int ticks = 0;
+    QTimer frame;
+    frame.setTimerType(Qt::PreciseTimer);
+    frame.setInterval(16);
+    QObject::connect(&frame, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        worst = qMax(worst, now - last);
+        last = now;
+        ++ticks;
+    });
+    // Timed from the first decode on: the cache check before it writes the two index files.
+    std::optional<ThumbBuildResult> result;
+    ov.SetCacheRoot(cacheRoot);
+    ov.SetAlbum(FilesOf(album));
+    ov.BuildThumbnails([&](ThumbBuildResult r) { result = r; });
+    clock.start();
+    frame.start();
+    while (!result && clock.elapsed() < 60000) QTest::qWait(2);
+    frame.stop();
+    ASSERT_EQ(result, ThumbBuildResult::Built);
+    worst = qMax(worst, clock.elapsed() - last);
+    EXPECT_GE(ticks, 3);
+    EXPECT_LE(worst, 50) << ticks << " ticks";
+    for (int i = 0; i < 300; i += 37) EXPECT_TRUE(QFileInfo::exists(ov.ThumbnailPath(i)));
 }
