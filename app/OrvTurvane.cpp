@@ -451,6 +451,18 @@ void TTurvane_Fm::Rebuild(std::function<void(bool built)> done)
     });
 }
 
+void TTurvane_Fm::EmptyOverviewCache1Click()
+{
+    if (Building()) return;
+    // The book rests while the cache goes (its overview pages draw from it) and is opened anew after.
+    building_ = true;
+    const bool emptying = overview_->EmptyOverviewCache([this] {
+        building_ = false;
+        ReopenAlbum();
+    });
+    if (!emptying) building_ = false;
+}
+
 void TTurvane_Fm::AfterBuild(std::function<void()> request)
 {
     afterBuild_ = std::move(request);

@@ -220,6 +220,7 @@ private:
     void SetFlipSpeedWnClick();
     void ThumbnailSizeClick(int item);
     void ReopenAlbum();
+    void EmptyOverviewCache1Click();
     void FlippingControl2Click();
     void ToolBar1Click();
     void FlipTo1Click();

@@ -591,9 +591,7 @@ void TTurvane_Fm::ConnectCommands()
     on("btnLargest1", [this] { ThumbnailSizeClick(0); });
     on("btnMiddle1", [this] { ThumbnailSizeClick(1); });
     on("btnSmallest1", [this] { ThumbnailSizeClick(2); });
-    on("EmptyOverviewCache1", [this] {
-        if (session_.AlbumOpen && overview_->EmptyOverviewCache()) ReopenAlbum();
-    });
+    on("EmptyOverviewCache1", [this] { if (session_.AlbumOpen) EmptyOverviewCache1Click(); });
     on("FlippingControl2", [this] { if (session_.AlbumOpen) FlippingControl2Click(); });
     on("WindowFrame2", [this] { ToggleWindowFrame(); });
     on("WindowFrame1", [this] { ToggleWindowFrame(); });

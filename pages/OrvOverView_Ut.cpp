@@ -83,7 +83,7 @@ int TOverView_Fm::CaptionLabelHeight()
 
 bool TOverView_Fm::Generating() const
 {
-    return run_ != nullptr;
+    return run_ != nullptr || emptying_ != nullptr;
 }
 
 void TOverView_Fm::SetThumbSize(int width, int height)
@@ -143,7 +143,7 @@ struct TOverView_Fm::BuildRun {
 void TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize,
                                    ThumbBuildDone done)
 {
-    if (run_) {   // the running build keeps its album
+    if (Generating()) {   // the running build keeps its album
         if (done) done(ThumbBuildResult::Failed);
         return;
     }
@@ -155,7 +155,7 @@ void TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRo
 
 void TOverView_Fm::BuildThumbnails(ThumbBuildDone done)
 {
-    if (run_ || !cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) {
+    if (Generating() || !cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) {
         if (done) done(ThumbBuildResult::Failed);
         return;
     }
@@ -284,19 +284,34 @@ void TOverView_Fm::finishBuild(ThumbBuildResult result)
     if (run->done) run->done(result);
 }
 
-bool TOverView_Fm::EmptyOverviewCache()
+bool TOverView_Fm::EmptyOverviewCache(std::function<void()> emptied)
 {
     const QString question = QStringLiteral("This will clear the cache containing the") + QStringLiteral("\r\n")
         + QStringLiteral("overview thumbnails of all opened books!");
-    if (run_) return false;   // the running build writes into the cache
+    if (Generating()) return false;   // a build or an emptying is using the cache
     QApplication::beep();
     if (ThePrompter().Ask(PromptKind::Confirmation, question) != PromptAnswer::Yes) return false;
     ShowThumbWindow = true;
-    {
-        BusyAnimation busy(AnimDelete);   // hourglass and the file animation while the tree goes
-        cache_.EmptyCache();
-    }
-    ShowThumbWindow = true;
+    // The tree goes on a worker thread while the hourglass and the file animation show.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ComAnimate().StartAnimation(AnimDelete);
+    auto promise = std::make_shared<QPromise<void>>();
+    emptying_ = new QFutureWatcher<void>(this);
+    connect(emptying_, &QFutureWatcherBase::finished, this, [this, emptied = std::move(emptied)] {
+        emptying_->deleteLater();
+        emptying_ = nullptr;
+        ComAnimate().StopAnimation();
+        QApplication::restoreOverrideCursor();
+        ShowThumbWindow = true;
+        if (emptied) emptied();
+    });
+    emptying_->setFuture(promise->future());
+    promise->start();
+    ThumbnailCache *cache = &cache_;   // nothing else touches it until the watcher reports
+    decodePool_.start([promise, cache] {
+        cache->EmptyCache();
+        promise->finish();
+    });
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QSize>
 #include <QStringList>
@@ -72,9 +73,10 @@ public:
     QString ThumbnailPath(int index) const { return cache_.ThumbnailPath(index); }
     // A file's picture changed: its cached bitmap is made again at the next build.
     void DropThumbnail(const QString &fullPath) { cache_.DropThumbnail(fullPath); }
-    // "Empty &Overview Cache": asks, then deletes the whole cache root. True when emptied; the
-    // caller then sets ShowThumbWindow and re-opens the album.
-    bool EmptyOverviewCache();
+    // "Empty &Overview Cache": asks, then deletes the whole cache root on a worker thread while the
+    // file animation shows; `emptied` runs once it is gone (the caller then re-opens the album, with
+    // ShowThumbWindow set). False when the user declined or the cache is in use.
+    bool EmptyOverviewCache(std::function<void()> emptied);
     ThumbnailCache &Cache() { return cache_; }
 
     // Worker threads that decode (1 makes the build sequential). Results are the same either way.
@@ -87,7 +89,8 @@ public:
     bool OverviewWasVisible = false;
     // The album-opening progress (40 .. 80 while making thumbnails, 50 at the end).
     std::function<void(int)> AlbumProgress;
-    // True from the start of a build that has thumbnails to make until it ends.
+    // True from the start of a build that has thumbnails to make until it ends, and while the cache
+    // is being emptied.
     bool Generating() const;
     TProgress_Fm *Progress() const { return progress_; }
 
@@ -120,6 +123,7 @@ private:
     int decodeThreads_ = 2;
     QThreadPool decodePool_;
     std::unique_ptr<BuildRun> run_;   // the build in progress, null between builds
+    QFutureWatcher<void> *emptying_ = nullptr;   // the cache root being deleted
 };
 
 } // namespace pagero

@@ -27,6 +27,7 @@
 #include <optional>
 
 #include "common/Fonts.h"
+#include "common/OrvComAnimate.h"
 
 using namespace pagero;
 
@@ -272,9 +273,16 @@ TEST_F(OverviewWindowTest, EmptyOverviewCacheAsksFirst)
     TOverView_Fm ov;
     ASSERT_TRUE(Build(ov, cacheRoot));
     prompter.answers = {PromptAnswer::No, PromptAnswer::Yes};
-    EXPECT_FALSE(ov.EmptyOverviewCache());
+    bool emptied = false;
+    EXPECT_FALSE(ov.EmptyOverviewCache([&] { emptied = true; }));
     EXPECT_TRUE(QFileInfo::exists(cacheRoot + "/~ovFolders.~ov"));
-    EXPECT_TRUE(ov.EmptyOverviewCache());
+    EXPECT_TRUE(ov.EmptyOverviewCache([&] { emptied = true; }));
+    EXPECT_TRUE(ComAnimate().isVisible());   // while the tree goes
+    EXPECT_EQ(ComAnimate().windowTitle(), "Delete...");
+    QElapsedTimer clock;
+    clock.start();
+    while (!emptied && clock.elapsed() < 10000) QTest::qWait(2);   // the tree goes on a worker thread
+    EXPECT_TRUE(emptied);
     EXPECT_FALSE(QFileInfo::exists(cacheRoot));
     EXPECT_TRUE(ov.ShowThumbWindow);
     ASSERT_EQ(prompter.texts.size(), 2);
