@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace pagero {
 
@@ -59,8 +60,36 @@ TFindDlg::TFindDlg(QWidget *parent) : QDialog(parent)
     connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, &TFindDlg::ComboBox1Change);
     connect(ListBox1, &QListWidget::itemClicked, this, &TFindDlg::ListBox1Click);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TFindDlg::ListBox1DblClick);
+    // Arrow keys in the list pick the highlighted name as a click does.
+    connect(ListBox1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+        if (item && ListBox1->hasFocus()) ListBox1Click(item);
+    });
     connect(FlipToBtn, &QPushButton::clicked, this, &TFindDlg::FlipToBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TFindDlg::CancelBtnClick);
+    ComboBox1->installEventFilter(this);
+}
+
+bool TFindDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    // Down and Up in the name box move the highlight through the matching names and pick the
+    // highlighted one as a click would, so Enter then flips to it. Alt+Down still opens the
+    // list of recent names.
+    if (watched == ComboBox1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool down = key->key() == Qt::Key_Down, up = key->key() == Qt::Key_Up;
+        if ((down || up) && !(key->modifiers() & Qt::AltModifier) && ListBox1->count() > 0) {
+            const QListWidgetItem *current = ListBox1->currentItem();
+            const bool highlighted = current && current->isSelected();
+            int row = ListBox1->currentRow();
+            if (!highlighted) row = down ? 0 : ListBox1->count() - 1;
+            else row = std::clamp(row + (down ? 1 : -1), 0, ListBox1->count() - 1);
+            ListBox1->setCurrentRow(row);
+            ListBox1->scrollToItem(ListBox1->item(row));
+            ListBox1Click(ListBox1->item(row));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFindDlg::SetNames(const QStringList &names)
@@ -135,7 +164,8 @@ void TFindDlg::Choose(const QString &name)
 
 void TFindDlg::FlipToBtnClick()
 {
-    if (QListWidgetItem *item = ListBox1->currentItem(); item && item->isSelected()) {
+    // The highlighted name: the selected entry, or the current one while the list has the focus.
+    if (QListWidgetItem *item = ListBox1->currentItem(); item && (item->isSelected() || ListBox1->hasFocus())) {
         Choose(item->text());
         return;
     }

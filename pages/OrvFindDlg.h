@@ -39,6 +39,7 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ComboBox1Change(const QString &text);

@@ -76,6 +76,22 @@ int MagickBitsPerPixel(const Magick::Image &image)
     return depth * channels;
 }
 
+// Formats ImageMagick here has no reader for (camera RAW without its delegate, say) but the imaging
+// facade has: the size from the facade, the depth as decoded.
+bool ReadWithFacade(const QString &path, PictureFileInfo &info)
+{
+    const QSize size = imaging::PictureSize(path);
+    if (!size.isValid() || size.isEmpty()) return false;
+    info.formatNumber = 0;
+    info.formatText = QFileInfo(path).suffix().toUpper();
+    info.width = size.width();
+    info.height = size.height();
+    info.bitsPerPixel = imaging::FileBitsPerPixel(path);
+    if (info.bitsPerPixel == 0) info.bitsPerPixel = 24;
+    info.compression.clear();
+    return true;
+}
+
 } // namespace
 
 QString InfoSizeText(qint64 bytes)
@@ -93,6 +109,7 @@ PictureFileInfo ReadPictureFileInfo(const QString &path)
     if (!file.isFile()) return info;   // Error
     info.sizeOnDisk = file.size();
     info.lastWrite = file.lastModified();
+    bool pinged = false;
     try {
         Magick::Image image;
         image.quiet(true);
@@ -101,21 +118,29 @@ PictureFileInfo ReadPictureFileInfo(const QString &path)
         info.formatNumber = FormatNumberOf(info.formatText);
         info.width = int(image.columns());
         info.height = int(image.rows());
-        info.bitsPerPixel = QtBitsPerPixel(path);
+        // The size the picture is shown at: upright by its orientation tag.
+        const QSize upright = imaging::PictureSize(path);
+        if (upright.isValid() && (upright == QSize(info.width, info.height) ||
+                                  upright == QSize(info.height, info.width))) {
+            info.width = upright.width();
+            info.height = upright.height();
+        }
+        // The depth the file stores, not the one a decoder widens it to (a 4-bit BMP is 4).
+        info.bitsPerPixel = imaging::FileBitsPerPixel(path);
+        if (info.bitsPerPixel == 0) info.bitsPerPixel = QtBitsPerPixel(path);
         if (info.bitsPerPixel == 0) info.bitsPerPixel = MagickBitsPerPixel(image);
         const char *compression =
             MagickCore::CommandOptionToMnemonic(MagickCore::MagickCompressOptions, image.compressType());
         info.compression = compression ? QString::fromLatin1(compression) : QString();
+        pinged = true;
     } catch (const Magick::ErrorMissingDelegate &) {
         info.status = PictureFileInfo::Status::UnknownFormat;
-        return info;
     } catch (const Magick::Exception &) {
         info.status = PictureFileInfo::Status::Error;
-        return info;
     } catch (const std::exception &) {
         info.status = PictureFileInfo::Status::Error;
-        return info;
     }
+    if (!pinged && !ReadWithFacade(path, info)) return info;
     if (info.width <= 0 || info.height <= 0) return info;   // Error
     const qint64 bytesPerLine = (qint64(info.width) * info.bitsPerPixel + 31) / 32 * 4;
     info.sizeInMemory = bytesPerLine * info.height;

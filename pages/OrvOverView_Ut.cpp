@@ -128,8 +128,8 @@ struct TOverView_Fm::PendingThumbnail {
     QString thumbPath;
     QString sourcePath;
     int kind = 0;
-    QFuture<QImage> result;
-    QFutureWatcher<QImage> *watcher = nullptr;
+    QFuture<MadeThumbnail> result;
+    QFutureWatcher<MadeThumbnail> *watcher = nullptr;
 };
 
 struct TOverView_Fm::BuildRun {
@@ -155,7 +155,12 @@ void TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRo
 
 void TOverView_Fm::BuildThumbnails(ThumbBuildDone done)
 {
-    if (Generating() || !cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) {
+    if (Generating()) {
+        if (done) done(ThumbBuildResult::Failed);
+        return;
+    }
+    cacheWriteFailed_ = false;
+    if (!cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) {
         if (done) done(ThumbBuildResult::Failed);
         return;
     }
@@ -191,28 +196,30 @@ void TOverView_Fm::BuildThumbnails(ThumbBuildDone done)
 }
 
 // Making a bitmap (decode, fit, write) runs a few items ahead on the worker threads; this thread
-// takes the results in page order for the progress window. Writing on the workers keeps a slow disk
-// (each bitmap is synced) from stalling the window; every bitmap has its own path, so the files are
-// the same as from a sequential run.
+// takes the results in page order for the cache and the progress window. Writing on the workers
+// keeps a slow disk from stalling the window; every bitmap has its own path, so the files are the
+// same as from a sequential run. The bitmaps are not synced one by one: CommitThumbnails syncs once
+// at the end of the build, before the index names them.
 void TOverView_Fm::submitDecodes()
 {
     BuildRun &run = *run_;
     const size_t ahead = size_t(decodeThreads_) * 3;
     while (run.submitted < run.pending.size() && run.submitted < ahead) {
         PendingThumbnail &job = run.pending[run.submitted++];
-        auto promise = std::make_shared<QPromise<QImage>>();
+        auto promise = std::make_shared<QPromise<MadeThumbnail>>();
         job.result = promise->future();
         promise->start();
-        job.watcher = new QFutureWatcher<QImage>(this);
+        job.watcher = new QFutureWatcher<MadeThumbnail>(this);
         connect(job.watcher, &QFutureWatcherBase::finished, this, &TOverView_Fm::writeDecoded);
         job.watcher->setFuture(job.result);
         // The task holds copies only: a cancelled build may leave it running, its result unread.
         decodePool_.start([promise, path = job.sourcePath, target = job.thumbPath, kind = job.kind, icons = icons_,
                            errorSize = QSize(grid_.ThumbWidth, grid_.ThumbHeight)] {
-            QImage thumbnail = MakeThumbnail(path, kind, icons);
-            if (thumbnail.isNull()) thumbnail = DataErrorThumbnail(errorSize.width(), errorSize.height());
-            imaging::SaveBmp16(thumbnail, target);
-            promise->addResult(thumbnail);
+            MadeThumbnail made;
+            made.image = MakeThumbnail(path, kind, icons);
+            if (made.image.isNull()) made.image = DataErrorThumbnail(errorSize.width(), errorSize.height());
+            made.written = imaging::SaveBmp16(made.image, target, FileSync::NoSync);
+            promise->addResult(made);
             promise->finish();
         });
     }
@@ -235,8 +242,10 @@ void TOverView_Fm::writeDecoded()
         --run.submitted;
         job.watcher->disconnect(this);
         job.watcher->deleteLater();
-        const QImage thumbnail = job.result.resultCount() > 0 ? job.result.result() : QImage();
-        if (!thumbnail.isNull()) showProgress(job.index, thumbnail, run.pending.empty());
+        const MadeThumbnail made = job.result.resultCount() > 0 ? job.result.result() : MadeThumbnail();
+        if (made.written) cache_.ThumbnailWritten(job.thumbPath);
+        else cacheWriteFailed_ = true;
+        if (!made.image.isNull()) showProgress(job.index, made.image, run.pending.empty());
     }
     if (run.pending.empty()) finishBuild(ThumbBuildResult::Built);
     else submitDecodes();
@@ -268,6 +277,9 @@ void TOverView_Fm::finishBuild(ThumbBuildResult result)
         job.watcher->disconnect(this);
         job.watcher->deleteLater();
     }
+    // Bitmaps still being made by a dropped decode are named by no index line: the next opening
+    // removes them and makes them again.
+    if (!cache_.CommitThumbnails()) cacheWriteFailed_ = true;
     ShowThumbWindow = false;
     progress_->Generating = false;
     if (result == ThumbBuildResult::ExitRequested) {

@@ -32,6 +32,12 @@ class TProgress_Fm;
 enum class ThumbBuildResult { Built, Cancelled, Failed, ExitRequested };
 using ThumbBuildDone = std::function<void(ThumbBuildResult)>;
 
+// What a worker made of one file: the picture, and whether its bitmap reached the disk.
+struct MadeThumbnail {
+    QImage image;
+    bool written = false;
+};
+
 class TOverView_Fm : public QObject, public SectionPages {
     Q_OBJECT
 public:
@@ -70,6 +76,9 @@ public:
     // Ends a running build now (the main window was closed): the bitmaps made so far stay, the
     // progress window closes and the build's `done` gets Cancelled.
     void CancelThumbnails();
+    // The last build could not write a thumbnail or the cache index (a full disk): those thumbnails
+    // are missing now and are made again at the next build.
+    bool CacheWriteFailed() const { return cacheWriteFailed_; }
     QString ThumbnailPath(int index) const { return cache_.ThumbnailPath(index); }
     // A file's picture changed: its cached bitmap is made again at the next build.
     void DropThumbnail(const QString &fullPath) { cache_.DropThumbnail(fullPath); }
@@ -124,6 +133,7 @@ private:
     QThreadPool decodePool_;
     std::unique_ptr<BuildRun> run_;   // the build in progress, null between builds
     QFutureWatcher<void> *emptying_ = nullptr;   // the cache root being deleted
+    bool cacheWriteFailed_ = false;
 };
 
 } // namespace pagero

@@ -27,6 +27,10 @@ TPageNoDlg::TPageNoDlg(QWidget *parent) : QDialog(parent)
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setDefault(true);
     CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    RangeHint = new QLabel(this);
+    RangeHint->setObjectName(QStringLiteral("RangeHint"));
+    RangeHint->setStyleSheet(QStringLiteral("color: #b00000"));
+    RangeHint->hide();
 
     auto *grid = new QGridLayout(this);
     auto *range = new QHBoxLayout;
@@ -40,7 +44,8 @@ TPageNoDlg::TPageNoDlg(QWidget *parent) : QDialog(parent)
     buttons->addStretch();
     buttons->addWidget(OKBtn);
     buttons->addWidget(CancelBtn);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addWidget(RangeHint, 2, 0, 1, 2);
+    grid->addLayout(buttons, 3, 0, 1, 2);
 
     // Enter in the edit box reaches the default button "OK".
     connect(ToPageNo, &QLineEdit::textChanged, this, &TPageNoDlg::ToPageNoChange);
@@ -73,7 +78,16 @@ void TPageNoDlg::showEvent(QShowEvent *event)
     if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
         move(s->geometry().center() - rect().center());
     ToPageNo->clear();
+    RangeHint->hide();
     ToPageNo->setFocus();
+}
+
+void TPageNoDlg::RefuseOutOfRange()
+{
+    RangeHint->setText(highest_ >= 1 ? QStringLiteral("Please type a number from 1 to %1.").arg(highest_)
+                                     : QStringLiteral("This album has no file pages."));
+    RangeHint->show();
+    Beep();
 }
 
 void TPageNoDlg::keyPressEvent(QKeyEvent *event)
@@ -110,12 +124,12 @@ void TPageNoDlg::OKBtnClick()
     bool ok = false;
     const qlonglong n = text.toLongLong(&ok);
     if (!ok || n > highest_) {   // digits too many for a number are above any page count
-        Beep();
+        RefuseOutOfRange();
         return;
     }
     if (n < 1) {
         ToPageNo->setText(QStringLiteral("1"));
-        Beep();
+        RefuseOutOfRange();
         return;
     }
     confirmed_ = true;

@@ -31,6 +31,7 @@ public:
     QLineEdit *ToPageNo;
     QPushButton *OKBtn;
     QPushButton *CancelBtn;
+    QLabel *RangeHint;   // names the valid range after a number outside it
 
 public slots:
     void OKBtnClick();
@@ -42,6 +43,7 @@ protected:
 
 private:
     void ToPageNoChange(const QString &text);
+    void RefuseOutOfRange();
 
     int highest_ = 0;
     bool confirmed_ = false;

@@ -16,14 +16,18 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace pagero {
 
 namespace {
 
 constexpr uint32_t kDefaultPreviewColor = 0x808080;   // RGB 128,128,128
+constexpr double kZoomStep = 1.25;                    // one wheel notch or one "+"
 
 // Colours are kept as 32-bit RGB values with red in the low byte.
 QColor ColorOf(uint32_t c)
@@ -53,9 +57,42 @@ protected:
         owner_->PaintPreview(p, viewport()->size(),
                              QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
     }
+    // A click closes the preview; a press that moves further than a click would pans the picture.
     void mousePressEvent(QMouseEvent *event) override
     {
-        if (event->button() == Qt::LeftButton) owner_->reject();
+        if (event->button() != Qt::LeftButton) return;
+        pressed_ = true;
+        dragging_ = false;
+        pressAt_ = event->position().toPoint();
+        scrollAtPress_ = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    }
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (!pressed_ || !(event->buttons() & Qt::LeftButton)) return;
+        const QPoint moved = event->position().toPoint() - pressAt_;
+        if (!dragging_ && moved.manhattanLength() < QApplication::startDragDistance()) return;
+        if (!dragging_) viewport()->setCursor(Qt::ClosedHandCursor);
+        dragging_ = true;
+        horizontalScrollBar()->setValue(scrollAtPress_.x() - moved.x());
+        verticalScrollBar()->setValue(scrollAtPress_.y() - moved.y());
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() != Qt::LeftButton || !pressed_) return;
+        pressed_ = false;
+        if (dragging_) {
+            dragging_ = false;
+            viewport()->unsetCursor();
+            return;
+        }
+        owner_->reject();
+    }
+    // One notch (120) zooms one step about the pointer; smaller deltas from touchpads in proportion.
+    void wheelEvent(QWheelEvent *event) override
+    {
+        const int delta = event->angleDelta().y();
+        if (delta != 0) owner_->ZoomBy(std::pow(kZoomStep, delta / 120.0), event->position().toPoint());
+        event->accept();
     }
     void contextMenuEvent(QContextMenuEvent *event) override
     {
@@ -71,6 +108,8 @@ protected:
 
 private:
     TPreviewPic_Fm *owner_;
+    bool pressed_ = false, dragging_ = false;
+    QPoint pressAt_, scrollAtPress_;
 };
 
 TPreviewPic_Fm::TPreviewPic_Fm(QWidget *parent) : QDialog(parent)
@@ -82,6 +121,14 @@ TPreviewPic_Fm::TPreviewPic_Fm(QWidget *parent) : QDialog(parent)
     auto *box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->addWidget(view_);
+
+    settle_ = new QTimer(this);
+    settle_->setSingleShot(true);
+    settle_->setInterval(150);
+    connect(settle_, &QTimer::timeout, this, [this] {
+        zooming_ = false;
+        view_->viewport()->update();
+    });
 
     PickColor = [](QColor &colour) { return ChooseColor(colour); };
     // ChooseBitmap already refuses a file that is not a bitmap, with its message.
@@ -137,7 +184,15 @@ void TPreviewPic_Fm::Prepare(const QString &path)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     picture_ = imaging::Load(path).image;
     QApplication::restoreOverrideCursor();
-    mode_ = ModeNormal;
+    reduced_ = QImage();
+    reducedFor_ = QSize();
+    // The window covers the screen: a picture larger than it opens fitted, a smaller one at its
+    // own size (and centred).
+    QSize screen = size();
+    if (const QScreen *s = QGuiApplication::primaryScreen()) screen = s->geometry().size();
+    const bool larger = picture_.width() > screen.width() || picture_.height() > screen.height();
+    mode_ = larger ? ModeFit : ModeNormal;
+    zoom_ = 1.0;
     UpdateScrollRanges();
     view_->horizontalScrollBar()->setValue(0);
     view_->verticalScrollBar()->setValue(0);
@@ -152,6 +207,8 @@ void TPreviewPic_Fm::ShowPreview(const QString &path)
     auto command = std::move(pending_);
     pending_ = nullptr;
     picture_ = QImage();   // the picture is held only while it is shown
+    reduced_ = QImage();
+    reducedFor_ = QSize();
     if (command) command(path);
 }
 
@@ -162,13 +219,71 @@ void TPreviewPic_Fm::SetMode(int mode)
     view_->viewport()->update();
 }
 
+double TPreviewPic_Fm::FitScale(QSize client) const
+{
+    const QRect box = QRect(QPoint(0, 0), client).adjusted(2, 3, -2, -3);
+    if (picture_.isNull() || box.isEmpty()) return 1.0;
+    return std::min(double(box.width()) / picture_.width(), double(box.height()) / picture_.height());
+}
+
+double TPreviewPic_Fm::Scale(QSize client) const
+{
+    if (mode_ == ModeFit) return FitScale(client);
+    if (mode_ == ModeZoom) return zoom_;
+    return 1.0;
+}
+
+QSize TPreviewPic_Fm::ShownSize(QSize client) const
+{
+    if (picture_.isNull()) return QSize();
+    if (mode_ == ModeNormal) return picture_.size();
+    const double scale = Scale(client);
+    return QSize(std::max(1, int(picture_.width() * scale + 0.5)), std::max(1, int(picture_.height() * scale + 0.5)));
+}
+
+QRect TPreviewPic_Fm::PictureRect(QSize client, QPoint scroll) const
+{
+    const QSize shown = ShownSize(client);
+    if (mode_ == ModeFit) {
+        // Fitted into the client less 2 pixels left and right and 3 at the top and bottom.
+        const QRect box = QRect(QPoint(0, 0), client).adjusted(2, 3, -2, -3);
+        return QRect(box.left() + (box.width() - shown.width()) / 2, box.top() + (box.height() - shown.height()) / 2,
+                     shown.width(), shown.height());
+    }
+    // Centred along a side where it is smaller than the client, scrolled along one where larger.
+    const int x = shown.width() < client.width() ? (client.width() - shown.width()) / 2 : -scroll.x();
+    const int y = shown.height() < client.height() ? (client.height() - shown.height()) / 2 : -scroll.y();
+    return QRect(QPoint(x, y), shown);
+}
+
+void TPreviewPic_Fm::ZoomBy(double factor, QPoint anchor)
+{
+    if (picture_.isNull() || !(factor > 0)) return;
+    const QSize client = view_->viewport()->size();
+    const QPoint scroll(view_->horizontalScrollBar()->value(), view_->verticalScrollBar()->value());
+    const QRect before = PictureRect(client, scroll);
+    const double oldScale = Scale(client);
+    const QPointF spot = QPointF(anchor - before.topLeft()) / oldScale;   // picture point under the anchor
+    const double lowest = std::min(1.0, FitScale(client));
+    zoom_ = std::clamp(oldScale * factor, lowest, 16.0);
+    mode_ = ModeZoom;
+    zooming_ = true;
+    settle_->start();
+    UpdateScrollRanges();
+    // Scroll so that the same picture point stays under the anchor.
+    view_->horizontalScrollBar()->setValue(int(spot.x() * zoom_ + 0.5) - anchor.x());
+    view_->verticalScrollBar()->setValue(int(spot.y() * zoom_ + 0.5) - anchor.y());
+    view_->viewport()->update();
+}
+
 void TPreviewPic_Fm::UpdateScrollRanges()
 {
     const QSize client = view_->viewport()->size();
     int w = 0, h = 0;
-    if (mode_ == ModeNormal && !picture_.isNull()) {
-        w = std::max(0, picture_.width() - client.width());
-        h = std::max(0, picture_.height() - client.height());
+    if (mode_ != ModeFit && !picture_.isNull()) {
+        const QSize shown = ShownSize(client);
+        w = std::max(0, shown.width() - client.width());
+        h = std::max(0, shown.height() - client.height());
     }
     view_->horizontalScrollBar()->setRange(0, w);
     view_->horizontalScrollBar()->setPageStep(client.width());
@@ -189,20 +304,31 @@ void TPreviewPic_Fm::PaintPreview(QPainter &painter, QSize size, QPoint scroll) 
         painter.drawText(client, Qt::AlignCenter, QStringLiteral("Error Loading Image!"));
         return;
     }
-    if (mode_ == ModeFit) {
-        const QRect box = client.adjusted(2, 3, -2, -3);
-        if (box.isEmpty()) return;
-        // The largest size with the picture's proportions that fits the box.
-        const double scale = std::min(double(box.width()) / picture_.width(),
-                                      double(box.height()) / picture_.height());
-        const QSize fitted(std::max(1, int(picture_.width() * scale + 0.5)),
-                           std::max(1, int(picture_.height() * scale + 0.5)));
-        const QRect target(box.left() + (box.width() - fitted.width()) / 2,
-                           box.top() + (box.height() - fitted.height()) / 2, fitted.width(), fitted.height());
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(target, picture_);
+    if (mode_ == ModeFit && client.adjusted(2, 3, -2, -3).isEmpty()) return;
+    const QRect target = PictureRect(size, scroll);
+    if (target.size() == picture_.size()) {
+        painter.drawImage(target.topLeft(), picture_);
+    } else if (target.width() < picture_.width()) {
+        // Reduced once per size rather than at every paint (a camera photo takes tens of
+        // milliseconds); while the wheel still turns, a quick unsmoothed drawing stands in.
+        if (zooming_ && reducedFor_ != target.size()) {
+            painter.drawImage(QRectF(target), picture_);
+            return;
+        }
+        if (reducedFor_ != target.size()) {
+            reduced_ = picture_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            reducedFor_ = target.size();
+        }
+        painter.drawImage(target.topLeft(), reduced_);
     } else {
-        painter.drawImage(-scroll, picture_);
+        // Enlarged: only the part in view is drawn.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QRect visible = target.intersected(client);
+        if (visible.isEmpty()) return;
+        const double sx = double(picture_.width()) / target.width(), sy = double(picture_.height()) / target.height();
+        const QRectF source((visible.left() - target.left()) * sx, (visible.top() - target.top()) * sy,
+                            visible.width() * sx, visible.height() * sy);
+        painter.drawImage(QRectF(visible), picture_, source);
     }
 }
 
@@ -210,6 +336,15 @@ void TPreviewPic_Fm::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Space) {
         reject();
+        return;
+    }
+    const QPoint centre = view_->viewport()->rect().center();
+    if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal) {
+        ZoomBy(kZoomStep, centre);
+        return;
+    }
+    if (event->key() == Qt::Key_Minus) {
+        ZoomBy(1.0 / kZoomStep, centre);
         return;
     }
     QDialog::keyPressEvent(event);

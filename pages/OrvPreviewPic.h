@@ -1,7 +1,9 @@
 #pragma once
-// The full-screen preview of one page's picture, at its own size (scrolled) or fitted to the
-// screen, over the preview background; a click, Escape or Space closes it. Its pop-up menu offers
-// the view modes, the file information, the file commands and the preview background.
+// The full-screen preview of one page's picture over the preview background. A picture larger than
+// the screen opens fitted to it, a smaller one at its own size, centred. The wheel and "+" / "-"
+// zoom (about the pointer or the centre), dragging pans, a click, Escape or Space closes it. Its
+// pop-up menu offers the view modes, the file information, the file commands and the preview
+// background.
 #include <QDialog>
 #include <QImage>
 #include <QString>
@@ -9,6 +11,7 @@
 
 class QAction;
 class QMenu;
+class QTimer;
 
 namespace pagero {
 
@@ -18,7 +21,8 @@ class TInfoBox;
 class TPreviewPic_Fm : public QDialog {
     Q_OBJECT
 public:
-    enum ViewMode { ModeNone = 0, ModeNormal = 1, ModeFit = 2 };
+    // ModeZoom: a scale the user chose with the wheel or "+" / "-"; neither menu mode is checked.
+    enum ViewMode { ModeNone = 0, ModeNormal = 1, ModeFit = 2, ModeZoom = 3 };
 
     explicit TPreviewPic_Fm(QWidget *parent = nullptr);
     ~TPreviewPic_Fm() override;
@@ -30,8 +34,8 @@ public:
     // The information box used by "&Information" (one of its own when not given).
     void SetInfoBox(TInfoBox *box) { infoBox_ = box; }
 
-    // Loads the file, sets the normal-size view scrolled to the top-left and shows the window
-    // modally; then runs the file command chosen from its menu, if any.
+    // Loads the file, opens it fitted (larger than the screen) or at its own size and shows the
+    // window modally; then runs the file command chosen from its menu, if any.
     void ShowPreview(const QString &path);
     // The first half of ShowPreview: load and reset the view, without showing anything.
     void Prepare(const QString &path);
@@ -40,6 +44,11 @@ public:
     bool Loaded() const { return !picture_.isNull(); }
     int Mode() const { return mode_; }
     void SetMode(int mode);
+    // The picture's scale on screen (1 at its own size) for a client of `client` size.
+    double Scale(QSize client) const;
+    // Multiplies the scale by `factor` keeping the picture point under `anchor` (client
+    // coordinates) where it is; the scale stays between the fitted size (or 1, if smaller) and 16.
+    void ZoomBy(double factor, QPoint anchor);
 
     // The file commands of the menu, run for the previewed file after the window has closed:
     // "&Edit...", "&Save as...", "&Copy to...", "&Move to...", "&Rename...", "&Delete...",
@@ -63,6 +72,9 @@ protected:
 private:
     friend class PreviewView;
     void UpdateScrollRanges();
+    QSize ShownSize(QSize client) const;                       // the picture's size at Scale()
+    QRect PictureRect(QSize client, QPoint scroll) const;      // where it is drawn
+    double FitScale(QSize client) const;
     void CloseWith(std::function<void(const QString &)> command);
     void ChooseBackgroundColor();
     void ChooseBackgroundBitmap();
@@ -71,6 +83,11 @@ private:
     QString path_;
     QImage picture_;
     int mode_ = ModeNone;
+    double zoom_ = 1.0;          // the scale of ModeZoom
+    mutable QImage reduced_;     // the picture at a scale below 1, made once per scale
+    mutable QSize reducedFor_;
+    bool zooming_ = false;       // the wheel or "+" / "-" moved within the last moments
+    QTimer *settle_;             // ends `zooming_`
     Settings *settings_ = nullptr;
     QImage *backBitmap_ = nullptr;
     QString exeDir_;

@@ -17,8 +17,8 @@ struct ThumbnailIcons {
     QImage midIcon;   // 71 x 71
 };
 
-// Fits `image` into the thumbnail box by the common library's rule (scale limited to 0.05 .. 1,
-// each side rounded and kept within the box).
+// Fits `image` into the thumbnail box by the common library's rule (proportions kept, never
+// enlarged, each side rounded and at least 1).
 QImage FitThumbnail(const QImage &image, QSize originalSize = QSize());
 
 // The thumbnail of the file at `path` of media kind `kind`; a null image when it cannot be decoded.

@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <ares.h>
 #include <cerrno>
+#include <new>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -30,10 +31,34 @@ Channel::Channel(ChannelOwner &owner, KeepAlive keepAlive, int debugFlags)
 
 void Channel::Defer(std::function<void()> work)
 {
-    EventLoop::Instance().Post([keep = keepAlive_, work = std::move(work)] {
+    EventLoop::Instance().Post([keep = keepAlive_, this, work = std::move(work)] {
         if (auto hold = keep())
-            work();
+            Guard(work);
     });
+}
+
+void Channel::Guard(const std::function<void()> &work)
+{
+    // Out of memory (or worse) in the middle of the dialogue: the connection is reset so that no
+    // half-sent message can be accepted, and the owner is told.
+    try {
+        work();
+    } catch (const std::bad_alloc &) {
+        FailAfterException(errors::kResource, "Insufficient Memory");
+    } catch (...) {
+        FailAfterException(errors::kUndefined, "Error not defined");
+    }
+}
+
+void Channel::FailAfterException(int code, const char *text) noexcept
+{
+    const ChannelState before = state_;
+    Abort();
+    try {
+        owner_.ChannelFailed({code, text}, before);
+    } catch (...) {
+        // Nothing more can be said; the connection is gone either way.
+    }
 }
 
 Channel::~Channel() { Close(); }
@@ -97,7 +122,7 @@ void Channel::StartConnect(in_addr address, bool broadcast)
     interest_ = EPOLLOUT;
     if (!EventLoop::Instance().Watch(fd_, interest_, token_, [keep = keepAlive_, this](std::uint32_t events) {
             if (auto hold = keep())
-                OnEvents(events);
+                Guard([this, events] { OnEvents(events); });
         }))
         return FailLater(ErrorForErrno(errno));
 
@@ -117,10 +142,50 @@ void Channel::OnEvents(std::uint32_t events)
         if (state_ != ChannelState::Connected)
             return;
     }
-    if (state_ == ChannelState::Connected && (events & (EPOLLIN | EPOLLHUP | EPOLLERR | EPOLLRDHUP)))
+    if (state_ == ChannelState::Connected && handshaking_)
+        return ContinueHandshake();
+    const bool readable = (events & (EPOLLIN | EPOLLHUP | EPOLLERR | EPOLLRDHUP)) ||
+                          (readWantsWrite_ && (events & EPOLLOUT));
+    if (state_ == ChannelState::Connected && readable)
         ReadOnce();
-    if (state_ == ChannelState::Connected && (events & EPOLLOUT))
+    // TLS may need to read before it can write on, so a queued packet is retried on any event.
+    if (state_ == ChannelState::Connected && !handshaking_ && ((events & EPOLLOUT) || (tls_ && !queue_.empty())))
         WriteQueued();
+}
+
+void Channel::StartTls(const std::string &host, const std::string &caFile)
+{
+    if (state_ != ChannelState::Connected || tls_)
+        return FailLater({errors::kTlsHandshake, "TLS handshake failed: not connected"});
+    LibraryError error;
+    tls_ = TlsLayer::Create(fd_, host, caFile, error);
+    if (!tls_)
+        return FailLater(error);
+    trace_.Line("Starting TLS with %s", host.c_str());
+    handshaking_ = true;
+    handshakeWantsWrite_ = true; // the client speaks first
+    UpdateInterest();
+}
+
+void Channel::ContinueHandshake()
+{
+    const TlsLayer::Io step = tls_->Handshake();
+    if (step == TlsLayer::Io::Done) {
+        handshaking_ = false;
+        trace_.Line("TLS established: %s", tls_->Description().c_str());
+        UpdateInterest();
+        owner_.ChannelSecured();
+        if (state_ == ChannelState::Connected && !queue_.empty())
+            WriteQueued();
+        // The handshake may have taken in application data already; it would wake no epoll event.
+        if (state_ == ChannelState::Connected && tls_ && tls_->Pending())
+            ReadOnce();
+        return;
+    }
+    if (step != TlsLayer::Io::WantRead && step != TlsLayer::Io::WantWrite)
+        return Fail(tls_->HandshakeError());
+    handshakeWantsWrite_ = step == TlsLayer::Io::WantWrite;
+    UpdateInterest();
 }
 
 void Channel::FinishConnect()
@@ -147,6 +212,8 @@ void Channel::ReadOnce()
 {
     if (receive_.empty())
         receive_.resize(kReadSize);
+    if (tls_)
+        return ReadTls();
     ssize_t n;
     do {
         n = ::recv(fd_, receive_.data(), receive_.size(), 0);
@@ -165,8 +232,52 @@ void Channel::ReadOnce()
     owner_.ChannelData(bytes);
 }
 
+void Channel::ReadTls()
+{
+    readWantsWrite_ = false;
+    const TlsLayer *layer = tls_.get();
+    do {
+        std::size_t got = 0;
+        switch (tls_->Read(receive_.data(), receive_.size(), got)) {
+        case TlsLayer::Io::Done:
+            break;
+        case TlsLayer::Io::WantRead:
+            return;
+        case TlsLayer::Io::WantWrite:
+            readWantsWrite_ = true;
+            UpdateInterest();
+            return;
+        case TlsLayer::Io::Closed:
+            owner_.ChannelEnded();
+            return;
+        case TlsLayer::Io::Failed:
+            if (tls_->LastErrno() != 0)
+                return Fail(tls_->LastErrno());
+            return Fail({errors::kClosed, "Connection Aborted"});
+        }
+        const std::string_view bytes(receive_.data(), got);
+        trace_.Received(bytes);
+        owner_.ChannelData(bytes);
+        // Records already decrypted wake no epoll event: take them now.
+    } while (state_ == ChannelState::Connected && tls_.get() == layer && tls_->Pending());
+}
+
 int Channel::SendSome(Packet &packet)
 {
+    if (tls_) {
+        while (packet.sent < packet.bytes.size()) {
+            std::size_t put = 0;
+            const auto io = tls_->Write(packet.bytes.data() + packet.sent, packet.bytes.size() - packet.sent, put);
+            if (io == TlsLayer::Io::WantRead || io == TlsLayer::Io::WantWrite)
+                return 0;
+            if (io != TlsLayer::Io::Done)
+                return tls_->LastErrno() != 0 ? tls_->LastErrno() : ECONNABORTED;
+            TraceSent(packet, put);
+            packet.sent += put;
+        }
+        return 0;
+    }
+
     while (packet.sent < packet.bytes.size()) {
         const ssize_t n = ::send(fd_, packet.bytes.data() + packet.sent, packet.bytes.size() - packet.sent,
                                  MSG_NOSIGNAL | MSG_DONTWAIT);
@@ -177,21 +288,29 @@ int Channel::SendSome(Packet &packet)
                 return 0;
             return errno;
         }
-        trace_.Sent(std::string_view(packet.bytes.data() + packet.sent, static_cast<std::size_t>(n)));
+        TraceSent(packet, static_cast<std::size_t>(n));
         packet.sent += static_cast<std::size_t>(n);
     }
     return 0;
 }
 
-void Channel::Send(std::string bytes, int tag)
+void Channel::TraceSent(const Packet &packet, std::size_t n)
+{
+    if (!packet.secret)
+        trace_.Sent(std::string_view(packet.bytes.data() + packet.sent, n));
+    else if (packet.sent == 0)
+        trace_.Sent("<credentials not traced>\r\n");
+}
+
+void Channel::Send(std::string bytes, int tag, bool secret)
 {
     if (state_ != ChannelState::Connected) {
         FailLater({errors::kNotConnected, "Send attempted with closed connection"});
         return;
     }
     queuedDuringAck_ = true;
-    Packet packet{std::move(bytes), 0, tag};
-    if (queue_.empty()) {
+    Packet packet{std::move(bytes), 0, tag, secret};
+    if (queue_.empty() && !handshaking_) {
         // This may run inside an export: a failure is reported from the pump.
         if (const int err = SendSome(packet))
             return FailLater(ErrorForErrno(err));
@@ -207,7 +326,7 @@ void Channel::PostWrite()
     writePosted_ = true;
     Defer([this] {
         writePosted_ = false;
-        if (state_ == ChannelState::Connected)
+        if (state_ == ChannelState::Connected && !handshaking_)
             WriteQueued();
     });
 }
@@ -238,7 +357,8 @@ void Channel::UpdateInterest()
 {
     if (fd_ < 0)
         return;
-    const bool wantWrite = !queue_.empty() && queue_.front().sent < queue_.front().bytes.size();
+    const bool wantWrite = handshaking_ ? handshakeWantsWrite_
+                                        : readWantsWrite_ || (!queue_.empty() && queue_.front().sent < queue_.front().bytes.size());
     const std::uint32_t interest = EPOLLIN | EPOLLRDHUP | (wantWrite ? EPOLLOUT : 0u);
     if (interest == interest_)
         return;
@@ -278,6 +398,8 @@ void Channel::Abort()
 
 void Channel::Close()
 {
+    tls_.reset();
+    handshaking_ = readWantsWrite_ = false;
     if (fd_ >= 0) {
         EventLoop::Instance().Unwatch(fd_, token_);
         ::close(fd_);

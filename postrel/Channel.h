@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Errors.h"
+#include "Tls.h"
 #include "Trace.h"
 
 #include <cstdint>
@@ -34,6 +35,7 @@ public:
     virtual void ChannelEnded() = 0; // the server closed the connection
     virtual void PacketSent(int tag, std::size_t size) = 0;
     virtual void ChannelFailed(const LibraryError &error, ChannelState stateBefore) = 0;
+    virtual void ChannelSecured() = 0; // the TLS handshake has finished and the certificate verified
 };
 
 // A strong reference to the channel's owner while it lives, null once it has gone. Work that runs
@@ -54,7 +56,12 @@ public:
     void Connect(const std::string &host, std::uint16_t port, const std::string &localAddress,
                  std::uint16_t localPort);
     // Queues bytes; sends at once what the socket takes. A send while not connected fails the channel.
-    void Send(std::string bytes, int tag);
+    // A secret packet (credentials) is never written to the trace.
+    void Send(std::string bytes, int tag, bool secret = false);
+    // Starts TLS on the connection, verifying the certificate for `host`; ChannelSecured or
+    // ChannelFailed follows from the event loop. Nothing is sent until the handshake is done.
+    void StartTls(const std::string &host, const std::string &caFile);
+    bool Secured() const { return tls_ && !handshaking_; }
     // Ends the connection at once with a reset; queued packets are dropped.
     void Abort();
     // Closes the socket normally (after the server ended the connection or on a fatal error).
@@ -67,20 +74,27 @@ private:
         std::string bytes;
         std::size_t sent = 0;
         int tag = 0;
+        bool secret = false;
     };
 
     void StartConnect(in_addr address, bool broadcast);
     void OnEvents(std::uint32_t events);
     void FinishConnect();
     void ReadOnce();
+    void ReadTls();
+    void ContinueHandshake();
     void WriteQueued();
-    int SendSome(Packet &packet); // sends what the socket takes; the errno of a fatal failure, else 0
+    int SendSome(Packet &packet);
+    void TraceSent(const Packet &packet, std::size_t n); // sends what the socket takes; the errno of a fatal failure, else 0
     void UpdateInterest();
     void Fail(int err);
     void Fail(const LibraryError &error);
     void FailLater(const LibraryError &error);
     void PostWrite();
     void Defer(std::function<void()> work);
+    // Runs channel work; an exception resets the connection and fails the channel instead of escaping.
+    void Guard(const std::function<void()> &work);
+    void FailAfterException(int code, const char *text) noexcept;
 
     ChannelOwner &owner_;
     KeepAlive keepAlive_;
@@ -96,6 +110,10 @@ private:
     in_addr localAddress_{};
     std::uint16_t localPort_ = 0;
     std::deque<Packet> queue_;
+    std::unique_ptr<TlsLayer> tls_;
+    bool handshaking_ = false;
+    bool handshakeWantsWrite_ = false;
+    bool readWantsWrite_ = false; // TLS must write before it can read on
     std::vector<char> receive_;
 };
 

@@ -180,6 +180,7 @@ bool AttachmentStream::Refill()
         encoder_->Finish(encoded_);
         finished_ = true;
     } else {
+        sourceBytes_ += n;
         encoder_->Feed(std::string_view(buffer, static_cast<std::size_t>(n)), encoded_);
     }
     return true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,6 +39,8 @@ public:
 
     // Appends up to `size` bytes of encoded text to `out`; fewer only at the end. False on a read error.
     bool Read(std::size_t size, std::string &out);
+    // The bytes read from the file so far.
+    std::int64_t SourceBytes() const { return sourceBytes_; }
 
 private:
     bool Refill();
@@ -46,6 +49,7 @@ private:
     std::unique_ptr<Encoder> encoder_;
     std::string encoded_;
     std::size_t consumed_ = 0;
+    std::int64_t sourceBytes_ = 0;
     bool finished_ = false;
 };
 

@@ -26,10 +26,15 @@ LibraryError ErrorForLookupStatus(int aresStatus);
 
 namespace errors {
 inline constexpr int kWinsockVersion = 2;
+inline constexpr int kUndefined = 2; // "Error not defined"
 inline constexpr int kNoHost = 3;
 inline constexpr int kResource = 7;
 inline constexpr int kNotConnected = 9;
 inline constexpr int kClosed = 13;
+inline constexpr int kTlsNotOffered = 20;
+inline constexpr int kTlsHandshake = 21;
+inline constexpr int kCertificate = 22;
+inline constexpr int kAuthRefused = 23;
 } // namespace errors
 
 } // namespace postrel

@@ -37,7 +37,10 @@ void OnLookupDone(void *arg, int status, int /*timeouts*/, hostent *host)
         address = *reinterpret_cast<in_addr *>(host->h_addr_list[0]);
     else if (status == ARES_SUCCESS)
         status = ARES_ENODATA;
-    lookup->done(status, address);
+    try {
+        lookup->done(status, address); // called from inside c-ares: nothing may be thrown through it
+    } catch (...) {
+    }
 }
 
 } // namespace
@@ -182,13 +185,17 @@ int EventLoop::Pump(int timeoutMs)
     if (pumping_ || !SetUp())
         return -1;
     pumping_ = true;
+    struct PumpingEnds {
+        bool &flag;
+        ~PumpingEnds() { flag = false; }
+    } pumpingEnds{pumping_};
     int handled = 0;
 
     // Notifications posted before this round run first, in order; those they post wait for the next.
     for (std::size_t n = tasks_.size(); n > 0 && !tasks_.empty(); --n) {
         auto task = std::move(tasks_.front());
         tasks_.pop_front();
-        task();
+        RunGuarded(task);
         ++handled;
     }
     if (tasks_.empty())
@@ -196,10 +203,8 @@ int EventLoop::Pump(int timeoutMs)
 
     epoll_event events[64];
     const int ready = epoll_wait(epoll_, events, 64, tasks_.empty() && handled == 0 ? timeoutMs : 0);
-    if (ready < 0 && errno != EINTR) {
-        pumping_ = false;
+    if (ready < 0 && errno != EINTR)
         return -1;
-    }
     for (int i = 0; i < ready; ++i) {
         const std::uint64_t token = events[i].data.u64;
         const std::uint32_t what = events[i].events;
@@ -223,13 +228,22 @@ int EventLoop::Pump(int timeoutMs)
         if (found == handlers_.end())
             continue; // closed earlier in this round
         SocketHandler handler = found->second; // the handler may unwatch itself
-        handler(what);
+        RunGuarded([&] { handler(what); });
         ++handled;
     }
     if (!tasks_.empty())
         SignalPosted();
-    pumping_ = false;
     return handled;
+}
+
+void EventLoop::RunGuarded(const std::function<void()> &work)
+{
+    // The channels handle their own failures; this only keeps a stray exception (one thrown by a
+    // caller's callback, say) from tearing down the pump and the notifications behind it.
+    try {
+        work();
+    } catch (...) {
+    }
 }
 
 } // namespace postrel

@@ -49,6 +49,7 @@ private:
     void ArmResolverTimer();
     void SignalPosted();
     void ClearPosted();
+    static void RunGuarded(const std::function<void()> &work);
     static void OnResolverSocket(void *data, int fd, int readable, int writable);
 
     int epoll_ = -1;

@@ -181,6 +181,7 @@ MailBuild BuildMail(const MailRequest &request, const std::string &dateText, con
         Attachment a;
         a.path = p;
         a.fileName = LastPathElement(p);
+        a.size = *size;
         const std::size_t k = plan.attachments.size();
         a.letter = k < letters.size() && !letters[k].empty() ? letters[k][0] : '\0';
         plan.totalEstimate += a.letter == ' ' ? *size : *size * 133 / 100;

@@ -41,6 +41,7 @@ struct Attachment {
     std::string path;
     std::string fileName; // the last path element
     char letter = '\0';   // 'M' base64, 'U' uuencode, ' ' plain text, anything else sent as it is
+    std::int64_t size = 0; // the file's size when the mail was made; the bytes sent must match it
 };
 
 struct MailPlan {

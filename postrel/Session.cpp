@@ -24,6 +24,11 @@ const char *StateName(int command)
     case kAttachmentContent: return "ATTACHMENT";
     case kTextBeforeAttachments: return "TEXT-THEN-ATTACHMENTS";
     case kRaw: return "RAW";
+    case kEhlo: return "EHLO";
+    case kStartTls: return "STARTTLS";
+    case kAuth: return "AUTH";
+    case kAuthUser: return "AUTH-USER";
+    case kAuthPassword: return "AUTH-PASSWORD";
     default: return CommandName(command);
     }
 }
@@ -59,11 +64,12 @@ Session::Session(SmtpHandle handle, intptr_t user, int debugFlags, const Callbac
 {
 }
 
-Session::~Session() = default;
+Session::~Session() { ForgetPassword(); }
 
 void Session::Start(const std::string &host, std::uint16_t port, const std::string &localAddress,
                     std::uint16_t localPort)
 {
+    host_ = host;
     std::weak_ptr<Session> weak = weak_from_this();
     channel_ = std::make_unique<Channel>(*this, [weak] { return std::shared_ptr<void>(weak.lock()); }, debugFlags_);
     channel_->Tracer().Line("  Local Host Name: %s", LocalHostName().c_str());
@@ -81,6 +87,8 @@ void Session::Send(std::string bytes, int tag) { channel_->Send(std::move(bytes)
 
 void Session::SendCommand(const std::string &line, SmtpCommand command)
 {
+    if (command == kRset && !stream_ && command_ != kTextBeforeAttachments)
+        mailBusy_ = false; // the caller abandons the envelope
     SetCommand(command);
     Send(line + "\r\n", command);
 }
@@ -124,8 +132,8 @@ void Session::ReportLater(int code, std::string text)
 
 void Session::FailStart(int code, std::string text)
 {
+    End(false); // first, so that the session goes even when the report cannot be posted
     ReportLater(code, std::move(text));
-    End(false);
 }
 
 // ---- callbacks ----
@@ -159,6 +167,8 @@ void Session::ChannelConnected(const Endpoints &endpoints)
     if (callbacks_.onConnect)
         callbacks_.onConnect(handle_, user_, endpoints.remoteAddress.c_str(), endpoints.remotePort,
                              endpoints.localAddress.c_str(), endpoints.localPort, LocalHostName().c_str());
+    if (live_ && security_.mode == 2)
+        channel_->StartTls(host_, security_.caFile); // the greeting comes over TLS
 }
 
 void Session::ChannelData(std::string_view bytes)
@@ -166,9 +176,13 @@ void Session::ChannelData(std::string_view bytes)
     reader_.Feed(
         bytes, [this] { return awaitingGreeting_; },
         [this](const ReplyLine &line) {
-            if (live_)
+            if (live_ && !discardInput_)
                 OnReplyLine(line);
         });
+    if (discardInput_) {
+        reader_.Clear();
+        discardInput_ = false;
+    }
 }
 
 void Session::ChannelEnded()
@@ -199,7 +213,7 @@ void Session::PacketSent(int tag, std::size_t size)
     if (tag == kAttachmentContent && command_ == kAttachmentContent)
         return AttachmentPacketSent(size);
     if (tag == kHelo)
-        return;
+        return; // HELO, and the EHLO, STARTTLS and AUTH steps, are never logged
     if (callbacks_.onLog)
         callbacks_.onLog(handle_, user_, CommandName(tag));
 }
@@ -208,8 +222,18 @@ void Session::PacketSent(int tag, std::size_t size)
 
 void Session::OnReplyLine(const ReplyLine &line)
 {
+    // The mail is over when the server answers its final dot, or refuses a step of its envelope (the
+    // library takes no further step then). Cleared first, so a callback may start the next mail.
+    if (mailBusy_ && line.IsFinal()) {
+        const bool envelopeRefused = (command_ == kMail || command_ == kRcpt || command_ == kData) &&
+                                     line.code != 250 && !(line.code == 354 && command_ == kData);
+        if (finalDotSent_ || envelopeRefused)
+            mailBusy_ = finalDotSent_ = false;
+    }
     if (line.code == 220 && awaitingGreeting_)
         GreetingReply(line);
+    else if (IsSecurityStep(command_))
+        SecurityReply(line);
     else if (line.code == 250)
         PositiveReply(line);
     else if (line.code == 354 && command_ == kData && mail_)
@@ -223,7 +247,11 @@ void Session::GreetingReply(const ReplyLine &line)
     if (line.separator != ' ')
         return; // a continuation line of the greeting
     awaitingGreeting_ = false;
-    if (NotifySmtp(kInProgress, command_, 220, line.text, true))
+    if (!NotifySmtp(kInProgress, command_, 220, line.text, true))
+        return;
+    if (UsesEhlo())
+        PerformEhlo();
+    else
         PerformHelo();
 }
 
@@ -256,6 +284,7 @@ void Session::DataReply(const ReplyLine &line)
         SetCommand(kTextBeforeAttachments);
     } else {
         text += "\r\n.\r\n";
+        finalDotSent_ = true;
         SetCommand(kMessageSent);
     }
     Send(std::move(text), command_);
@@ -291,8 +320,16 @@ void Session::PerformData() { SendCommand("data", kData); }
 
 int Session::Mail(const MailRequest &request)
 {
-    if (stream_ || command_ == kTextBeforeAttachments)
-        return 0; // a message is still being sent
+    if (UsesEhlo() && !secureReady_) {
+        // Before TLS and the login are done the envelope would go out weaker than asked.
+        ReportLater(errors::kResource, "The connection is not secured yet...mail not sent.");
+        return 0;
+    }
+    if (mailBusy_ || stream_ || command_ == kTextBeforeAttachments) {
+        // A second envelope now would mix with the message in progress and be lost.
+        ReportLater(errors::kResource, "A mail is already being sent...mail not sent.");
+        return 0;
+    }
     MailBuild build = BuildMail(request, DateText(std::time(nullptr)), RegularFileSize);
     if (build.refusal) {
         ReportLater(errors::kResource, build.refusal->text);
@@ -306,6 +343,8 @@ int Session::Mail(const MailRequest &request)
     nextRecipient_ = 0;
     nextAttachment_ = 0;
     sentSoFar_ = 0;
+    mailBusy_ = true;
+    finalDotSent_ = false;
     SetCommand(kMail);
     Send(mail_->envelopeCommand, kMail);
     return 1;
@@ -336,7 +375,7 @@ void Session::PrepareNextAttachment()
     const Attachment &attachment = mail_->attachments[nextAttachment_++];
     const int fd = ::open(attachment.path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return AttachmentFailed(attachment.path);
+        return AttachmentFailed(errors::kResource, "Could not read attachment " + attachment.path);
     stream_ = std::make_unique<AttachmentStream>(fd, attachment.letter);
     SetCommand(kAttachmentContent);
     phase_ = PartPhase::Header;
@@ -357,12 +396,16 @@ void Session::AttachmentPacketSent(std::size_t size)
 
 void Session::SendNextBlock()
 {
-    const std::string &path = mail_->attachments[nextAttachment_ - 1].path;
+    const Attachment &attachment = mail_->attachments[nextAttachment_ - 1];
     std::string block;
     if (!stream_ || !stream_->Read(kBlockSize, block))
-        return AttachmentFailed(path);
+        return AttachmentFailed(errors::kResource, "Could not read attachment " + attachment.path);
+    // A file that shrinks or grows while it is sent would arrive cut or mixed with other data.
+    const bool atEnd = block.size() < kBlockSize;
+    if (stream_->SourceBytes() > attachment.size || (atEnd && stream_->SourceBytes() != attachment.size))
+        return AttachmentFailed(errors::kResource, "Attachment changed while being sent " + attachment.path);
     std::string out;
-    if (block.size() == kBlockSize) {
+    if (!atEnd) {
         stuffer_.Stuff(block, out);
         Send(std::move(out), kAttachmentContent);
         return;
@@ -371,19 +414,21 @@ void Session::SendNextBlock()
     const bool last = nextAttachment_ >= mail_->attachments.size();
     block += std::string("\r\n--") + kMessageBoundary + (last ? "--\r\n" : "\r\n");
     stuffer_.Stuff(block, out);
-    if (last)
+    if (last) {
         out += "\r\n.\r\n";
+        finalDotSent_ = true;
+    }
     stream_.reset();
     phase_ = PartPhase::Finished;
-    if (last && !NotifyAttach(path, 100))
+    if (last && !NotifyAttach(attachment.path, 100))
         return;
     Send(std::move(out), kAttachmentContent);
 }
 
-void Session::AttachmentFailed(const std::string &path)
+void Session::AttachmentFailed(int code, const std::string &text)
 {
     // Never let a partial message reach the final dot: reset the connection instead.
-    NotifyException(errors::kResource, "Could not read attachment " + path);
+    NotifyException(code, text);
     Abort();
 }
 

@@ -7,6 +7,7 @@
 
 #include "Channel.h"
 #include "Encoders.h"
+#include "Extensions.h"
 #include "MessageBuilder.h"
 #include "ReplyReader.h"
 #include "postrel.h"
@@ -37,6 +38,20 @@ enum SmtpCommand : std::int32_t {
     kAttachmentContent = 18,
     kTextBeforeAttachments = 19,
     kRaw = 22,
+    // The steps that make a connection secure and log in, before it is ready for the envelope.
+    kEhlo = 30,
+    kStartTls = 31,
+    kAuth = 32,
+    kAuthUser = 33,
+    kAuthPassword = 34,
+};
+
+// How ConnectSmtpSecure asked the session to protect itself.
+struct SecurityOptions {
+    int mode = 0;         // 0 plain, 1 STARTTLS required, 2 TLS from the first byte
+    std::string caFile;   // empty: the system's trust store
+    std::string user;     // empty: no login
+    std::string password; // wiped once it has been used
 };
 
 enum SessionStatus : std::int32_t { kClosed = 0, kDone = 1, kTransient = 2, kPermanent = 3, kInProgress = 4 };
@@ -61,6 +76,7 @@ public:
     bool Live() const { return live_; }
     ChannelState State() const { return live_ && channel_ ? channel_->State() : ChannelState::Closed; }
 
+    void SetSecurity(SecurityOptions options) { security_ = std::move(options); }
     void Start(const std::string &host, std::uint16_t port, const std::string &localAddress, std::uint16_t localPort);
     // Export-side commands: they queue and return; results arrive from the pump.
     void SendCommand(const std::string &line, SmtpCommand command);
@@ -79,6 +95,7 @@ public:
     void ChannelEnded() override;
     void PacketSent(int tag, std::size_t size) override;
     void ChannelFailed(const LibraryError &error, ChannelState stateBefore) override;
+    void ChannelSecured() override;
 
 private:
     enum class PartPhase { Header, Content, Finished };
@@ -96,6 +113,20 @@ private:
     void OtherReply(const ReplyLine &line);
 
     void PerformHelo();
+
+    // EHLO, STARTTLS and AUTH (SessionSecurity.cpp).
+    bool UsesEhlo() const { return security_.mode != 0 || !security_.user.empty(); }
+    static bool IsSecurityStep(int command) { return command >= kEhlo && command <= kAuthPassword; }
+    void PerformEhlo();
+    void SecurityReply(const ReplyLine &line);
+    void EhloReply(const ReplyLine &line);
+    void StartTlsReply(const ReplyLine &line);
+    void PerformAuth();
+    void AuthReply(const ReplyLine &line);
+    void SendStep(const std::string &line, SmtpCommand command, bool secret = false);
+    void ReadyForEnvelope();
+    void SecurityFailed(int code, const std::string &text);
+    void ForgetPassword();
     void PerformRcpt();
     void PerformData();
 
@@ -103,7 +134,7 @@ private:
     void PrepareNextAttachment();
     void AttachmentPacketSent(std::size_t size);
     void SendNextBlock();
-    void AttachmentFailed(const std::string &path);
+    void AttachmentFailed(int code, const std::string &text);
     int Percent() const;
 
     // Callback wrappers: each returns whether the session is still live afterwards.
@@ -120,7 +151,13 @@ private:
     SmtpCommand command_ = kStart;
     bool awaitingGreeting_ = false;
     std::string localAddress_;
+    std::string host_; // as the caller named it: the name the certificate must carry
     ReplyReader reader_;
+    SecurityOptions security_;
+    EhloParser ehlo_;
+    std::string ehloFinalLine_;
+    bool secureReady_ = false;  // EHLO, TLS and the login are done
+    bool discardInput_ = false; // plain bytes after the go-ahead for TLS: never trusted
 
     std::optional<MailPlan> mail_;
     std::size_t nextRecipient_ = 0;
@@ -129,6 +166,8 @@ private:
     PartPhase phase_ = PartPhase::Finished;
     DotStuffer stuffer_;
     std::int64_t sentSoFar_ = 0;
+    bool mailBusy_ = false;     // from MailSmtp until the mail is answered or abandoned
+    bool finalDotSent_ = false; // the message's final dot has been queued
 };
 
 // The live sessions of the process, by handle. Handles are never reused.

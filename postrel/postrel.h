@@ -35,6 +35,13 @@ POSTREL_API SmtpHandle ConnectSmtp(intptr_t user, int32_t debugFlags, const char
                                    uint16_t remotePort, const char *localAddr, uint16_t localPort,
                                    SmtpConnectProc onConnect, SmtpReplyProc onSmtp, SmtpLogProc onLog,
                                    SmtpAttachProc onAttach, SmtpErrorProc onException);
+/* security: 0 plain, 1 STARTTLS required, 2 TLS from the first byte (port 465).
+ * caFile: PEM file of trusted certificates; NULL or "" means the system's trust store.
+ * authUser NULL or "": no authentication. */
+POSTREL_API SmtpHandle ConnectSmtpSecure(intptr_t user, int32_t debugFlags, const char *remoteHost,
+    uint16_t remotePort, int32_t security, const char *caFile, const char *authUser,
+    const char *authPassword, SmtpConnectProc onConnect, SmtpReplyProc onSmtp, SmtpLogProc onLog,
+    SmtpAttachProc onAttach, SmtpErrorProc onException);
 POSTREL_API int32_t CloseSmtp(SmtpHandle h, int32_t abort);
 POSTREL_API int32_t MailSmtp(SmtpHandle h, int32_t mode, const char *sender, const char *recipients,
                              int32_t addDate, int32_t addFrom, const char *subject, int32_t addToCc,

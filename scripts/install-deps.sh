@@ -11,7 +11,9 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgl-dev libxkbcommon-dev \
   libturbojpeg0-dev libjpeg62-turbo-dev \
   libmagick++-6.q16-dev imagemagick \
-  libc-ares-dev \
+  libtiff-dev libexif-dev libheif-dev libwebp-dev libraw-dev \
+  libheif-examples webp \
+  libc-ares-dev libssl-dev openssl \
   libsane-dev sane-utils \
   libfluidsynth-dev timgm6mb-soundfont \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good \

@@ -1,6 +1,7 @@
 // Sends one message with one attachment through libpostrel and prints how long it took, from the
-// connect to the server's 250 after the final dot.
-//   bench_postrel HOST PORT FILE [LETTER]
+// connect to the server's 250 after the final dot. With SECURITY (1 STARTTLS, 2 TLS from the first
+// byte) the session is opened with ConnectSmtpSecure, trusting the certificates of CAFILE.
+//   bench_postrel HOST PORT FILE [LETTER [SECURITY CAFILE]]
 #include "postrel.h"
 
 #include <chrono>
@@ -49,7 +50,7 @@ bool PumpUntil(const bool &flag)
 int main(int argc, char **argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s HOST PORT FILE [LETTER]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s HOST PORT FILE [LETTER [SECURITY CAFILE]]\n", argv[0]);
         return 2;
     }
     const std::string letter = argc > 4 ? argv[4] : "M";
@@ -57,8 +58,12 @@ int main(int argc, char **argv)
     if (stat(argv[3], &st) != 0)
         return 2;
     const auto start = std::chrono::steady_clock::now();
-    const SmtpHandle h = ConnectSmtp1(0, 0, argv[1], static_cast<uint16_t>(std::atoi(argv[2])), "", 0, nullptr,
-                                      OnSmtp, nullptr, nullptr, OnException);
+    const auto port = static_cast<uint16_t>(std::atoi(argv[2]));
+    const int security = argc > 6 ? std::atoi(argv[5]) : 0;
+    const SmtpHandle h =
+        security ? ConnectSmtpSecure(0, 0, argv[1], port, security, argv[6], nullptr, nullptr, nullptr, OnSmtp, nullptr,
+                                     nullptr, OnException)
+                 : ConnectSmtp1(0, 0, argv[1], port, "", 0, nullptr, OnSmtp, nullptr, nullptr, OnException);
     if (!h || !PumpUntil(g_helo))
         return 1;
     const char body[] = "The attachment follows.";
@@ -73,7 +78,7 @@ int main(int argc, char **argv)
     getrusage(RUSAGE_SELF, &usage);
     const double cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
                        usage.ru_stime.tv_usec / 1e6;
-    std::printf("postrel: %.0f MB file sent in %.3f s (%.1f MB/s of file), client CPU %.2f s\n", st.st_size / 1e6,
-                seconds, st.st_size / 1e6 / seconds, cpu);
+    std::printf("postrel%s: %.0f MB file sent in %.3f s (%.1f MB/s of file), client CPU %.2f s\n",
+                security ? " (TLS)" : "", st.st_size / 1e6, seconds, st.st_size / 1e6 / seconds, cpu);
     return 0;
 }

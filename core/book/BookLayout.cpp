@@ -101,7 +101,9 @@ int BookLayout::SectionToPage(int kind, int position) const
 QString BookLayout::PageLabel(int page) const
 {
     if (page >= LastPageNo) return QString();
-    if (page >= FirstFilePage) return QString::number(page - FirstFilePage + 1);
+    // Index pages count on from the file pages; with no file page (an empty album) they count on
+    // from the contents pages instead, so the page number "1" never names a page without a file.
+    if (page >= FirstFilePage && FirstIndexPage > FirstFilePage) return QString::number(page - FirstFilePage + 1);
     if (page >= FirstOverviewPage) return RomanOf(page - FirstOverviewPage + 1);
     return QString();
 }

@@ -1,8 +1,10 @@
 #include "core/book/FlipState.h"
 
+#include "core/book/Settings.h"
 #include "core/common/MyLib.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -10,7 +12,8 @@ namespace pagero {
 
 void FlipState::SetFlipSpeed(int speed)
 {
-    FlipSpeed = speed;
+    // Outside the dialog's range a flip would crawl for seconds or the step arithmetic overflow.
+    FlipSpeed = std::clamp(speed, kMinFlipSpeed, kMaxFlipSpeed);
     SetPageW(PageW);
 }
 
@@ -19,7 +22,8 @@ void FlipState::SetPageW(int pageW)
     PageW = pageW;
     // A zero or negative step (speed 0 from a damaged settings file, a degenerate page) would never
     // land a leaf and the animation would not end; one pixel per frame is the slowest flip.
-    FlipStep = std::max(1, FlipSpeed * 2 * PageW / 100);
+    const long long step = 2LL * FlipSpeed * PageW / 100;
+    FlipStep = int(std::clamp<long long>(step, 1, INT_MAX));
 }
 
 FlipState::FlipRequest FlipState::RequestFor(int page) const

@@ -22,12 +22,12 @@ public:
     int LastPageNo = 0;          // copied from the layout after every build
     int PageW = 0;               // copied from the geometry after every layout
     int FlipSpeed = 15;
-    int FlipStep = 0;            // FlipSpeed * 2 * PageW / 100
+    int FlipStep = 0;            // FlipSpeed * 2 * PageW / 100, at least 1
     int LastFlipDirection = Forward;
     std::vector<FlipLeaf> leaves;   // at most 2
 
     int LeafCount() const { return int(leaves.size()); }
-    void SetFlipSpeed(int speed);   // recomputes FlipStep
+    void SetFlipSpeed(int speed);   // held to 5..75; recomputes FlipStep
     void SetPageW(int pageW);       // recomputes FlipStep
     bool Consistent() const { return RightPageNo - 1 == LeftPageNo; }
 

@@ -7,8 +7,11 @@
 
 namespace pagero {
 
+// The mask of a new install: the classic formats, then today's photo formats and camera RAW files.
 inline const char *const kDefaultFilterMask =
-    "*.bmp;*.jpg;*.pcx;*.wmf;*.ico;*.pcd;*.gif;*.tif;*.png;*.psd;*.wav;*.mid;*.avi";
+    "*.bmp;*.jpg;*.pcx;*.wmf;*.ico;*.pcd;*.gif;*.tif;*.png;*.psd;*.wav;*.mid;*.avi;"
+    "*.jpeg;*.jpe;*.jfif;*.tiff;*.heic;*.heif;*.avif;*.webp;"
+    "*.cr2;*.cr3;*.nef;*.arw;*.dng;*.orf;*.rw2;*.raf";
 
 // 0 default (listing order), 1 by name, 2 by type, 3 by size, 4 by date.
 enum SortOrder : int { SortDefault = 0, SortByName = 1, SortByType = 2, SortBySize = 3, SortByDate = 4 };

@@ -83,6 +83,17 @@ QByteArray Utf8Prefix(const QString &text, qsizetype maxBytes)
     return bytes;
 }
 
+// A value outside what its dialog can set comes from a damaged or foreign file; it takes the default.
+void KeepInRange(int32_t &field, int32_t low, int32_t high, int32_t fallback)
+{
+    if (field < low || field > high) field = fallback;
+}
+
+bool IsThumbnailSize(int32_t w, int32_t h)
+{
+    return (w == 72 && h == 70) || (w == 56 && h == 55) || (w == 38 && h == 36);
+}
+
 bool HasBitmap(const QString &exeDir, const char *name)
 {
     const QString path = JoinPath(exeDir, QLatin1String(name));
@@ -137,6 +148,7 @@ void DecodeSettings(const QByteArray &bytes, Settings &s)
     r.Bool(47, s.FlippingSound);
     r.Bool(48, s.AutoReopen);
     r.Bool(49, s.WithPageNo);
+    KeepInRange(s.FlipSpeed, kMinFlipSpeed, kMaxFlipSpeed, Settings().FlipSpeed);
     if (bytes.size() > kFixedSize) s.MRUList = SplitLines(bytes.mid(kFixedSize));
 }
 
@@ -196,6 +208,24 @@ void DecodeSettings2(const QByteArray &bytes, Settings &s)
     }
     r.Bool(160, s.ToolBarVisible);
     r.Int(161, s.MusicEndAction);
+
+    const Settings d;
+    KeepInRange(s.AutoFlipDirection, 0, 2, d.AutoFlipDirection);
+    KeepInRange(s.AutoFlipInterval, 10, 60000, d.AutoFlipInterval);
+    KeepInRange(s.AutoFlipEndAction, 0, 2, d.AutoFlipEndAction);
+    KeepInRange(s.SlideNextScreen, 0, 1, d.SlideNextScreen);
+    KeepInRange(s.SlideDirection, 0, 1, d.SlideDirection);
+    KeepInRange(s.SlideScreenInterval, 0, 60000, d.SlideScreenInterval);
+    KeepInRange(s.SlideSlideInterval, 0, 60000, d.SlideSlideInterval);
+    KeepInRange(s.SlideEndAction, 0, 2, d.SlideEndAction);
+    KeepInRange(s.SlideRows, 1, 6, d.SlideRows);
+    KeepInRange(s.SlideColumns, 1, 6, d.SlideColumns);
+    if (!IsThumbnailSize(s.ThumbW, s.ThumbH)) {
+        s.ThumbW = d.ThumbW;
+        s.ThumbH = d.ThumbH;
+    }
+    KeepInRange(s.MusicChoice, 0, 3, d.MusicChoice);
+    KeepInRange(s.MusicEndAction, 0, 1, d.MusicEndAction);
 }
 
 void CorrectBackgroundKinds(const QString &exeDir, Settings &s)

@@ -66,7 +66,13 @@ void LoadSettings2(const QString &exeDir, Settings &s);
 bool SaveSettings(const QString &exeDir, const Settings &s);
 bool SaveSettings2(const QString &exeDir, const Settings &s);
 
-// The byte images, for tests and for the writers above.
+// The flip speed dialog's range; the flip arithmetic relies on it.
+inline constexpr int kMinFlipSpeed = 5;
+inline constexpr int kMaxFlipSpeed = 75;
+
+// The byte images, for tests and for the writers above. Decoding replaces every value that its
+// dialog could not have set (flip speed 5..75, auto-flip and slide-show choices and intervals, rows
+// and columns 1..6, one of the three thumbnail sizes, music choice and end action) by its default.
 QByteArray EncodeSettings(const Settings &s);
 QByteArray EncodeSettings2(const Settings &s);
 void DecodeSettings(const QByteArray &bytes, Settings &s);

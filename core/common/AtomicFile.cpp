@@ -1,23 +1,119 @@
 // Whole-file writes through a temporary file renamed over the target, and reads with a size cap.
+// Written with the system calls themselves: a buffered writer can report success for data that a
+// full disk refuses only when the buffer is flushed, and the rename would then replace good bytes.
 #include "core/common/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pagero {
 
-bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
+namespace {
+
+std::atomic<InjectedWriteFault> g_fault{InjectedWriteFault::None};
+
+bool WriteAll(int fd, const char *data, qint64 size)
 {
-    if (path.isEmpty()) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (g_fault.load() == InjectedWriteFault::Write && size > 0) {
+        errno = ENOSPC;
         return false;
     }
-    return file.commit();
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+bool SyncFd(int fd)
+{
+    if (g_fault.load() == InjectedWriteFault::Sync) {
+        errno = ENOSPC;
+        return false;
+    }
+    return ::fsync(fd) == 0;
+}
+
+// A new file beside `target`, created with the permissions a new file gets (the umask applies);
+// -1 when none can be made.
+int CreateTemporary(const QByteArray &target, QByteArray &tempName)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempName = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+void SyncFolderOf(const QByteArray &file)
+{
+    const qsizetype slash = file.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? file.left(slash) : slash == 0 ? QByteArray("/") : QByteArray(".");
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    // The rename is made durable where the file system can; some cannot sync a folder, and the file
+    // itself is already complete either way.
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+void InjectWriteFault(InjectedWriteFault fault)
+{
+    g_fault.store(fault);
+}
+
+bool WriteFileAtomically(const QString &path, const QByteArray &bytes, FileSync sync)
+{
+    if (path.isEmpty()) return false;
+    QString targetPath = path;
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString resolved = info.canonicalFilePath();
+        if (!resolved.isEmpty()) targetPath = resolved;
+    }
+    const QByteArray target = QFile::encodeName(targetPath);
+
+    QByteArray tempName;
+    const int fd = CreateTemporary(target, tempName);
+    if (fd < 0) return false;
+    bool ok = true;
+    struct stat old {};
+    // An existing file keeps its permissions.
+    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode)) ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    ok = ok && WriteAll(fd, bytes.constData(), bytes.size());
+    if (ok && sync == FileSync::Durable) ok = SyncFd(fd);
+    // close can report a failed write-back too (network file systems).
+    if (::close(fd) != 0) ok = false;
+    if (ok) ok = ::rename(tempName.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(tempName.constData());
+        return false;
+    }
+    if (sync == FileSync::Durable) SyncFolderOf(target);
+    return true;
+}
+
+bool SyncFileSystemOf(const QString &path)
+{
+    if (g_fault.load() == InjectedWriteFault::Sync) return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok;
 }
 
 bool ReadFileLimited(const QString &path, QByteArray &out, qint64 maxBytes)

@@ -1,5 +1,6 @@
 // The folder listing: one pass over the directory, one status read per matching file, one sort.
 #include "core/common/FolderListing.h"
+#include "core/common/Collation.h"
 #include "core/common/MyLib.h"
 
 #include <QFile>
@@ -64,9 +65,7 @@ bool FileMask::MatchesFolded(const QString &folded) const
 
 bool FileNameLess(const QString &a, const QString &b)
 {
-    const QString fa = a.toCaseFolded(), fb = b.toCaseFolded();
-    if (fa != fb) return fa < fb;
-    return a < b;
+    return NameCollation().Less(a, b);
 }
 
 bool ListFolder(const QString &folder, const QString &mask, bool measure, std::vector<ListedFile> &out)
@@ -78,7 +77,6 @@ bool ListFolder(const QString &folder, const QString &mask, bool measure, std::v
     const int fd = dirfd(dir);
     const FileMask fileMask(mask);
     std::vector<ListedFile> found;
-    std::vector<QString> folded;   // sort keys, folded once rather than in every comparison
     while (const dirent *entry = readdir(dir)) {
         if (entry->d_name[0] == '.') continue;   // hidden, and "." and ".."
         struct stat st {};
@@ -105,14 +103,19 @@ bool ListFolder(const QString &folder, const QString &mask, bool measure, std::v
             }
         }
         found.push_back(std::move(file));
-        folded.push_back(std::move(key));
     }
     closedir(dir);
 
+    // Sort keys are made once per name rather than in every comparison.
+    const NameCollation collation;
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(found.size());
+    for (const ListedFile &f : found) keys.push_back(collation.SortKey(f.name));
     std::vector<int> order(found.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = int(i);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
-        if (folded[a] != folded[b]) return folded[a] < folded[b];
+        const int c = keys[a].compare(keys[b]);
+        if (c != 0) return c < 0;
         return found[a].name < found[b].name;
     });
     out.reserve(found.size());

@@ -1,6 +1,7 @@
 #pragma once
 // The folder listing under the page list and the filter dialog: the ordinary, non-hidden files of one
-// folder whose names match a ";"-separated wildcard mask, in case-insensitive alphabetical order.
+// folder whose names match a ";"-separated wildcard mask, in the order people read names
+// (NameCollation: the locale's collation, ignoring case).
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -27,8 +28,9 @@ struct ListedFile {
     int32_t age = -1;        // packed DOS date-time, -1 when vanished
 };
 
-// Case-insensitive order of file names; names equal but for case are ordered by code so the
-// order never depends on the folder's own order.
+// The listing order of file names (NameCollation); names equal but for case are ordered by code so
+// the order never depends on the folder's own order. Makes a collator per call: to sort many names,
+// use NameCollation::SortKey.
 bool FileNameLess(const QString &a, const QString &b);
 
 // Reads the folder once. Hidden entries (name starting with "."), folders, devices, pipes, sockets

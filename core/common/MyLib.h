@@ -32,8 +32,8 @@ int MediaKind(const QString &path);
 // The extension of the file-name part of path, with its dot and exactly as written (".JPG"); "" when
 // the name has no dot. A leading dot alone (a hidden name such as ".profile") is not an extension.
 QString FileExtension(const QString &path);
-// scale := clamp(min(boxW / w, boxH / h), 0.05, 1.0); boxW, boxH := round-half-even(w*scale, h*scale),
-// each in 1 .. its box value.
+// Fits w x h into the box keeping its proportions, never enlarging: scale := min(boxW / w, boxH / h, 1);
+// boxW, boxH := round-half-even(w*scale, h*scale), each in 1 .. its box value.
 void FitInBox(int w, int h, int &boxW, int &boxH);
 QString RomanOf(int n);                                 // " " below 1, "i".."ccxlix", "ccl" from 250
 QString FileSizeText(qint64 bytes, bool grouped);

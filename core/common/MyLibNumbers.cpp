@@ -29,9 +29,10 @@ void FitInBox(int w, int h, int &boxW, int &boxH)
 {
     const int maxW = std::max(1, boxW);
     const int maxH = std::max(1, boxH);
+    // The smaller ratio keeps the proportions; a lower limit on the scale would squeeze every
+    // large picture into the whole box.
     double scale = 1.0;
-    if (w > 0 && h > 0) scale = std::min(double(boxW) / w, double(boxH) / h);
-    scale = std::clamp(scale, 0.05, 1.0);
+    if (w > 0 && h > 0) scale = std::min({double(maxW) / w, double(maxH) / h, 1.0});
     boxW = std::clamp(RoundHalfEven(w * scale), 1, maxW);
     boxH = std::clamp(RoundHalfEven(h * scale), 1, maxH);
 }

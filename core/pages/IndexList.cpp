@@ -1,8 +1,9 @@
 #include "core/pages/IndexList.h"
-#include <QCollator>
-#include <QLocale>
+#include "core/common/Collation.h"
+#include <QSet>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace pagero {
 
@@ -16,12 +17,20 @@ QString TrimmedName(const QString &name)
     return name.mid(i);
 }
 
-// The heading of a line: its first character (a whole code point), upper-cased.
-QString HeadingOf(const QString &text)
+// The first character of a line (a whole code point), upper-cased.
+QString FirstLetterOf(const QString &text)
 {
     if (text.isEmpty()) return QString();
     const qsizetype n = (text.at(0).isHighSurrogate() && text.size() > 1) ? 2 : 1;
     return text.left(n).toUpper();
+}
+
+// The same letter without its accents ("É" gives "E", "Ö" gives "O"); letters that do not
+// decompose ("Æ", "1") stay as they are.
+QString BaseLetterOf(const QString &letter)
+{
+    const QString decomposed = letter.normalized(QString::NormalizationForm_D);
+    return decomposed.isEmpty() ? letter : FirstLetterOf(decomposed);
 }
 
 } // namespace
@@ -49,22 +58,38 @@ void IndexList::Build(const QStringList &fileNames, const std::function<void(int
         entries.append(std::move(e));
     }
 
-    QCollator collator{QLocale()};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(entries.begin(), entries.end(), [&collator](const Line &a, const Line &b) {
-        const int c = collator.compare(a.text, b.text);
+    // One sort key per line; lines the collation calls equal ("a.jpg, 1", "A.jpg, 2") keep a fixed
+    // order by character code.
+    const NameCollation collation;
+    std::vector<int> order(n);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        order[i] = i;
+        keys.push_back(collation.SortKey(entries.at(i).text));
+    }
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = keys[a].compare(keys[b]);
         if (c != 0) return c < 0;
-        return a.text < b.text;   // names differing only in case: a fixed order
+        return entries.at(a).text < entries.at(b).text;
     });
 
-    lines_.reserve(entries.size() * 3);
+    // Accented letters go under their base letter where the collation sorts them among it (Été
+    // under E). Where it sorts them apart (Swedish puts Ö after Z), the base letter's group is
+    // already closed and the letter keeps a heading of its own.
+    lines_.reserve(n * 3);
     QString letter;
+    QSet<QString> closedHeadings;
     int grouped = 0;
-    for (Line &e : entries) {
+    for (int i : order) {
         // Grouping under headings takes the album-opening progress from 75 to 100.
         if (progress) progress(75 + int(std::nearbyint(25.0 * ++grouped / n)));
-        const QString heading = HeadingOf(e.text);
+        Line &e = entries[i];
+        const QString first = FirstLetterOf(e.text);
+        QString heading = BaseLetterOf(first);
+        if (heading != letter && closedHeadings.contains(heading)) heading = first;
         if (lines_.isEmpty() || heading != letter) {
+            if (!letter.isEmpty()) closedHeadings.insert(letter);
             letter = heading;
             lines_.append(Line{LineKind::Heading, heading, 0});
             lines_.append(Line{LineKind::Separator, QStringLiteral(" "), 0});
@@ -193,6 +218,18 @@ QList<IndexList::Placed> IndexList::PlacePage(int page) const
             ++i;
             ++row;
             continue;
+        }
+        // A heading that would end the left column with its entries in the right one moves to the
+        // right column's top when the rest of the page fits there, so a short page never shows its
+        // last entries at the top of the right column, above the left column's entries.
+        if (line.kind == LineKind::Heading && column == 0) {
+            const bool hasSeparator = i + 1 <= last && lines_.at(i + 1).kind == LineKind::Separator;
+            const int firstEntry = hasSeparator ? i + 2 : i + 1;
+            const bool entryBelowInColumn = row + (firstEntry - i) < rows;
+            if (!entryBelowInColumn && firstEntry <= last && last - i + 1 <= rows) {
+                column = 1;
+                row = 0;
+            }
         }
         // A heading (or a stray separator, drawn as nothing) and, when on this page, its separator.
         placed.append(Placed{i, line.kind, rectAt(column, row), line.kind == LineKind::Heading});

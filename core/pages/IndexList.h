@@ -3,7 +3,8 @@
 // locale), grouped under heading letters, in two columns per page. The first index page keeps room
 // for six lines (three in each column) for its "INDEX" title.
 //
-// Lines are of three kinds: a heading (the upper-cased first character of its group), the separator
+// Lines are of three kinds: a heading (the upper-cased first letter of its group, without its accent
+// where the language sorts the accented letter among its base letter: Été under "E"), the separator
 // " " that always follows a heading, and an entry "name, number" where number is the file's 1-based
 // position in the page list. Text metrics come in as numbers (and a width callback) so this stays
 // free of any window.
@@ -69,7 +70,8 @@ public:
 
     // Where the lines of a page go. Headings take their own row and their separator's row; a
     // column that ends right on a heading continues in the right column one row lower, so the
-    // separator's row is not lost. Every line of the page gets a row.
+    // separator's row is not lost. Every line of the page gets a row. On a page with room to spare,
+    // a heading that would end the left column moves to the top of the right one with its entries.
     struct Placed {
         int line = 0;
         LineKind kind = LineKind::Entry;

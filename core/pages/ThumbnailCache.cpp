@@ -23,11 +23,12 @@ bool Occupied(const QString &path)
     return fi.exists() || fi.isSymLink();
 }
 
-bool ReadIndex(const QString &path, qint64 maxBytes, qint64 maxLines, QStringList &lines)
+bool ReadIndex(const QString &path, qint64 maxBytes, qint64 maxLines, QStringList &lines, QByteArray *raw = nullptr)
 {
     lines.clear();
     QByteArray bytes;
     if (!ReadFileLimited(path, bytes, maxBytes + 1)) return false;
+    if (raw) *raw = bytes;
     if (bytes.size() > maxBytes) return false;
     if (bytes.count('\n') + bytes.count('\r') > 2 * maxLines) return false;
     lines = ThumbnailCache::SplitLines(bytes);
@@ -41,7 +42,8 @@ bool ReadIndex(const QString &path, qint64 maxBytes, qint64 maxLines, QStringLis
 bool IsReservedName(const QString &name)
 {
     return name.compare(QLatin1String(kFileIndexName), Qt::CaseInsensitive) == 0
-        || name.compare(QLatin1String(kFolderIndexName), Qt::CaseInsensitive) == 0;
+        || name.compare(QLatin1String(kFolderIndexName), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String(kFitRuleMarkerName), Qt::CaseInsensitive) == 0;
 }
 
 QString JoinName(const QString &folder, const QString &name)
@@ -50,11 +52,33 @@ QString JoinName(const QString &folder, const QString &name)
     return folder + QLatin1Char('/') + name;
 }
 
+// The album's files are read through these accessors only.
+const QString &FolderOf(const AlbumFiles &files) { return files.folder; }
+const QString &NameOf(const AlbumFiles &files, int i) { return files.names.at(i); }
+QString AgeOf(const AlbumFiles &files, int i) { return files.ages.value(i); }
+QString SizeOf(const AlbumFiles &files, int i) { return files.sizes.value(i); }
+
+// What the cache itself leaves in an album's subfolder that may go when no index line names it: its
+// bitmaps and the temporary files of writes a crash interrupted.
+bool IsCacheLeftover(const QString &name)
+{
+    if (name.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)) return true;
+    return name.endsWith(QLatin1String(".tmp"))
+        && (name.contains(QLatin1String(".bmp."), Qt::CaseInsensitive) || name.startsWith(QLatin1String(kFileIndexName) + QLatin1Char('.')));
+}
+
 // Whether a line of the file index can name a file of the album folder at all.
 bool IsPlainFileName(const QString &name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
         && !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+bool MadeByCurrentFitRule(const QString &cacheRoot)
+{
+    QByteArray marker;
+    return ReadFileLimited(JoinName(cacheRoot, QLatin1String(kFitRuleMarkerName)), marker, 64)
+        && marker == kFitRuleMarkerContent;
 }
 
 } // namespace
@@ -128,7 +152,7 @@ bool ThumbnailCache::OpenFolderCache(const QString &albumFolder)
     const QString indexPath = JoinName(cacheRoot_, QLatin1String(kFolderIndexName));
 
     QString subfolder;
-    const bool indexRead = QFileInfo(indexPath).isFile()
+    const bool indexRead = QFileInfo(indexPath).isFile() && MadeByCurrentFitRule(cacheRoot_)
         && ReadIndex(indexPath, kMaxFolderIndexBytes, kMaxFolderIndexLines, folderList_);
     if (indexRead) {
         // The first pair naming this album exactly wins. A pair that differs only in letter case
@@ -152,6 +176,8 @@ bool ThumbnailCache::OpenFolderCache(const QString &albumFolder)
         CreateFolder(cacheRoot_);
         if (!QFileInfo(cacheRoot_).isDir()) return false;
         if (!WriteFileAtomically(indexPath, QByteArray())) return false;
+        if (!WriteFileAtomically(JoinName(cacheRoot_, QLatin1String(kFitRuleMarkerName)), kFitRuleMarkerContent))
+            return false;
         folderList_.clear();
     }
 
@@ -190,6 +216,10 @@ void ThumbnailCache::Reset()
     foldedEntry_.clear();
     albumNames_.clear();
     usedThumbnailNames_.clear();
+    onDisk_.clear();
+    nextSuffix_.clear();
+    indexOnDisk_.clear();
+    uncommitted_ = false;
 }
 
 void ThumbnailCache::addEntryToIndex(int line)
@@ -219,22 +249,43 @@ int ThumbnailCache::findEntry(const QString &name) const
     return -1;
 }
 
-QString ThumbnailCache::freeThumbnailName(const QString &fileName) const
+QString ThumbnailCache::freeThumbnailName(const QString &fileName)
 {
     // The bitmap name of the naming rule, or its first "_1", "_2", ... form that is neither on disk
-    // nor promised to another entry whose bitmap is still to be made.
+    // nor promised to another entry whose bitmap is still to be made. The numbering of a stem goes
+    // on where it stopped, so many equal names cost one pass, not one per name.
+    const auto taken = [this](const QString &name) {
+        return usedThumbnailNames_.contains(name.toUpper()) || onDisk_.contains(name);
+    };
     const QString base = ThumbnailNameFor(fileName);
+    if (!taken(base)) return base;
     const QString stem = base.left(base.size() - 4);
-    QString name = base;
-    for (qint64 n = 1; usedThumbnailNames_.contains(name.toUpper()) || Occupied(JoinName(albumCacheDir_, name)); ++n)
-        name = stem + QLatin1Char('_') + QString::number(n) + QStringLiteral(".bmp");
+    qint64 &next = nextSuffix_[stem.toUpper()];
+    QString name;
+    do {
+        name = stem + QLatin1Char('_') + QString::number(std::max<qint64>(1, next)) + QStringLiteral(".bmp");
+        next = std::max<qint64>(1, next) + 1;
+    } while (taken(name));
     return name;
 }
 
-bool ThumbnailCache::normaliseFileCacheList()
+void ThumbnailCache::removeUnnamedBitmaps()
+{
+    QSet<QString> named;
+    named.reserve(fileCacheList_.size() / 4);
+    for (int k = 3; k < fileCacheList_.size(); k += 4) named.insert(fileCacheList_.at(k));
+    const QStringList present(onDisk_.cbegin(), onDisk_.cend());
+    for (const QString &name : present) {
+        if (named.contains(name) || IsReservedName(name) || !IsCacheLeftover(name)) continue;
+        const QString path = JoinName(albumCacheDir_, name);
+        const QFileInfo fi(path);
+        if ((fi.isFile() || fi.isSymLink()) && QFile::remove(path)) onDisk_.remove(name);
+    }
+}
+
+void ThumbnailCache::normaliseFileCacheList()
 {
     // Only whole quadruples count.
-    bool changed = fileCacheList_.size() % 4 != 0;
     fileCacheList_.resize(fileCacheList_.size() - fileCacheList_.size() % 4);
     usedThumbnailNames_.clear();
     QList<int> toRename;
@@ -244,7 +295,6 @@ bool ThumbnailCache::normaliseFileCacheList()
             toRename.append(k);
             continue;
         }
-        if (thumb != fileCacheList_.at(k + 3)) changed = true;
         fileCacheList_[k + 3] = thumb;
         usedThumbnailNames_.insert(thumb.toUpper());
     }
@@ -253,66 +303,99 @@ bool ThumbnailCache::normaliseFileCacheList()
         const QString thumb = freeThumbnailName(SafeComponent(fileCacheList_.at(k)));
         fileCacheList_[k + 3] = thumb;
         usedThumbnailNames_.insert(thumb.toUpper());
-        changed = true;
     }
-    return changed;
 }
 
-bool ThumbnailCache::writeFileIndex() const
+bool ThumbnailCache::writeFileIndex()
 {
-    return WriteFileAtomically(JoinName(albumCacheDir_, QLatin1String(kFileIndexName)), JoinLines(fileCacheList_));
+    // Only entries whose bitmap is on disk; the others join once their bitmap is made and synced.
+    QStringList complete;
+    complete.reserve(fileCacheList_.size());
+    for (int k = 0; k + 3 < fileCacheList_.size(); k += 4)
+        if (onDisk_.contains(fileCacheList_.at(k + 3)))
+            for (int l = 0; l < 4; ++l) complete.append(fileCacheList_.at(k + l));
+    const QByteArray bytes = JoinLines(complete);
+    if (bytes == indexOnDisk_) return true;
+    if (!WriteFileAtomically(JoinName(albumCacheDir_, QLatin1String(kFileIndexName)), bytes)) return false;
+    indexOnDisk_ = bytes;
+    return true;
+}
+
+void ThumbnailCache::ThumbnailWritten(const QString &thumbPath)
+{
+    onDisk_.insert(QFileInfo(thumbPath).fileName());
+    uncommitted_ = true;
+}
+
+bool ThumbnailCache::CommitThumbnails()
+{
+    if (!uncommitted_ || albumCacheDir_.isEmpty()) return true;
+    uncommitted_ = false;
+    // The bitmaps reach the disk before any index line names them.
+    return SyncFileSystemOf(albumCacheDir_) && writeFileIndex();
 }
 
 bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
 {
     album_ = files;
-    albumNames_ = QSet<QString>(files.names.cbegin(), files.names.cend());
+    albumNames_.clear();
+    for (int i = 0; i < files.Count(); ++i) albumNames_.insert(NameOf(files, i));
     exactEntry_.clear();
     foldedEntry_.clear();
+    nextSuffix_.clear();
+    uncommitted_ = false;
     if (albumCacheDir_.isEmpty()) return false;
 
     const QString indexPath = JoinName(albumCacheDir_, QLatin1String(kFileIndexName));
     const bool indexRead = QFileInfo(indexPath).isFile()
-        && ReadIndex(indexPath, kMaxFileIndexBytes, kMaxFileIndexLines, fileCacheList_);
+        && ReadIndex(indexPath, kMaxFileIndexBytes, kMaxFileIndexLines, fileCacheList_, &indexOnDisk_);
     if (!indexRead) {
         if (QFileInfo(albumCacheDir_).isDir()) DeleteFolderTree(albumCacheDir_);
         CreateFolder(albumCacheDir_);
         if (!QFileInfo(albumCacheDir_).isDir()) return false;
         if (!WriteFileAtomically(indexPath, QByteArray())) return false;
         fileCacheList_.clear();
+        indexOnDisk_.clear();
     }
-    // Lines that had to be repaired are written back too.
-    bool changed = normaliseFileCacheList();
+    // One listing of the subfolder serves every name probe below.
+    const QStringList entries = QDir(albumCacheDir_).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                               | QDir::NoDotAndDotDot);
+    onDisk_ = QSet<QString>(entries.cbegin(), entries.cend());
+    normaliseFileCacheList();
 
     // Purge the entries of files that are gone, with their bitmaps.
     QStringList kept;
     kept.reserve(fileCacheList_.size());
     for (int k = 0; k + 3 < fileCacheList_.size(); k += 4) {
         const QString &name = fileCacheList_.at(k);
-        if (IsPlainFileName(name) && QFileInfo(JoinName(files.folder, name)).isFile()) {
+        if (IsPlainFileName(name) && QFileInfo(JoinName(FolderOf(files), name)).isFile()) {
             for (int l = 0; l < 4; ++l) kept.append(fileCacheList_.at(k + l));
             continue;
         }
         DeleteFileSafe(JoinName(albumCacheDir_, fileCacheList_.at(k + 3)));
+        onDisk_.remove(fileCacheList_.at(k + 3));
         usedThumbnailNames_.remove(fileCacheList_.at(k + 3).toUpper());
-        changed = true;
     }
     fileCacheList_ = kept;
     rebuildEntryIndex();
+    // Bitmaps no entry names (left by a damaged or edited index, or a crash) would stay for good and
+    // push new bitmaps to "_1" names.
+    removeUnnamedBitmaps();
+    nextSuffix_.clear();
 
     // Update: a changed age or size makes the bitmap stale (it is made again under the same name);
     // a new file gets an entry.
     for (int i = 0; i < files.Count(); ++i) {
-        const QString &name = files.names.at(i);
-        const QString age = files.ages.value(i);
-        const QString size = files.sizes.value(i);
+        const QString &name = NameOf(files, i);
+        const QString age = AgeOf(files, i);
+        const QString size = SizeOf(files, i);
         const int j = findEntry(name);
         if (j >= 0) {
             if (fileCacheList_.at(j + 1) != age || fileCacheList_.at(j + 2) != size) {
                 DeleteFileSafe(JoinName(albumCacheDir_, fileCacheList_.at(j + 3)));
+                onDisk_.remove(fileCacheList_.at(j + 3));
                 fileCacheList_[j + 1] = age;
                 fileCacheList_[j + 2] = size;
-                changed = true;
             }
             continue;
         }
@@ -324,17 +407,14 @@ bool ThumbnailCache::SyncFileCache(const AlbumFiles &files)
         fileCacheList_ << name << age << size << thumb;
         usedThumbnailNames_.insert(thumb.toUpper());
         addEntryToIndex(line);
-        changed = true;
     }
-
-    if (changed && !writeFileIndex()) return false;
-    return true;
+    return writeFileIndex();
 }
 
 QString ThumbnailCache::ThumbnailPath(int i) const
 {
     if (i < 0 || i >= album_.Count() || albumCacheDir_.isEmpty()) return QString();
-    const int j = findEntry(album_.names.at(i));
+    const int j = findEntry(NameOf(album_, i));
     if (j < 0) return QString();
     return JoinName(albumCacheDir_, fileCacheList_.at(j + 3));
 }
@@ -343,14 +423,16 @@ bool ThumbnailCache::DropThumbnail(const QString &fullPath)
 {
     int found = -1;
     for (int i = 0; i < album_.Count() && found < 0; ++i)
-        if (JoinName(album_.folder, album_.names.at(i)) == fullPath) found = i;
+        if (JoinName(FolderOf(album_), NameOf(album_, i)) == fullPath) found = i;
     const QString upper = fullPath.toUpper();
     for (int i = 0; i < album_.Count() && found < 0; ++i)
-        if (JoinName(album_.folder, album_.names.at(i)).toUpper() == upper) found = i;
+        if (JoinName(FolderOf(album_), NameOf(album_, i)).toUpper() == upper) found = i;
     if (found < 0) return false;
     const QString thumb = ThumbnailPath(found);
     if (thumb.isEmpty() || !QFileInfo(thumb).isFile()) return false;
-    return DeleteFileSafe(thumb);
+    if (!DeleteFileSafe(thumb)) return false;
+    onDisk_.remove(QFileInfo(thumb).fileName());
+    return true;
 }
 
 bool ThumbnailCache::EmptyCache()

@@ -9,3 +9,4 @@ flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 clang++ "${flags[@]}" "$here/fuzz_reply.cpp" "$src/ReplyReader.cpp" -o "$out/fuzz_reply"
 clang++ "${flags[@]}" "$here/fuzz_message.cpp" "$src/MessageBuilder.cpp" -o "$out/fuzz_message"
 clang++ "${flags[@]}" "$here/fuzz_encoding.cpp" "$src/Encoders.cpp" -o "$out/fuzz_encoding"
+clang++ "${flags[@]}" "$here/fuzz_ehlo.cpp" "$src/Extensions.cpp" -o "$out/fuzz_ehlo"

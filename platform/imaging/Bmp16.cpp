@@ -6,7 +6,6 @@
 #include "platform/imaging/Decoders.h"
 #include "platform/imaging/Imaging.h"
 
-#include <QSaveFile>
 #include <limits>
 #include <QtEndian>
 
@@ -87,6 +86,14 @@ bool IsBmp16(const QByteArray &head)
     return h.valid && h.bitCount == 16 && (h.compression == 0 || h.compression == kBiBitfields);
 }
 
+qint64 Bmp16FileBytes(const QByteArray &head)
+{
+    const BmpHeader h = ParseHeader(head);
+    if (!h.valid || h.bitCount != 16 || h.offBits < 54) return 0;
+    const qint64 stride = (qint64(h.width) * 2 + 3) / 4 * 4;
+    return h.offBits + stride * std::abs(qint64(h.height));
+}
+
 LoadResult DecodeBmp16(const QByteArray &b, QSize fitInto)
 {
     const BmpHeader h = ParseHeader(b);
@@ -125,7 +132,7 @@ LoadResult DecodeBmp16(const QByteArray &b, QSize fitInto)
 
 } // namespace detail
 
-bool SaveBmp16(const QImage &image, const QString &path)
+bool SaveBmp16(const QImage &image, const QString &path, FileSync sync)
 {
     if (image.isNull() || image.width() > 65535 || image.height() > 65535) return false;
     // Transparent parts are laid over white, as they show on a page.
@@ -175,13 +182,7 @@ bool SaveBmp16(const QImage &image, const QString &path)
         for (int x = 0; x < w; ++x) qToLittleEndian(To565(s[x]), row + 2 * x);
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(path, bytes, sync);
 }
 
 } // namespace pagero::imaging

@@ -89,11 +89,19 @@ LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto)
     if (!tj) return Failure(QStringLiteral("JPEG decoder unavailable"));
     Header h;
     if (!ReadHeader(tj, bytes, h)) return Failure(QStringLiteral("Damaged JPEG header"));
-    const QSize original(h.width, h.height);
+    // Decoded in the stored pixel order, turned upright at the end (on the smaller picture).
+    JpegScanner markers(true);
+    markers.Feed(bytes);
+    const int orientation = markers.exifOffset() >= 0
+                                ? ExifOrientation(bytes.constData() + markers.exifOffset(), markers.exifLength())
+                                : 1;
+    const QSize stored(h.width, h.height);
+    const QSize original = UprightSize(stored, orientation);
     if (TooLarge(original)) return Failure(QStringLiteral("Picture too large"), original);
 
-    const QSize target = (fitInto.isValid() && !fitInto.isEmpty()) ? FitSize(original, fitInto) : QSize();
-    const tjscalingfactor f{1, JpegScaleDenominator(original, target)};
+    const QSize target = (fitInto.isValid() && !fitInto.isEmpty())
+                             ? StoredSize(FitSize(original, fitInto), orientation) : QSize();
+    const tjscalingfactor f{1, JpegScaleDenominator(stored, target)};
     const int sw = TJSCALED(h.width, f), sh = TJSCALED(h.height, f);
     const auto *src = reinterpret_cast<const unsigned char *>(bytes.constData());
     const auto srcLen = static_cast<unsigned long>(bytes.size());
@@ -125,7 +133,7 @@ LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto)
     }
     LoadResult r;
     r.originalSize = original;
-    r.image = target.isValid() ? ScaleTo(image, target) : image;
+    r.image = Oriented(target.isValid() ? ScaleTo(image, target) : image, orientation);
     return r;
 }
 

@@ -25,13 +25,11 @@ void EnsureMagick()
 namespace detail {
 namespace {
 
-constexpr qint64 kMaxMagickFileBytes = qint64(512) << 20;
-
 bool ReadBlob(const QString &path, Magick::Blob &blob, QString &error)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) { error = QStringLiteral("Cannot read the file"); return false; }
-    if (f.size() > kMaxMagickFileBytes) { error = QStringLiteral("File too large"); return false; }
+    if (f.size() > kMaxReadBytes) { error = QStringLiteral("File too large"); return false; }
     const QByteArray bytes = f.readAll();
     if (bytes.isEmpty()) { error = QStringLiteral("Empty file"); return false; }
     blob.update(bytes.constData(), size_t(bytes.size()));

@@ -114,6 +114,9 @@ TEST(BookLayout, PageLabelsAndSectionNames)
     EXPECT_EQ(layout.PageLabel(layout.LastPageNo), "");
     EXPECT_EQ(layout.PageLabel(layout.LastPageNo + 1), "");
 
+    layout.Compute(sizesFor(0, 16, 10, 0, 20));   // an empty album: contents 2, index 3
+    EXPECT_EQ(layout.PageLabel(3), "ii");
+
     EXPECT_EQ(SectionName(Overview), "OverView");
     EXPECT_EQ(SectionName(BackCover), "BackCover");
     EXPECT_EQ(SectionName(3), "Unknow Section");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 using namespace pagero;
@@ -64,6 +65,14 @@ TEST(FlipState, LeafFramesAtDefaultAndFastestSpeed)
     ASSERT_TRUE(stalled.Enqueue(Forward, 2));
     runFlip(stalled, Forward);
     EXPECT_EQ(stalled.LeftPageNo, 4);
+
+    // Speeds outside the dialog's 5..75 are held to it; no product overflows.
+    EXPECT_EQ(stalled.FlipStep, 40);
+    EXPECT_EQ(bookAt(2, 40, -7).FlipStep, 40);
+    EXPECT_EQ(bookAt(2, 40, INT_MAX).FlipStep, 600);
+    FlipState wide = bookAt(2, 40, 75);
+    wide.SetPageW(30000000);
+    EXPECT_EQ(wide.FlipStep, 45000000);
 }
 
 TEST(FlipState, LeavesJumpTheSpineBand)

@@ -152,8 +152,17 @@ TEST(MyLibNumbers, RoundHalfEvenAndFitInBox)
     FitInBox(10, 10, bw, bh);
     EXPECT_EQ(bw, 10); EXPECT_EQ(bh, 10);          // never enlarged
     bw = 72; bh = 70;
-    FitInBox(4000, 3000, bw, bh);                  // scale 0.018 -> 0.05 -> 200 x 150, then capped
-    EXPECT_EQ(bw, 72); EXPECT_EQ(bh, 70);
+    FitInBox(4000, 3000, bw, bh);                  // proportions kept, by the smaller ratio
+    EXPECT_EQ(bw, 72); EXPECT_EQ(bh, 54);
+    bw = 72; bh = 70;
+    FitInBox(3000, 2000, bw, bh);
+    EXPECT_EQ(bw, 72); EXPECT_EQ(bh, 48);
+    bw = 72; bh = 70;
+    FitInBox(2000, 3000, bw, bh);
+    EXPECT_EQ(bw, 47); EXPECT_EQ(bh, 70);
+    bw = 72; bh = 70;
+    FitInBox(3000, 20, bw, bh);
+    EXPECT_EQ(bw, 72); EXPECT_EQ(bh, 1);
     bw = 72; bh = 70;
     FitInBox(1000, 5, bw, bh);                     // 72 x 0.36 -> at least 1
     EXPECT_EQ(bw, 72); EXPECT_EQ(bh, 1);

@@ -67,6 +67,17 @@ TEST_F(PageListTest, ListsOrdinaryVisibleMatchingFilesInCaseInsensitiveOrder)
     EXPECT_EQ(ListMatchingFiles(dir.path(), "n*t"), QStringList({"noext", "notes.txt"}));
 }
 
+TEST_F(PageListTest, NameOrderReadsAccentsWithTheirBaseLetters)
+{
+    for (const char *name : {"zoo.jpg", "École.jpg", "apple.jpg", "Ähre.jpg", "a.jpg", "A.jpg", "10.jpg", "2.jpg"})
+        Make(QString::fromUtf8(name));
+    const QStringList expected = {"10.jpg", "2.jpg", "A.jpg", "a.jpg", QString::fromUtf8("Ähre.jpg"), "apple.jpg",
+                                  QString::fromUtf8("École.jpg"), "zoo.jpg"};
+    EXPECT_EQ(Build(SortByName), expected);
+    EXPECT_FALSE(list.HasFolderChanged());   // the listing keeps the same order
+    EXPECT_EQ(Build(SortBySize), expected);  // equal sizes keep the name order
+}
+
 TEST(FileMaskTest, WildcardsIgnoreCase)
 {
     FileMask m("*.jpg;IMG_??.PNG");

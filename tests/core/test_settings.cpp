@@ -44,8 +44,8 @@ Image Param2(const QByteArray &music)
     Image im;
     im.I32(0).I32(250).I32(1)                           // auto flip
         .I32(0).I32(1).I32(900).I32(700).I32(2).I32(3).I32(4).Byte(0).Byte(1).Zeros(2)   // slide show
-        .I32(96).I32(80)                                // thumbnail size
-        .I32(1).I32(5);                                 // music on, choice 5
+        .I32(56).I32(55)                                // thumbnail size
+        .I32(1).I32(3);                                 // music on, choice 3
     QByteArray field = music;
     field.append(QByteArray(100 - field.size(), '\0'));
     im.Text(field).Byte(0).I32(0);                      // tool bar hidden, music stops
@@ -185,10 +185,10 @@ TEST(SettingsImage, SecondFileFieldsAndLayout)
     EXPECT_EQ(s.SlideColumns, 4);
     EXPECT_FALSE(s.SlideShowFrame);
     EXPECT_TRUE(s.SlideShowFileName);
-    EXPECT_EQ(s.ThumbW, 96);
-    EXPECT_EQ(s.ThumbH, 80);
+    EXPECT_EQ(s.ThumbW, 56);
+    EXPECT_EQ(s.ThumbH, 55);
     EXPECT_TRUE(s.BackgroundMusic);
-    EXPECT_EQ(s.MusicChoice, 5);
+    EXPECT_EQ(s.MusicChoice, 3);
     EXPECT_EQ(s.MusicFile, "bksnd02.mid");
     EXPECT_FALSE(s.ToolBarVisible);
     EXPECT_EQ(s.MusicEndAction, 0);
@@ -201,12 +201,39 @@ TEST(SettingsImage, SecondFileFieldsAndLayout)
     EXPECT_EQ(EncodeSettings2(defaults), expected);
 }
 
+TEST(SettingsImage, ValuesNoDialogCouldSetTakeTheirDefaults)
+{
+    for (int32_t speed : {0, -1, 4, 76, INT32_MAX, INT32_MIN}) {
+        Settings s;
+        QByteArray bytes = FixedPart().b;
+        qToLittleEndian<int32_t>(speed, bytes.data());
+        DecodeSettings(bytes, s);
+        EXPECT_EQ(s.FlipSpeed, 15) << speed;
+    }
+    for (int32_t speed : {5, 75}) {
+        Settings s;
+        QByteArray bytes = FixedPart().b;
+        qToLittleEndian<int32_t>(speed, bytes.data());
+        DecodeSettings(bytes, s);
+        EXPECT_EQ(s.FlipSpeed, speed);
+    }
+
+    // Every field of the second file one past its range (intervals at both ends).
+    const QByteArray wild = Image().I32(3).I32(9).I32(-1).I32(2).I32(-1).I32(60001).I32(-1).I32(3).I32(0).I32(7)
+                                .Byte(1).Byte(0).Zeros(2).I32(72).I32(55).I32(0).I32(4).Zeros(100).Byte(1).I32(2).b;
+    Settings s;
+    DecodeSettings2(wild, s);
+    EXPECT_EQ(EncodeSettings2(s), EncodeSettings2(Settings()));
+    DecodeSettings2(Image(wild).b.replace(4, 4, Image().I32(60001).b), s);
+    EXPECT_EQ(s.AutoFlipInterval, 100);
+}
+
 TEST(SettingsImage, SecondFileShortOversizedAndMusicNameBounds)
 {
     const QByteArray full = Param2("bksnd02.mid").b;
     Settings s;
     DecodeSettings2(full.left(100), s);   // ends inside the music file name
-    EXPECT_EQ(s.MusicChoice, 5);
+    EXPECT_EQ(s.MusicChoice, 3);
     EXPECT_TRUE(s.BackgroundMusic);
     EXPECT_EQ(s.MusicFile, "");
     EXPECT_TRUE(s.ToolBarVisible);
@@ -289,11 +316,12 @@ TEST_F(SettingsFiles, BackgroundKindsFollowTheirBitmaps)
 TEST_F(SettingsFiles, WritersProduceTheBytesAndReadersReadThemBack)
 {
     Settings s;
-    s.FlipSpeed = 3;
+    s.FlipSpeed = 73;
     s.SortOrder = 2;
     s.MRUList = {"/p/one", "/p/two"};
     s.MusicFile = "bksnd01.wav";
-    s.ThumbW = 100;
+    s.ThumbW = 38;
+    s.ThumbH = 36;
     ASSERT_TRUE(SaveSettings(exe.path(), s));
     ASSERT_TRUE(SaveSettings2(exe.path(), s));
     EXPECT_EQ(Read(kSettingsFile), EncodeSettings(s));
@@ -301,11 +329,11 @@ TEST_F(SettingsFiles, WritersProduceTheBytesAndReadersReadThemBack)
     Settings back;
     LoadSettings(exe.path(), back);
     LoadSettings2(exe.path(), back);
-    EXPECT_EQ(back.FlipSpeed, 3);
+    EXPECT_EQ(back.FlipSpeed, 73);
     EXPECT_EQ(back.SortOrder, 2);
     EXPECT_EQ(back.MRUList, s.MRUList);
     EXPECT_EQ(back.MusicFile, "bksnd01.wav");
-    EXPECT_EQ(back.ThumbW, 100);
+    EXPECT_EQ(back.ThumbW, 38);
     EXPECT_EQ(QDir(exe.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary files left";
 
     EXPECT_FALSE(SaveSettings(exe.path() + "/missing", s));

@@ -4,6 +4,7 @@
 #include "core/pages/ThumbnailCache.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@ protected:
         ASSERT_TRUE(tmp.isValid());
         root = tmp.path() + "/Overview";
         cache.SetCacheRoot(root);
+        WriteAll(root + "/" + pagero::kFitRuleMarkerName, pagero::kFitRuleMarkerContent);
     }
 
     QString MakeAlbum(const QString &relative, const QStringList &names)
@@ -59,10 +61,14 @@ protected:
 
     bool Open(const AlbumFiles &files) { return cache.OpenFolderCache(files.folder) && cache.SyncFileCache(files); }
 
-    // Stands in for the generator: every entry's bitmap exists.
+    // Stands in for the generator: every entry's bitmap is written, then the build is committed.
     void MakeBitmaps(const AlbumFiles &files)
     {
-        for (int i = 0; i < files.Count(); ++i) WriteAll(cache.ThumbnailPath(i), "BM");
+        for (int i = 0; i < files.Count(); ++i) {
+            WriteAll(cache.ThumbnailPath(i), "BM");
+            cache.ThumbnailWritten(cache.ThumbnailPath(i));
+        }
+        ASSERT_TRUE(cache.CommitThumbnails());
     }
 
     QTemporaryDir tmp;
@@ -78,6 +84,7 @@ TEST_F(CacheTest, IndexFilesHaveTheirExactByteLayout)
     const QString folder = MakeAlbum("x/Photos", names);
     const AlbumFiles files = Files(folder, names);
     ASSERT_TRUE(Open(files));
+    MakeBitmaps(files);
 
     EXPECT_EQ(ReadAll(root + "/~ovFolders.~ov"), (folder + "\r\novPhotos\r\n").toUtf8());
     EXPECT_EQ(cache.AlbumCacheDir(), root + "/ovPhotos");
@@ -150,8 +157,8 @@ TEST_F(CacheTest, ThumbnailNamesAvoidFilesOnDiskAndEachOther)
 
     const QStringList names = {"beach.jpg", "a.b.jpg", "a-b.jpg", "A.JPG", "a.jpg"};
     const QString folder = MakeAlbum("n/Names", names);
-    // A stray bitmap of that name already lies in the subfolder.
-    WriteAll(root + "/ovNames/beach-jpg.bmp", "stray");
+    // Something the cache does not remove lies in the subfolder under that name.
+    QDir().mkpath(root + "/ovNames/beach-jpg.bmp");
     WriteAll(root + "/ovNames/~ovFiles.~ov", "");
     WriteAll(root + "/~ovFolders.~ov", (folder + "\r\novNames\r\n").toUtf8());
     ASSERT_TRUE(Open(Files(folder, names)));
@@ -169,7 +176,7 @@ TEST_F(CacheTest, ThumbnailNamesAvoidFilesOnDiskAndEachOther)
     ASSERT_TRUE(Open(Files(other, broken)));
     EXPECT_EQ(cache.ThumbnailPath(0), QString());
     EXPECT_EQ(cache.ThumbnailPath(1), root + "/ovBroken/z-jpg.bmp");
-    EXPECT_EQ(ThumbnailCache::SplitLines(ReadAll(root + "/ovBroken/~ovFiles.~ov")).size(), 4);
+    EXPECT_EQ(cache.FileCacheList().size(), 4);
 }
 
 TEST_F(CacheTest, TouchingOrDeletingAFileAffectsOnlyItsEntry)
@@ -278,8 +285,8 @@ TEST_F(CacheTest, MalformedIndexFilesAreRepairedOrTreatedAsAbsent)
     EXPECT_EQ(cache.FileCacheList().size(), 8);
     EXPECT_TRUE(QFileInfo::exists(root + "/ovBad/1-jpg.bmp"));
     EXPECT_EQ(ReadAll(root + "/ovBad/~ovFiles.~ov"),
-              ("1.jpg\r\n" + files.ages[0] + "\r\n" + files.sizes[0] + "\r\n1-jpg.bmp\r\n2.jpg\r\n" + files.ages[1]
-               + "\r\n" + files.sizes[1] + "\r\n2-jpg.bmp\r\n").toUtf8());
+              ("1.jpg\r\n" + files.ages[0] + "\r\n" + files.sizes[0] + "\r\n1-jpg.bmp\r\n").toUtf8())
+        << "2.jpg joins once its bitmap is made";
 
     // Binary garbage and empty lines: no crash, the album's entries come out whole.
     QByteArray junk(3000, '\0');
@@ -319,6 +326,110 @@ TEST_F(CacheTest, MissingFolderIndexStartsTheWholeCacheAfresh)
     EXPECT_FALSE(blocked.OpenFolderCache(folder));
     ThumbnailCache unset;
     EXPECT_FALSE(unset.OpenFolderCache(folder));
+}
+
+TEST_F(CacheTest, BitmapsOfTheOldFitRuleAreMadeAgainOnce)
+{
+    const QString folder = MakeAlbum("v/Fit", {"1.jpg"});
+    const AlbumFiles files = Files(folder, {"1.jpg"});
+    ASSERT_TRUE(Open(files));
+    MakeBitmaps(files);
+    const QString bitmap = cache.ThumbnailPath(0);
+    const QString marker = root + "/" + pagero::kFitRuleMarkerName;
+    for (const QByteArray &old : {QByteArray("<none>"), QByteArray("1\r\n")}) {
+        if (old == "<none>") QFile::remove(marker);
+        else WriteAll(marker, old);
+        ThumbnailCache reopened;
+        reopened.SetCacheRoot(root);
+        ASSERT_TRUE(reopened.OpenFolderCache(folder) && reopened.SyncFileCache(files));
+        EXPECT_FALSE(QFileInfo::exists(bitmap)) << old.constData();
+        EXPECT_EQ(ReadAll(marker), pagero::kFitRuleMarkerContent);
+        EXPECT_EQ(reopened.ThumbnailPath(0), bitmap);
+        WriteAll(bitmap, "BM");
+        reopened.ThumbnailWritten(bitmap);
+        ASSERT_TRUE(reopened.CommitThumbnails());
+    }
+    ThumbnailCache current;
+    current.SetCacheRoot(root);
+    ASSERT_TRUE(current.OpenFolderCache(folder) && current.SyncFileCache(files));
+    EXPECT_TRUE(QFileInfo::exists(bitmap)) << "made once";
+}
+
+TEST_F(CacheTest, BitmapsNoLineNamesAreRemovedAndTheirNamesReused)
+{
+    const QStringList names = {"1.jpg", "2.jpg", "page.bmp"};
+    const QString folder = MakeAlbum("w/Damaged", names);
+    const AlbumFiles files = Files(folder, names);
+    ASSERT_TRUE(Open(files));
+    MakeBitmaps(files);
+    const QString dir = cache.AlbumCacheDir();
+    // The index loses its last two entries; strays of every kind lie beside the bitmaps.
+    WriteAll(dir + "/~ovFiles.~ov", ReadAll(dir + "/~ovFiles.~ov").split('\n').mid(0, 4).join('\n') + "\n");
+    WriteAll(dir + "/old-jpg.BMP", "BM");
+    WriteAll(dir + "/1-jpg.bmp.x7q.tmp", "BM");
+    WriteAll(dir + "/notes.txt", "mine");
+    QDir().mkpath(dir + "/kept.bmp");
+    ASSERT_TRUE(Open(files));
+    EXPECT_EQ(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+              QStringList({"1-jpg.bmp", "kept.bmp", "notes.txt", "~ovFiles.~ov"}));
+    EXPECT_EQ(cache.ThumbnailPath(1), dir + "/2-jpg.bmp") << "no _1 name";
+    EXPECT_EQ(ReadAll(folder + "/page.bmp"), "page.bmp") << "the album itself is never touched";
+}
+
+TEST_F(CacheTest, TheIndexNamesOnlyBitmapsThatReachedTheDisk)
+{
+    const QStringList names = {"1.jpg", "2.jpg"};
+    const QString folder = MakeAlbum("y/Crash", names);
+    const AlbumFiles files = Files(folder, names);
+    ASSERT_TRUE(Open(files));
+    const QString index = cache.AlbumCacheDir() + "/~ovFiles.~ov";
+    EXPECT_EQ(ReadAll(index), "");
+    WriteAll(cache.ThumbnailPath(0), "BM");
+    cache.ThumbnailWritten(cache.ThumbnailPath(0));
+    EXPECT_EQ(ReadAll(index), "") << "nothing named before the sync";
+    ASSERT_TRUE(cache.CommitThumbnails());
+    const QByteArray first = ("1.jpg\r\n" + files.ages[0] + "\r\n" + files.sizes[0] + "\r\n1-jpg.bmp\r\n").toUtf8();
+    EXPECT_EQ(ReadAll(index), first);
+
+    // A crash after the second bitmap was renamed into place but before the commit: it may be
+    // truncated, so it is made again under its own name.
+    WriteAll(cache.ThumbnailPath(1), "B");
+    cache.ThumbnailWritten(cache.ThumbnailPath(1));
+    ThumbnailCache after;
+    after.SetCacheRoot(root);
+    ASSERT_TRUE(after.OpenFolderCache(folder) && after.SyncFileCache(files));
+    EXPECT_EQ(after.ThumbnailPath(1), after.AlbumCacheDir() + "/2-jpg.bmp");
+    EXPECT_FALSE(QFileInfo::exists(after.ThumbnailPath(1)));
+    EXPECT_TRUE(QFileInfo::exists(after.ThumbnailPath(0)));
+
+    // A failed sync leaves the entry out.
+    WriteAll(after.ThumbnailPath(1), "BM");
+    after.ThumbnailWritten(after.ThumbnailPath(1));
+    pagero::InjectWriteFault(pagero::InjectedWriteFault::Sync);
+    EXPECT_FALSE(after.CommitThumbnails());
+    pagero::InjectWriteFault(pagero::InjectedWriteFault::None);
+    EXPECT_EQ(ReadAll(index), first);
+}
+
+TEST_F(CacheTest, ManyEqualNamesAreNumberedInOnePass)
+{
+    // 8,000 entries whose bitmap lines all say the same (an edited or damaged index): naming them
+    // must not probe "_1", "_2", ... afresh for each one.
+    const QString folder = MakeAlbum("z/Same", {"a.jpg"});
+    const AlbumFiles files = Files(folder, {"a.jpg"});
+    QByteArray lines;
+    for (int i = 0; i < 8000; ++i) lines += "a.jpg\r\n" + files.ages[0].toUtf8() + "\r\n1\r\na-jpg.bmp\r\n";
+    WriteAll(root + "/ovSame/~ovFiles.~ov", lines);
+    WriteAll(root + "/~ovFolders.~ov", (folder + "\r\novSame\r\n").toUtf8());
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(Open(files));
+    EXPECT_LT(timer.elapsed(), 3000);
+    const QStringList list = cache.FileCacheList();
+    QSet<QString> bitmaps;
+    for (int k = 3; k < list.size(); k += 4) bitmaps.insert(list[k].toUpper());
+    EXPECT_EQ(bitmaps.size(), 8000);
+    EXPECT_TRUE(bitmaps.contains("A-JPG_7999.BMP"));
 }
 
 TEST_F(CacheTest, DropThumbnailAndEmptyCache)

@@ -80,4 +80,17 @@ inline PixelDifference Compare(const QImage &a, const QImage &b)
     return d;
 }
 
+// A JPEG with an APP1 EXIF segment holding only the orientation tag, right after its start marker.
+inline QByteArray WithOrientation(const QByteArray &jpeg, int orientation)
+{
+    QByteArray tiff("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18);
+    tiff += char(orientation);
+    tiff += QByteArray(7, '\0');   // rest of the value field and no next directory
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char((payload.size() + 2) >> 8);
+    segment += char((payload.size() + 2) & 0xFF);
+    return jpeg.left(2) + segment + payload + jpeg.mid(2);
+}
+
 } // namespace pagero::test

@@ -1,5 +1,6 @@
 // The imaging facade against ImageMagick's own reading of the same files.
 #include "ImagingTestTools.h"
+#include "core/FullDisk.h"
 #include "platform/imaging/Decoders.h"
 #include "platform/imaging/Imaging.h"
 
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <tiffio.h>
 #include <thread>
 
 using namespace pagero;
@@ -19,6 +22,7 @@ using pagero::test::kConvert;
 using pagero::test::kIdentify;
 using pagero::test::MagickReading;
 using pagero::test::RunTool;
+using pagero::test::WithOrientation;
 
 namespace {
 
@@ -160,6 +164,10 @@ TEST_F(ImagingTest, ContentDecidesOverTheExtension)
     QFile::copy(Convert("real.jpg", "JPEG"), Path("liar.tif"));
     EXPECT_TRUE(Load(Path("liar.jpg")).ok());
     EXPECT_TRUE(Load(Path("liar.tif")).ok());
+    // A TIFF under a camera RAW name.
+    QFile::copy(Convert("real.tif", "TIFF"), Path("liar.nef"));
+    EXPECT_TRUE(Load(Path("liar.nef")).ok());
+    EXPECT_EQ(PictureSize(Path("liar.nef")), QSize(160, 120));
 }
 
 TEST_F(ImagingTest, JpegDecodesAtReducedScaleAndFits)
@@ -191,6 +199,10 @@ TEST_F(ImagingTest, JpegDecodesAtReducedScaleAndFits)
     // Other routes fit the same way.
     EXPECT_EQ(Load(Convert("fit.png", "PNG24"), {80, 80}).image.size(), QSize(80, 60));
     EXPECT_EQ(Load(Convert("fit.pcx", "PCX"), {80, 80}).image.size(), QSize(80, 60));
+    const QString tif = Convert("fit.tif", "TIFF");   // box-averaged while decoding
+    r = Load(tif, {80, 80});
+    EXPECT_EQ(r.image.size(), QSize(80, 60));
+    EXPECT_LE(Compare(r.image, MagickReading(tif, {"-resize", "80x60!"})).mean, 3.0);
 }
 
 TEST_F(ImagingTest, FitSizeKeepsProportionsAndNeverEnlarges)
@@ -265,6 +277,213 @@ TEST_F(ImagingTest, DamagedFilesFailCleanlyAndQuickly)
     EXPECT_EQ(Load(Path("bomb.jpg")).originalSize, QSize(60000, 60000));
 }
 
+// Peak resident memory of the process so far, in megabytes.
+long PeakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+TEST_F(ImagingTest, SparseGigabyteFilesCostOnlyThePicture)
+{
+    const QByteArray jpeg = ReadBytes(Convert("sparse-source.jpg", "JPEG"));
+    const qsizetype eoi = jpeg.lastIndexOf("\xFF\xD9");
+    ASSERT_GT(eoi, 0);
+    QByteArray bmp16 = ReadBytes(Convert("sparse-source.bmp", "BMP3", {"-alpha", "off", "-define", "bmp:subtype=RGB565"}));
+    qToLittleEndian<qint32>(20000, bmp16.data() + 18);   // 20000 x 20000 declared, 800 MB of rows
+    qToLittleEndian<qint32>(20000, bmp16.data() + 22);
+    // Each file is extended to 1 GB by a hole, which reads as zeros.
+    const auto sparse = [&](const char *name, const QByteArray &start) {
+        const QString path = WriteBytes(name, start);
+        QFile f(path);
+        EXPECT_TRUE(f.resize(qint64(1) << 30));
+        return path;
+    };
+    const QString signatureOnly = sparse("signature.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4));
+    const QString whole = sparse("whole-then-hole.jpg", jpeg);
+    const QString endless = sparse("no-end.jpg", jpeg.left(eoi));
+    const QString bmp = sparse("huge.bmp", bmp16);
+
+    const long before = PeakMegabytes();
+    EXPECT_FALSE(Load(signatureOnly, {300, 300}).ok());
+    const LoadResult decoded = Load(whole, {300, 300});   // ends at its end-of-image marker
+    ASSERT_TRUE(decoded.ok()) << decoded.error.toStdString();
+    EXPECT_EQ(decoded.image.size(), QSize(160, 120));
+    Load(endless, {300, 300});   // whatever it gives, it reads no more than the picture can need
+    const LoadResult huge = Load(bmp, {300, 300});
+    EXPECT_FALSE(huge.ok());
+    EXPECT_FALSE(huge.error.isEmpty());
+    EXPECT_EQ(PictureSize(whole), QSize(160, 120));
+    EXPECT_LT(PeakMegabytes() - before, 64);
+}
+
+TEST_F(ImagingTest, OrientationTagsTurnPicturesUpright)
+{
+    // A 64 x 32 picture whose corners differ, so every flip and turn shows.
+    const QString source = Path("corners.png");
+    Make("corners.png", {"-size", "64x32", "xc:white", "-fill", "red", "-draw", "rectangle 0,0 31,15", "-fill",
+                         "blue", "-draw", "rectangle 32,16 63,31", "-fill", "lime", "-draw", "rectangle 0,16 15,31",
+                         "PNG24:" + source});
+    Make("corners.jpg", {source, "-quality", "95", "-sampling-factor", "1x1", Path("corners.jpg")});
+    const QByteArray jpeg = ReadBytes(Path("corners.jpg"));
+    const char *tiffOrients[] = {"", "TopLeft", "TopRight", "BottomRight", "BottomLeft",
+                                 "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
+    for (int o = 1; o <= 8; ++o) {
+        SCOPED_TRACE(o);
+        const QString jpg = WriteBytes(QString("orient%1.jpg").arg(o), WithOrientation(jpeg, o));
+        const QString tif = Path(QString("orient%1.tif").arg(o));
+        Make(tif, {source, "-orient", tiffOrients[o], "TIFF:" + tif});
+        const QSize upright = o >= 5 ? QSize(32, 64) : QSize(64, 32);
+        for (const QString &path : {jpg, tif}) {
+            const QImage reference = MagickReading(path, {"-auto-orient"});
+            const LoadResult r = Load(path);
+            ASSERT_TRUE(r.ok()) << r.error.toStdString();
+            EXPECT_EQ(r.originalSize, upright);
+            EXPECT_EQ(PictureSize(path), upright);
+            EXPECT_LE(Compare(r.image, reference).mean, 1.0) << path.toStdString();
+            // Fitted in the upright shape: a 30 x 30 box gives 15 x 30 for a standing picture.
+            EXPECT_EQ(Load(path, {30, 30}).image.size(), o >= 5 ? QSize(15, 30) : QSize(30, 15));
+        }
+    }
+}
+
+TEST_F(ImagingTest, TiffThumbnailsReadTheReducedResolutionPicture)
+{
+    // A red 400 x 300 picture with a blue 100 x 75 reduced-resolution copy, as pyramids store them.
+    const QString path = Path("pyramid.tif");
+    TIFF *tif = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_TRUE(tif);
+    const auto page = [tif](int w, int h, uint8_t r, uint8_t b, bool reduced) {
+        TIFFSetField(tif, TIFFTAG_SUBFILETYPE, reduced ? FILETYPE_REDUCEDIMAGE : 0);
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, w);
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, h);
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, 16);
+        std::vector<uint8_t> row(size_t(w) * 3);
+        for (int x = 0; x < w; ++x) { row[x * 3] = r; row[x * 3 + 1] = 0; row[x * 3 + 2] = b; }
+        for (int y = 0; y < h; ++y) TIFFWriteScanline(tif, row.data(), uint32_t(y), 0);
+        TIFFWriteDirectory(tif);
+    };
+    page(400, 300, 255, 0, false);
+    page(100, 75, 0, 255, true);
+    TIFFClose(tif);
+
+    const LoadResult thumb = Load(path, {72, 70});
+    ASSERT_TRUE(thumb.ok()) << thumb.error.toStdString();
+    EXPECT_EQ(thumb.image.size(), QSize(72, 54));
+    EXPECT_EQ(thumb.originalSize, QSize(400, 300));
+    EXPECT_EQ(thumb.image.pixel(36, 27), qRgb(0, 0, 255));
+    // The reduced copy does not cover a larger target: the full picture is read.
+    EXPECT_EQ(Load(path, {200, 200}).image.pixel(50, 50), qRgb(255, 0, 0));
+    EXPECT_EQ(Load(path).image.size(), QSize(400, 300));
+}
+
+TEST_F(ImagingTest, HeifAvifAndWebpDecodeAndFit)
+{
+    const QImage source = MagickReading(Path("source.png"));
+    bool ok = false;
+    const QString heic = Path("photo.heic"), avif = Path("photo.avif"), webp = Path("photo.webp");
+    RunTool("/usr/bin/heif-enc", {"-q", "90", "-t", "96", "-o", heic, Path("source.png")}, &ok);
+    ASSERT_TRUE(ok);
+    RunTool("/usr/bin/heif-enc", {"-A", "-q", "90", "-o", avif, Path("source.png")}, &ok);
+    ASSERT_TRUE(ok);
+    RunTool("/usr/bin/cwebp", {"-quiet", "-lossless", Path("source.png"), "-o", webp}, &ok);
+    ASSERT_TRUE(ok);
+    for (const QString &path : {heic, avif, webp}) {
+        SCOPED_TRACE(path.toStdString());
+        const LoadResult r = Load(path);
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        EXPECT_EQ(PictureSize(path), QSize(160, 120));
+        EXPECT_LE(Compare(r.image, source).mean, path == webp ? 0.0 : 4.0);
+        // Fitted (from HEIC's embedded thumbnail, or scaled by the WebP decoder).
+        const LoadResult fitted = Load(path, {80, 80});
+        EXPECT_EQ(fitted.originalSize, QSize(160, 120));
+        EXPECT_LE(Compare(fitted.image, MagickReading(Path("source.png"), {"-resize", "80x60!"})).mean, 6.0);
+    }
+    // A truncated HEIC fails cleanly.
+    EXPECT_FALSE(Load(WriteBytes("cut.heic", ReadBytes(heic).left(400))).ok());
+}
+
+// A DNG as cameras write it: a small RGB preview in the first directory, the sensor's linear RGB
+// data (16 bits) in a sub-directory.
+void WriteDng(const QString &path, QSize sensor, QRgb sensorColour, QSize preview, QRgb previewColour,
+              int orientation = 1)
+{
+    TIFF *tif = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    ASSERT_TRUE(tif);
+    const uint8_t version[4] = {1, 4, 0, 0};
+    TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, preview.width());
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, preview.height());
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_ORIENTATION, orientation);
+    TIFFSetField(tif, TIFFTAG_MAKE, "Pagero");
+    TIFFSetField(tif, TIFFTAG_MODEL, "Test Camera");
+    TIFFSetField(tif, TIFFTAG_DNGVERSION, version);
+    TIFFSetField(tif, TIFFTAG_UNIQUECAMERAMODEL, "Pagero Test Camera");
+    const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    TIFFSetField(tif, TIFFTAG_COLORMATRIX1, 9, identity);
+    TIFFSetField(tif, TIFFTAG_CALIBRATIONILLUMINANT1, 21);
+    toff_t subOffset = 0;
+    TIFFSetField(tif, TIFFTAG_SUBIFD, 1, &subOffset);
+    std::vector<uint8_t> row(size_t(preview.width()) * 3);
+    for (int x = 0; x < preview.width(); ++x) {
+        row[x * 3] = uint8_t(qRed(previewColour)); row[x * 3 + 1] = uint8_t(qGreen(previewColour));
+        row[x * 3 + 2] = uint8_t(qBlue(previewColour));
+    }
+    for (int y = 0; y < preview.height(); ++y) TIFFWriteScanline(tif, row.data(), uint32_t(y), 0);
+    TIFFWriteDirectory(tif);
+
+    TIFFSetField(tif, TIFFTAG_SUBFILETYPE, 0);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, sensor.width());
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, sensor.height());
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 16);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, 34892);   // linear raw
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    std::vector<uint16_t> raw(size_t(sensor.width()) * 3);
+    for (int x = 0; x < sensor.width(); ++x) {
+        raw[x * 3] = uint16_t(qRed(sensorColour) * 257); raw[x * 3 + 1] = uint16_t(qGreen(sensorColour) * 257);
+        raw[x * 3 + 2] = uint16_t(qBlue(sensorColour) * 257);
+    }
+    for (int y = 0; y < sensor.height(); ++y) TIFFWriteScanline(tif, raw.data(), uint32_t(y), 0);
+    TIFFWriteDirectory(tif);
+    TIFFClose(tif);
+}
+
+TEST_F(ImagingTest, CameraRawUsesItsPreviewWhenLargeEnough)
+{
+    const QString dng = Path("camera.dng");
+    WriteDng(dng, {640, 480}, qRgb(200, 40, 40), {320, 240}, qRgb(40, 40, 200));
+    EXPECT_EQ(PictureSize(dng), QSize(640, 480));
+    const LoadResult thumb = Load(dng, {72, 70});
+    ASSERT_TRUE(thumb.ok()) << thumb.error.toStdString();
+    EXPECT_EQ(thumb.image.size(), QSize(72, 54));
+    EXPECT_EQ(thumb.originalSize, QSize(640, 480));
+    EXPECT_GT(qBlue(thumb.image.pixel(36, 27)), 150);   // the preview's colour
+    // The preview does not cover the full size: the sensor data is developed.
+    const LoadResult full = Load(dng);
+    ASSERT_TRUE(full.ok()) << full.error.toStdString();
+    EXPECT_EQ(full.image.size(), QSize(640, 480));
+    const QRgb centre = full.image.pixel(320, 240);
+    EXPECT_GT(qRed(centre), qBlue(centre) + 50);
+    EXPECT_FALSE(Load(WriteBytes("cut.dng", ReadBytes(dng).left(300))).ok());
+
+    // A camera held upright: preview and developed picture both stand.
+    const QString turned = Path("turned.dng");
+    WriteDng(turned, {640, 480}, qRgb(200, 40, 40), {320, 240}, qRgb(40, 40, 200), 6);
+    EXPECT_EQ(PictureSize(turned), QSize(480, 640));
+    EXPECT_EQ(Load(turned, {72, 70}).image.size(), QSize(53, 70));
+    EXPECT_EQ(Load(turned).image.size(), QSize(480, 640));
+}
+
 TEST_F(ImagingTest, VideoGivesItsFirstFrame)
 {
     const QString avi = Path("clip.avi");
@@ -320,6 +539,23 @@ TEST_F(ImagingTest, SaveBmp16WritesRgb565ThatOtherReadersAgreeOn)
     EXPECT_EQ(QDir(dir->path()).entryList({"thumb-jpg*"}, QDir::Files | QDir::Hidden).size(), 1);
     EXPECT_FALSE(SaveBmp16(image, Path("no-such-folder/x.bmp")));
     EXPECT_FALSE(SaveBmp16(QImage(), Path("null.bmp")));
+}
+
+TEST_F(ImagingTest, SaveBmp16OnAFullDiskKeepsTheOldBitmap)
+{
+    pagero::test::FullDisk disk;
+    const QString path = disk.Path() + "/thumb-jpg.bmp";
+    QImage small(8, 8, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    ASSERT_TRUE(SaveBmp16(small, path));
+    const QImage before = Load(path).image;
+    disk.Fill();
+    QImage large(72, 48, QImage::Format_RGB32);
+    large.fill(Qt::blue);
+    for (FileSync sync : {FileSync::Durable, FileSync::NoSync}) {
+        EXPECT_FALSE(SaveBmp16(large, path, sync));
+        EXPECT_EQ(Load(path).image, before);
+    }
 }
 
 TEST_F(ImagingTest, ConcurrentLoadsGiveTheSameResults)

@@ -96,6 +96,15 @@ SmtpHandle Recorder::Connect(const char *host, uint16_t port, int debugFlags)
     return handle;
 }
 
+SmtpHandle Recorder::ConnectSecure(const char *host, uint16_t port, int security, const std::string &caFile,
+                                   const char *user, const char *password, int debugFlags)
+{
+    InExport guard;
+    handle = ConnectSmtpSecure(reinterpret_cast<intptr_t>(this), debugFlags, host, port, security, caFile.c_str(), user,
+                               password, OnConnect, OnSmtp, OnLog, OnAttach, OnException);
+    return handle;
+}
+
 Recorder::~Recorder()
 {
     if (!handle || Closed())
@@ -274,7 +283,7 @@ ScriptedServer::~ScriptedServer()
 
 // ---- real server ----
 
-RealServer::RealServer(const std::string &outDir)
+RealServer::RealServer(const std::string &outDir, const std::vector<std::string> &options)
 {
     int in[2], out[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
@@ -284,7 +293,11 @@ RealServer::RealServer(const std::string &outDir)
         dup2(in[0], 0);
         dup2(out[1], 1);
         const std::string script = std::string(POSTREL_TEST_DIR) + "/aiosmtpd_server.py";
-        execl("/usr/bin/python3", "python3", script.c_str(), outDir.c_str(), static_cast<char *>(nullptr));
+        std::vector<const char *> argv{"python3", script.c_str(), outDir.c_str()};
+        for (const auto &option : options)
+            argv.push_back(option.c_str());
+        argv.push_back(nullptr);
+        execv("/usr/bin/python3", const_cast<char *const *>(argv.data()));
         _exit(127);
     }
     ::close(in[0]);
@@ -312,6 +325,29 @@ RealServer::~RealServer()
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
+}
+
+// ---- certificates ----
+
+bool MakeCertificates(const std::string &dir)
+{
+    const std::string quiet = " >/dev/null 2>&1";
+    auto run = [&](const std::string &command) { return std::system(("cd '" + dir + "' && " + command + quiet).c_str()) == 0; };
+    auto key = [&](const std::string &name) {
+        return run("openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out " + name + ".key");
+    };
+    auto signedBy = [&](const std::string &name, const std::string &subjectAltName) {
+        return key(name) && run("openssl req -new -key " + name + ".key -subj /CN=" + name + " -out " + name + ".csr") &&
+               (WriteFile(dir + "/" + name + ".ext", "subjectAltName=" + subjectAltName + "\n"), true) &&
+               run("openssl x509 -req -in " + name + ".csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 2 -out " +
+                   name + ".pem -extfile " + name + ".ext");
+    };
+    return key("ca") &&
+           run("openssl req -x509 -new -key ca.key -subj '/CN=postrel test CA' -days 2 -out ca.pem "
+               "-addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign") &&
+           signedBy("server", "DNS:localhost,IP:127.0.0.1") && signedBy("other", "DNS:mail.other.test") && key("self") &&
+           run("openssl req -x509 -new -key self.key -subj /CN=localhost -days 2 -out self.pem "
+               "-addext subjectAltName=DNS:localhost,IP:127.0.0.1");
 }
 
 // ---- files ----

@@ -28,6 +28,9 @@ public:
     Recorder() = default;
     Recorder(const Recorder &) = delete;
     Recorder &operator=(const Recorder &) = delete;
+    // Opens a session with ConnectSmtpSecure.
+    SmtpHandle ConnectSecure(const char *host, uint16_t port, int security, const std::string &caFile,
+                             const char *user = nullptr, const char *password = nullptr, int debugFlags = 0);
     // Ends a session still running and waits for its last callback, so none reaches a dead recorder.
     ~Recorder();
     SmtpHandle Connect(const char *host, uint16_t port, int debugFlags = 0);
@@ -91,7 +94,8 @@ private:
 // written to `outDir` as <n>.json (envelope, headers, parts) plus each decoded part <n>-<i>.bin.
 class RealServer {
 public:
-    explicit RealServer(const std::string &outDir);
+    // `options` are passed to the server script (TLS, STARTTLS, authentication).
+    explicit RealServer(const std::string &outDir, const std::vector<std::string> &options = {});
     ~RealServer();
     uint16_t Port() const { return port_; }
     bool Ok() const { return port_ != 0; }
@@ -101,6 +105,11 @@ private:
     int stdinFd_ = -1;
     uint16_t port_ = 0;
 };
+
+// A certificate authority and certificates signed by it, made with the openssl tool in `dir`:
+// ca.pem; server.pem/server.key for localhost and 127.0.0.1; other.pem/other.key for another host
+// name; and self.pem/self.key, self-signed for localhost. False when openssl failed.
+bool MakeCertificates(const std::string &dir);
 
 std::string ReadFile(const std::string &path);
 void WriteFile(const std::string &path, const std::string &bytes);

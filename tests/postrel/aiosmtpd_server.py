@@ -1,17 +1,26 @@
 """A real SMTP server for the tests: aiosmtpd on 127.0.0.1 and a free port.
 
+Usage: aiosmtpd_server.py OUTDIR [--cert PEM --key PEM [--starttls | --implicit]]
+                                [--auth USER:PASSWORD [--login-only]]
+--starttls offers STARTTLS and requires it; --implicit speaks TLS from the first byte; --auth
+requires a login with these credentials (over TLS only when TLS is on); --login-only offers AUTH
+LOGIN without PLAIN.
+
 Prints the port, then serves until its standard input ends. Every message is parsed with Python's
 email package and written to OUTDIR as <n>.eml (as received), <n>.json (envelope, headers, parts)
 and <n>-<i>.bin (the decoded payload of part i).
 """
+import argparse
 import email
 import json
 import os
 import socket
+import ssl
 import sys
 import warnings
 
 from aiosmtpd.controller import Controller
+from aiosmtpd.smtp import AuthResult
 
 warnings.simplefilter("ignore", DeprecationWarning)  # the uu module behind x-uuencode
 
@@ -74,10 +83,41 @@ def free_port():
 
 
 def main():
-    outdir = sys.argv[1]
+    parser = argparse.ArgumentParser()
+    parser.add_argument("outdir")
+    parser.add_argument("--cert")
+    parser.add_argument("--key")
+    parser.add_argument("--starttls", action="store_true")
+    parser.add_argument("--implicit", action="store_true")
+    parser.add_argument("--auth")
+    parser.add_argument("--login-only", action="store_true")
+    args = parser.parse_args()
+
+    options = {"data_size_limit": 64 * 1024 * 1024}
+    if args.cert:
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(args.cert, args.key)
+        if args.implicit:
+            options["ssl_context"] = context
+        else:
+            options["tls_context"] = context
+            options["require_starttls"] = args.starttls
+    if args.auth:
+        user, password = args.auth.split(":", 1)
+
+        def authenticator(server, session, envelope, mechanism, auth_data):
+            ok = auth_data.login == user.encode() and auth_data.password == password.encode()
+            return AuthResult(success=ok, handled=False)  # a refusal is answered with 535
+
+        options["authenticator"] = authenticator
+        options["auth_required"] = True
+        # With TLS from the first byte the server cannot tell that TLS is on; the test makes sure it is.
+        options["auth_require_tls"] = bool(args.cert) and not args.implicit
+        if args.login_only:
+            options["auth_exclude_mechanism"] = ["PLAIN"]
+
     port = free_port()
-    controller = Controller(Recorder(outdir), hostname="127.0.0.1", port=port,
-                            data_size_limit=64 * 1024 * 1024)
+    controller = Controller(Recorder(args.outdir), hostname="127.0.0.1", port=port, **options)
     controller.start()
     print(port, flush=True)
     sys.stdin.read()

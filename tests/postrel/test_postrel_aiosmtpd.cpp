@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace postrel_test;
 
@@ -217,6 +218,34 @@ TEST_F(RealServerTest, UnencodedTextAttachmentWithDotLinesArrivesIntact)
     ASSERT_EQ(parts.size(), 2u);
     EXPECT_EQ(parts[1], "text/plain|notes.txt|None|0-1.bin");
     EXPECT_TRUE(ReadFile(outDir + "/0-1.bin") == text);
+}
+
+TEST_F(RealServerTest, AttachmentThatShrinksWhileSentResetsTheConnection)
+{
+    const std::string path = Attachment("clip.mpg", RandomBytes(4 << 20, 5));
+    ASSERT_NE(recorder.Connect("127.0.0.1", server->Port()), 0);
+    ASSERT_TRUE(PumpUntil([&] { return recorder.HasSmtp(4, 2, 250); }));
+    ASSERT_EQ(MailSmtp(recorder.handle, 0, "a@example.org", "b@example.org", 1, 1, "Clip", 1, "x", 1, path.c_str(), "M"),
+              1);
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const auto &e : recorder.Of(Event::Attach))
+            if (e.text == path && e.percent > 0)
+                return true;
+        return false;
+    }, 20000)) << recorder.Dump();
+    ASSERT_EQ(truncate(path.c_str(), 100000), 0);
+    ASSERT_TRUE(PumpUntil([&] { return recorder.Closed(); }, 20000)) << recorder.Dump();
+
+    const Event *e = recorder.LastException();
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->code, 7);
+    EXPECT_EQ(e->text, "Attachment changed while being sent " + path);
+    for (const auto &a : recorder.Of(Event::Attach))
+        EXPECT_LT(a.percent, 100);
+    EXPECT_FALSE(recorder.HasSmtp(1, 0, 250));
+    PumpFor(300);
+    struct stat st;
+    EXPECT_NE(stat((outDir + "/0.txt").c_str(), &st), 0) << "a partial message was accepted";
 }
 
 TEST_F(RealServerTest, SeveralMessagesOnOneSession)

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <poll.h>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -152,6 +154,45 @@ TEST_F(DialogueTest, EnvelopeRecipientsAndMessageBytes)
     EXPECT_EQ(recorder.events.back().kind, Event::Smtp);
     EXPECT_EQ(recorder.events.back().status, 0);
     EXPECT_EQ(StateSmtp(recorder.handle), 1);
+}
+
+TEST_F(DialogueTest, SecondMailWhileOneIsInProgressIsRefused)
+{
+    std::atomic<bool> secondTried{false};
+    std::vector<std::string> lines;
+    ScriptedServer server([&](ScriptedServer::Connection &c) {
+        Greet(c);
+        lines.push_back(c.Line()); // the first envelope, held until the second MailSmtp was tried
+        while (!secondTried)
+            std::this_thread::sleep_for(5ms);
+        c.Send("250 ok\r\n");
+        lines.push_back(c.Line());
+        c.Send("250 ok\r\n");
+        lines.push_back(c.Line());
+        c.Send("354 go\r\n");
+        c.Data();
+        c.Send("250 queued\r\n");
+        lines.push_back(c.Line());
+        c.Send("550 no\r\n");
+        c.WaitClosed();
+    });
+    ConnectAndGreet(server);
+    ASSERT_EQ(Mail("me@example.org", "a@example.org"), 1);
+    PumpFor(50);
+    EXPECT_EQ(Mail("me@example.org", "b@example.org"), 0);
+    secondTried = true;
+    ASSERT_TRUE(PumpUntil([&] { return recorder.HasSmtp(1, 0, 250); })) << recorder.Dump();
+    ASSERT_NE(recorder.LastException(), nullptr);
+    EXPECT_EQ(recorder.LastException()->code, 7);
+    EXPECT_EQ(recorder.LastException()->text, "A mail is already being sent...mail not sent.");
+    // Once the first mail is answered the next one goes out, and after its refusal one more may.
+    ASSERT_EQ(Mail("me@example.org", "c@example.org"), 1);
+    ASSERT_TRUE(PumpUntil([&] { return recorder.HasSmtp(3, 4, 550); })) << recorder.Dump();
+    EXPECT_EQ(Mail("me@example.org", "d@example.org"), 1);
+    CloseSmtp(recorder.handle, 1);
+    server.Join();
+    EXPECT_EQ(lines, (std::vector<std::string>{"mail from: <me@example.org>", "rcpt to: <a@example.org>", "data",
+                                                "mail from: <me@example.org>"}));
 }
 
 TEST_F(DialogueTest, MultiLineReplyMovesTheDialogueOnce)
@@ -500,8 +541,11 @@ TEST_F(DialogueTest, AttachmentBlocksAreStuffedAndClosedExactly)
 
 TEST_F(DialogueTest, TraceFileRecordsPacketsBothWays)
 {
-    for (int i = 0; i < 100; ++i)
-        std::remove(("NETL" + std::to_string(i) + ".DBG").c_str());
+    // The trace file lands in the current folder: run in a folder of the test's own, removed after.
+    const std::string dir = MakeTempDir();
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
     WriteFile("NETL0.DBG", "taken");
     ScriptedServer server([&](ScriptedServer::Connection &c) {
         Greet(c);
@@ -511,12 +555,64 @@ TEST_F(DialogueTest, TraceFileRecordsPacketsBothWays)
     ASSERT_TRUE(PumpUntil([&] { return recorder.HasSmtp(4, 2, 250); }));
     CloseSmtp(recorder.handle, 1);
     server.Join();
-    EXPECT_EQ(ReadFile("NETL0.DBG"), "taken");
-    const std::string trace = ReadFile("NETL1.DBG");
+    const std::string taken = ReadFile("NETL0.DBG"), trace = ReadFile("NETL1.DBG");
+    for (const char *name : {"NETL0.DBG", "NETL1.DBG"})
+        std::remove(name);
+    ASSERT_EQ(chdir(previous), 0);
+    rmdir(dir.c_str());
+    EXPECT_EQ(taken, "taken");
     EXPECT_NE(trace.find("\r\n<--- 220 test server ready\r\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find("\r\n---> HELO [127.0.0.1]\r\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find("\r\n<--- 250 hello\r\n"), std::string::npos) << trace;
 }
+
+#if !defined(__SANITIZE_ADDRESS__) // the sanitizer's own reservations defeat an address-space limit
+// Runs in a child process: a MailSmtp whose message cannot be allocated must return 0 and report
+// "Insufficient Memory" from the pump, and the session must go on. Exits 0 when it does.
+void MailUnderAnAddressSpaceLimit()
+{
+    ScriptedServer server([&](ScriptedServer::Connection &c) {
+        Greet(c);
+        c.Line();
+        c.Send("250 ok\r\n");
+        c.WaitClosed();
+    });
+    Recorder r;
+    if (!r.Connect("127.0.0.1", server.Port()) || !PumpUntil([&] { return r.HasSmtp(4, 2, 250); }))
+        std::_Exit(2);
+    const std::string body(96 << 20, 'x');
+    long pages = 0;
+    if (std::FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    rlimit before{};
+    getrlimit(RLIMIT_AS, &before);
+    rlimit tight = before;
+    tight.rlim_cur = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + (32 << 20);
+    if (pages == 0 || setrlimit(RLIMIT_AS, &tight) != 0)
+        std::_Exit(3);
+    const int32_t queued = MailSmtp(r.handle, 0, "a@example.org", "b@example.org", 1, 1, "S", 1, body.data(),
+                                    static_cast<int32_t>(body.size()), nullptr, nullptr);
+    setrlimit(RLIMIT_AS, &before);
+    if (queued != 0)
+        std::_Exit(4);
+    if (!PumpUntil([&] { return r.LastException() != nullptr; }) || r.LastException()->code != 7 ||
+        r.LastException()->text != "Insufficient Memory")
+        std::_Exit(5);
+    if (NoopSmtp(r.handle) != 1 || !PumpUntil([&] { return r.HasSmtp(1, 5, 250); }))
+        std::_Exit(6);
+    CloseSmtp(r.handle, 1);
+    std::_Exit(0);
+}
+
+TEST(ExportTest, AllocationFailureInsideAnExportReturnsZeroAndIsReported)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(MailUnderAnAddressSpaceLimit(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 // ---- without a server ----
 

@@ -1,6 +1,7 @@
 // The protocol logic without sockets: reply assembly, message building, encoders, error numbers.
 #include "Encoders.h"
 #include "Errors.h"
+#include "Extensions.h"
 #include "MessageBuilder.h"
 #include "ReplyReader.h"
 
@@ -84,6 +85,24 @@ MailRequest Request(const char *sender, const char *recipients)
     r.sender = sender;
     r.recipients = recipients;
     return r;
+}
+
+TEST(EhloParserTest, FindsStartTlsAndMechanismsOnlyWhereOffered)
+{
+    auto parse = [](std::initializer_list<const char *> lines) {
+        postrel::EhloParser parser;
+        for (const char *line : lines)
+            parser.Feed(line);
+        return parser.Extensions();
+    };
+    auto e = parse({"250-mail.example.org STARTTLS\r\n", "250-starttls\r\n", "250 AUTH cram-md5 login\r\n"});
+    EXPECT_TRUE(e.startTls); // case does not matter; the server's name on the first line does not count
+    EXPECT_TRUE(e.authLogin);
+    EXPECT_FALSE(e.authPlain);
+    e = parse({"250-x\r\n", "250-AUTH=PLAIN\r\n", "250 SIZE 100\r\n"});
+    EXPECT_TRUE(e.authPlain);
+    e = parse({"250-x\r\n", "250-STARTTLSX\r\n", "500 STARTTLS\r\n", "250-SIZE AUTH PLAIN\r\n"});
+    EXPECT_FALSE(e.startTls || e.authPlain || e.authLogin);
 }
 
 TEST(MessageBuilderTest, HeaderBlockAndEnvelope)

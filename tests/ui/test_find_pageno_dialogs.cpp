@@ -92,6 +92,8 @@ TEST(PageNoDialog, ValidationKeepsTheDialogOpen)
     EXPECT_EQ(beeps, 2);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.ToPageNo->text(), "18");
+    EXPECT_TRUE(dlg.RangeHint->isVisible());
+    EXPECT_EQ(dlg.RangeHint->text(), "Please type a number from 1 to 17.");
 
     dlg.ToPageNo->clear();
     QTest::keyClicks(dlg.ToPageNo, "99999999999999999999");  // too long for any number
@@ -184,6 +186,30 @@ TEST(FindDialog, TextsAndPrefixMatching)
     EXPECT_TRUE(dlg.Confirmed());
     EXPECT_EQ(dlg.SelectedName(), "banana.jpg");
     EXPECT_EQ(dlg.ComboBox1->itemText(0), "banana.jpg");
+
+    // Down moves the highlight through the matching names; Enter flips to the highlighted one.
+    ShowActive(dlg);
+    QTest::keyClicks(dlg.ComboBox1->lineEdit(), "ap");
+    QTest::keyClick(dlg.ComboBox1, Qt::Key_Down);
+    EXPECT_EQ(dlg.ComboBox1->currentText(), "apple.jpg");
+    QTest::keyClick(dlg.ComboBox1, Qt::Key_Down);
+    QTest::keyClick(dlg.ComboBox1, Qt::Key_Down);   // stays on the last name
+    EXPECT_EQ(dlg.ComboBox1->currentText(), "Apricot.png");
+    EXPECT_EQ(ListTexts(dlg.ListBox1), QStringList({"apple.jpg", "Apricot.png"}));
+    QTest::keyClick(dlg.ComboBox1->lineEdit(), Qt::Key_Return);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.SelectedName(), "Apricot.png");
+    EXPECT_EQ(beeps, 2);
+
+    // In the list itself the arrow keys pick the name as a click does.
+    ShowActive(dlg);
+    dlg.ListBox1->setFocus();
+    dlg.ListBox1->setCurrentRow(0);
+    QTest::keyClick(dlg.ListBox1, Qt::Key_Down);
+    EXPECT_EQ(dlg.ComboBox1->currentText(), "Apricot.png");
+    QTest::keyClick(dlg.ListBox1, Qt::Key_Return);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.SelectedName(), "Apricot.png");
 }
 
 TEST(FindDialog, ClickSelectsAndDoubleClickFlips)

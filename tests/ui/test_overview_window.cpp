@@ -164,19 +164,24 @@ TEST_F(OverviewWindowTest, ThumbnailsAre16BitBitmapsFittedIntoTheBox)
     ov.AlbumProgress = [&](int v) { albumProgress << v; };
     ASSERT_TRUE(Build(ov, cacheRoot));
     EXPECT_FALSE(ov.Generating());
+    EXPECT_FALSE(ov.CacheWriteFailed());
     EXPECT_EQ(ov.Progress()->Gauge(), 100);
+    // The build ends by naming every new bitmap in the index on disk.
+    QFile index(ov.Cache().AlbumCacheDir() + "/~ovFiles.~ov");
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ThumbnailCache::SplitLines(index.readAll()).size(), 24);
     ASSERT_FALSE(albumProgress.isEmpty());
     EXPECT_EQ(albumProgress.first(), 40);
     EXPECT_EQ(albumProgress.last(), 50);
 
     // Album order (by name): big, corrupt, song, tiny, tune, wide.
     const struct { int index; QString name; QString size; } expected[] = {
-        {0, "big-jpg.bmp", "72 48"},   // 1200 x 800: scale 0.06
+        {0, "big-jpg.bmp", "72 48"},   // 1200 x 800: proportions kept
         {1, "corrupt-jpg.bmp", "72 70"},
         {2, "song-wav.bmp", ""},       // the built-in wave picture, never larger than the box
         {3, "tiny-png.bmp", "10 10"},  // never enlarged
         {4, "tune-mid.bmp", ""},
-        {5, "wide-jpg.bmp", "72 1"},   // 3000 x 20: scale raised to 0.05, width cut to the box
+        {5, "wide-jpg.bmp", "72 1"},   // 3000 x 20: 72 x 0.48, each side at least 1
     };
     for (const auto &e : expected) {
         const QString path = ov.ThumbnailPath(e.index);

@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWheelEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -185,16 +188,18 @@ TEST(Preview, PaintsBackgroundPictureAndErrorText)
     EXPECT_GT(ink, 5);   // "Error Loading Image!" across the middle
     EXPECT_EQ(frame.pixel(5, 150), qRgb(128, 128, 128));
 
-    // Normal size at the top-left, scrolled; fitted into the client less 2 and 3 pixels.
+    // A smaller picture at its own size, centred (scrolling does not move it); fitted into the
+    // client less 2 and 3 pixels.
     const QString wide = MakePicture(dir, "wide.png", QSize(100, 50), Qt::red);
     preview.Prepare(wide);
     {
         QPainter p(&frame);
         preview.PaintPreview(p, frame.size(), QPoint(10, 0));
     }
-    EXPECT_EQ(frame.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(frame.pixel(89, 49), qRgb(255, 0, 0));
-    EXPECT_EQ(frame.pixel(90, 10), qRgb(128, 128, 128));
+    EXPECT_EQ(frame.pixel(150, 125), qRgb(255, 0, 0));
+    EXPECT_EQ(frame.pixel(249, 174), qRgb(255, 0, 0));
+    EXPECT_EQ(frame.pixel(149, 125), qRgb(128, 128, 128));
+    EXPECT_EQ(frame.pixel(250, 174), qRgb(128, 128, 128));
     preview.SetMode(TPreviewPic_Fm::ModeFit);
     {
         QPainter p(&frame);
@@ -214,6 +219,57 @@ TEST(Preview, PaintsBackgroundPictureAndErrorText)
         preview.PaintPreview(p, frame.size(), QPoint());
     }
     EXPECT_EQ(frame.pixel(200, 20), qRgb(0, 0, 200));
+}
+
+TEST(Preview, OpensLargePicturesFittedAndZoomsAndPans)
+{
+    QTemporaryDir dir;
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    QImage big(screen.width() * 2, screen.height() * 2, QImage::Format_RGB32);
+    big.fill(Qt::blue);
+    QPainter(&big).fillRect(0, 0, 20, 20, Qt::red);   // a mark at the top-left corner
+    const QString path = dir.filePath("big.png");
+    ASSERT_TRUE(big.save(path));
+    TPreviewPic_Fm preview;
+    Settings settings;
+    QImage back;
+    preview.SetBackground(&settings, &back, dir.path());
+    preview.Prepare(path);
+    EXPECT_EQ(preview.Mode(), TPreviewPic_Fm::ModeFit);
+    preview.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    QWidget *view = Viewport(preview);
+    const QSize client = view->size();
+    const double fitted = preview.Scale(client);
+    EXPECT_LT(fitted, 0.6);
+
+    // "+" zooms about the centre, "-" back, never below the fitted size.
+    QTest::keyClick(&preview, Qt::Key_Plus);
+    EXPECT_EQ(preview.Mode(), TPreviewPic_Fm::ModeZoom);
+    EXPECT_NEAR(preview.Scale(client), fitted * 1.25, 1e-9);
+    QTest::keyClick(&preview, Qt::Key_Minus);
+    QTest::keyClick(&preview, Qt::Key_Minus);
+    EXPECT_NEAR(preview.Scale(client), fitted, 1e-9);
+
+    // Two wheel notches at the top-left corner zoom in keeping that corner in place.
+    const QPoint corner(3, 3);
+    QWheelEvent wheel(corner, view->mapToGlobal(corner), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    EXPECT_NEAR(preview.Scale(client), fitted * 1.25 * 1.25, 1e-9);
+    QImage shot = view->grab().toImage();
+    EXPECT_EQ(shot.pixel(3, 3), qRgb(255, 0, 0));
+
+    // Dragging pans without closing; a click still closes.
+    QTest::mousePress(view, Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseMove(view, QPoint(150, 150));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(150, 150));
+    EXPECT_TRUE(preview.isVisible());
+    shot = view->grab().toImage();
+    EXPECT_NE(shot.pixel(3, 3), qRgb(255, 0, 0));
+    EXPECT_EQ(shot.pixel(3 + 60, 3 + 60), qRgb(0, 0, 255));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_FALSE(preview.isVisible());
 }
 
 TEST(Preview, MenuCommands)

@@ -1,0 +1,111 @@
+// Cold thumbnails (72 x 70) of every picture in a folder through the imaging facade on two threads,
+// beside vipsthumbnail on the same files (two processes, each over half of the folder), in the same
+// run. For JPEG folders it also prints what reading the orientation tag costs per file against the
+// whole thumbnail decode.
+// Usage: bench_format_thumbnails folder [rounds]   (folders made by make_files.sh)
+#include "platform/imaging/Decoders.h"
+#include "platform/imaging/Imaging.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+using namespace pagero;
+
+namespace {
+
+double FacadeSeconds(const QStringList &files)
+{
+    std::atomic<int> next{0}, failures{0};
+    QElapsedTimer clock;
+    clock.start();
+    const auto work = [&] {
+        for (int i = next++; i < files.size(); i = next++)
+            if (!imaging::Load(files[i], QSize(72, 70)).ok()) ++failures;
+    };
+    std::thread a(work), b(work);
+    a.join();
+    b.join();
+    if (failures) std::printf("  (%d files failed to decode)\n", failures.load());
+    return clock.nsecsElapsed() / 1e9;
+}
+
+double VipsSeconds(const QStringList &files, const QString &outDir)
+{
+    const qsizetype half = files.size() / 2;
+    const QStringList parts[2] = {files.mid(0, half), files.mid(half)};
+    QElapsedTimer clock;
+    clock.start();
+    QProcess p[2];
+    for (int i = 0; i < 2; ++i) {
+        QStringList args{"-s", "72x70", "-o", outDir + "/%s.v.bmp"};
+        p[i].start("vipsthumbnail", args + parts[i]);
+    }
+    for (QProcess &proc : p) proc.waitForFinished(-1);
+    return clock.nsecsElapsed() / 1e9;
+}
+
+// Per file: the marker walk and EXIF parse the JPEG path adds for orientation, in microseconds.
+double OrientationMicroseconds(const QStringList &files)
+{
+    std::vector<QByteArray> bytes;
+    for (const QString &f : files) {
+        QFile file(f);
+        if (file.open(QIODevice::ReadOnly)) bytes.push_back(file.readAll());
+    }
+    QElapsedTimer clock;
+    clock.start();
+    int sum = 0;
+    constexpr int kRepeats = 20;
+    for (int r = 0; r < kRepeats; ++r) {
+        for (const QByteArray &b : bytes) {
+            imaging::detail::JpegScanner scan(true);
+            scan.Feed(b);
+            if (scan.exifOffset() >= 0)
+                sum += imaging::detail::ExifOrientation(b.constData() + scan.exifOffset(), scan.exifLength());
+        }
+    }
+    if (sum < 0) std::printf("%d", sum);
+    return clock.nsecsElapsed() / 1e3 / (kRepeats * double(bytes.size()));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s folder [rounds]\n", argv[0]);
+        return 2;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
+    QStringList files;
+    for (const QString &name : dir.entryList(QDir::Files, QDir::Name)) files << dir.filePath(name);
+    if (files.isEmpty()) return 2;
+    QTemporaryDir out;
+
+    double facade = 1e30, vips = 1e30;
+    for (int r = 0; r < rounds; ++r) {   // alternating, the best round of each counts
+        facade = std::min(facade, FacadeSeconds(files));
+        vips = std::min(vips, VipsSeconds(files, out.path()));
+    }
+    std::printf("%s: %lld files\n", qPrintable(dir.path()), qlonglong(files.size()));
+    std::printf("  imaging facade, 2 threads: %.3f s (%.1f files/s)\n", facade, files.size() / facade);
+    std::printf("  vipsthumbnail, 2 processes: %.3f s (%.1f files/s)\n", vips, files.size() / vips);
+    std::printf("  speed against vipsthumbnail: %.2fx\n", vips / facade);
+    if (files.first().endsWith(".jpg", Qt::CaseInsensitive)) {
+        const double perFile = facade * 2 / files.size() * 1e6;   // thread-microseconds per thumbnail
+        const double orientation = OrientationMicroseconds(files);
+        std::printf("  orientation tag: %.1f us per file, %.2f %% of a thumbnail (%.0f us)\n", orientation,
+                    100.0 * orientation / perFile, perFile);
+    }
+    return 0;
+}
