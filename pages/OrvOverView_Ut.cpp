@@ -83,7 +83,7 @@ int TOverView_Fm::CaptionLabelHeight()
 
 bool TOverView_Fm::Generating() const
 {
-    return run_ != nullptr || emptying_ != nullptr;
+    return run_ != nullptr || emptying_ != nullptr || committing_ != nullptr;
 }
 
 void TOverView_Fm::SetThumbSize(int width, int height)
@@ -138,6 +138,7 @@ struct TOverView_Fm::BuildRun {
     int count = 0;                          // files of the album
     ThumbBuildDone done;
     QElapsedTimer sinceProgress;            // invalid until the progress window was first updated
+    int written = 0;                        // bitmaps on disk, not yet named by the index
 };
 
 void TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize,
@@ -243,8 +244,12 @@ void TOverView_Fm::writeDecoded()
         job.watcher->disconnect(this);
         job.watcher->deleteLater();
         const MadeThumbnail made = job.result.resultCount() > 0 ? job.result.result() : MadeThumbnail();
-        if (made.written) cache_.ThumbnailWritten(job.thumbPath);
-        else cacheWriteFailed_ = true;
+        if (made.written) {
+            cache_.ThumbnailWritten(job.thumbPath);
+            ++run.written;
+        } else {
+            cacheWriteFailed_ = true;
+        }
         if (!made.image.isNull()) showProgress(job.index, made.image, run.pending.empty());
     }
     if (run.pending.empty()) finishBuild(ThumbBuildResult::Built);
@@ -277,14 +282,10 @@ void TOverView_Fm::finishBuild(ThumbBuildResult result)
         job.watcher->disconnect(this);
         job.watcher->deleteLater();
     }
-    // Bitmaps still being made by a dropped decode are named by no index line: the next opening
-    // removes them and makes them again.
-    if (!cache_.CommitThumbnails()) cacheWriteFailed_ = true;
     ShowThumbWindow = false;
     progress_->Generating = false;
     if (result == ThumbBuildResult::ExitRequested) {
         progress_->close();
-        emit ExitRequested();
     } else {
         if (AlbumProgress) AlbumProgress(50);
         progress_->SetGauge(100);
@@ -293,7 +294,34 @@ void TOverView_Fm::finishBuild(ThumbBuildResult result)
         if (progress_->isVisible() && (result == ThumbBuildResult::Cancelled || !OverviewWasVisible))
             progress_->hide();
     }
-    if (run->done) run->done(result);
+    // The new bitmaps get their one sync and their index lines. Bitmaps still being made by a
+    // dropped decode are named by no line: the next opening removes them and makes them again.
+    const auto end = [this, result, done = std::move(run->done)] {
+        if (result == ThumbBuildResult::ExitRequested) emit ExitRequested();
+        if (done) done(result);
+    };
+    if (run->written == 0) {   // nothing to commit: the build ends at once
+        if (!cache_.CommitThumbnails()) cacheWriteFailed_ = true;
+        end();
+        return;
+    }
+    // The sync may take a while on a busy disk: it runs on a worker thread, and the cache is left
+    // to it (Generating() holds) until it reports.
+    auto promise = std::make_shared<QPromise<bool>>();
+    committing_ = new QFutureWatcher<bool>(this);
+    connect(committing_, &QFutureWatcherBase::finished, this, [this, end] {
+        if (!committing_->result()) cacheWriteFailed_ = true;
+        committing_->deleteLater();
+        committing_ = nullptr;
+        end();
+    });
+    committing_->setFuture(promise->future());
+    promise->start();
+    ThumbnailCache *cache = &cache_;
+    decodePool_.start([promise, cache] {
+        promise->addResult(cache->CommitThumbnails());
+        promise->finish();
+    });
 }
 
 bool TOverView_Fm::EmptyOverviewCache(std::function<void()> emptied)

@@ -74,7 +74,8 @@ public:
     // The book build's call in one: size, cache root, album, then BuildThumbnails.
     void BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize, ThumbBuildDone done);
     // Ends a running build now (the main window was closed): the bitmaps made so far stay, the
-    // progress window closes and the build's `done` gets Cancelled.
+    // progress window closes and the build's `done` gets Cancelled once the new bitmaps are committed
+    // to the index (at once when there are none).
     void CancelThumbnails();
     // The last build could not write a thumbnail or the cache index (a full disk): those thumbnails
     // are missing now and are made again at the next build.
@@ -98,8 +99,8 @@ public:
     bool OverviewWasVisible = false;
     // The album-opening progress (40 .. 80 while making thumbnails, 50 at the end).
     std::function<void(int)> AlbumProgress;
-    // True from the start of a build that has thumbnails to make until it ends, and while the cache
-    // is being emptied.
+    // True from the start of a build that has thumbnails to make until it has ended (its bitmaps
+    // committed to the index), and while the cache is being emptied.
     bool Generating() const;
     TProgress_Fm *Progress() const { return progress_; }
 
@@ -133,6 +134,7 @@ private:
     QThreadPool decodePool_;
     std::unique_ptr<BuildRun> run_;   // the build in progress, null between builds
     QFutureWatcher<void> *emptying_ = nullptr;   // the cache root being deleted
+    QFutureWatcher<bool> *committing_ = nullptr; // the end of a build: sync, then the index
     bool cacheWriteFailed_ = false;
 };
 

@@ -231,10 +231,11 @@ TEST_F(MainWindowTest, ClosingWhileThumbnailsAreMadeCancelsTheBuildAndShowsTheBo
     ASSERT_TRUE(WaitFor([&] { return ov->Generating() && QFileInfo::exists(ov->ThumbnailPath(0)); }, 20000));
 
     EXPECT_FALSE(w.close());
+    EXPECT_FALSE(ov->Progress()->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return !w.Building(); }));   // the made bitmaps are committed
     EXPECT_TRUE(w.isVisible());   // the program keeps running, without a question
     EXPECT_TRUE(prompter.texts.isEmpty());
     EXPECT_FALSE(ov->Generating());
-    EXPECT_FALSE(ov->Progress()->isVisible());
     EXPECT_TRUE(w.AlbumOpen());   // the book shows with the thumbnails made so far
     const int total = w.Pages().Count();
     const auto made = [&] {
