@@ -2,6 +2,7 @@
 #include "core/book/MruList.h"
 #include <QDir>
 #include <QFileInfo>
+#include <memory>
 
 namespace pagero {
 
@@ -22,8 +23,12 @@ QString AlbumSession::StartFolder(const QStringList &args, const QStringList &mr
 }
 
 bool AlbumSession::OpenFirstAlbum(const QStringList &args, bool autoReopen, const QString &samples,
-                                  const QString &currentDir, const QString &defaultMask)
+                                  const QString &currentDir, const QString &defaultMask, OpenDone done)
 {
+    const auto fail = [&done] {
+        if (done) done(false);
+        return false;
+    };
     QString folder = samples;
     const QString start = StartFolder(args, MRUList ? *MRUList : QStringList(), samples);
     if (!start.isEmpty()) folder = start;
@@ -31,56 +36,69 @@ bool AlbumSession::OpenFirstAlbum(const QStringList &args, bool autoReopen, cons
         for (;;) {
             QString picked;
             const auto choice = host_.ChooseFolder(folder, picked);
-            if (choice == AlbumHost::Choice::AlreadyShowing) return false;
+            if (choice == AlbumHost::Choice::AlreadyShowing) return fail();
             if (choice == AlbumHost::Choice::Picked) {
                 folder = picked;
                 break;
             }
             if (host_.AskExitInsteadOfOpening()) {
                 host_.CloseWindow();
-                return false;
+                return fail();
             }
         }
     }
-    return OpenStartFolder(folder, currentDir, defaultMask);
+    return OpenStartFolder(folder, currentDir, defaultMask, std::move(done));
 }
 
 bool AlbumSession::OpenStartFolder(const QString &folderIn, const QString &currentDir,
-                                   const QString &defaultMask)
+                                   const QString &defaultMask, OpenDone done)
 {
     const QString folder = FolderExists(folderIn) ? folderIn : currentDir;
     AlbumFolder = folder;
     FilterMask = defaultMask;
-    return OpenAlbum(folder);
+    return OpenAlbum(folder, std::move(done));
 }
 
-bool AlbumSession::OpenAlbum(const QString &folderIn)
+bool AlbumSession::OpenAlbum(const QString &folderIn, OpenDone done)
 {
+    const auto fail = [&done] {
+        if (done) done(false);
+        return false;
+    };
     QString folder = folderIn;
     AlbumOpen = false;
     while (!FolderExists(folder)) {
         host_.TellFolderMissing(folder);
         QString picked;
         const auto choice = host_.ChooseFolder(folder, picked);
-        if (choice == AlbumHost::Choice::AlreadyShowing) return false;
+        if (choice == AlbumHost::Choice::AlreadyShowing) return fail();
         if (choice == AlbumHost::Choice::Cancelled) {
             host_.CloseWindow();
-            return false;
+            return fail();
         }
         folder = picked;
     }
     Opening = true;
     AlbumFolder = folder;
     host_.AlbumOpening(folder);
-    if (!host_.BuildBook()) return false;   // the album stays closed; Opening stays set
-    RemoveFromMRU(folder);
-    host_.AlbumOpened(folder);
-    Opening = false;
-    AlbumOpen = true;
-    return true;
+    // The build may end before BuildBook returns; `failed` tells the caller which way it went then.
+    auto failed = std::make_shared<bool>(false);
+    host_.BuildBook([this, folder, failed, done = std::move(done)](bool built) {
+        if (!built) {   // the album stays closed; Opening stays set
+            *failed = true;
+            if (done) done(false);
+            return;
+        }
+        RemoveFromMRU(folder);
+        host_.AlbumOpened(folder);
+        Opening = false;
+        AlbumOpen = true;
+        if (done) done(true);
+    });
+    return !*failed;
 }
 
-void AlbumSession::SwitchAlbum(const QString &folder, const QString &dialogMask)
+void AlbumSession::SwitchAlbum(const QString &folder, const QString &dialogMask, OpenDone done)
 {
     if (AlbumOpen && folder != AlbumFolder) {
         CloseAlbum(2);
@@ -90,7 +108,7 @@ void AlbumSession::SwitchAlbum(const QString &folder, const QString &dialogMask)
     }
     AlbumFolder = folder;
     FilterMask = dialogMask;
-    OpenAlbum(folder);
+    OpenAlbum(folder, std::move(done));
 }
 
 void AlbumSession::CloseAlbum(int direction)

@@ -4,6 +4,7 @@
 // here so they can be tested without a window.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace pagero {
 
@@ -17,9 +18,11 @@ public:
     virtual void TellFolderMissing(const QString &folder) = 0;
     virtual void TellSameFolderAndMask() = 0;
     virtual void CloseWindow() = 0;
-    // Opening: caption, bookmarks, selection cleared. BuildBook: page list and sections.
+    // Opening: caption, bookmarks, selection cleared. BuildBook: page list and sections; `done`
+    // gets whether the book was built, once, possibly after BuildBook has returned (thumbnails are
+    // made in the background).
     virtual void AlbumOpening(const QString &folder) = 0;
-    virtual bool BuildBook() = 0;
+    virtual void BuildBook(std::function<void(bool built)> done) = 0;
     // Opened: album name loaded, the closed book shown, the optional flip to the overview.
     virtual void AlbumOpened(const QString &folder) = 0;
     // Closing: the book flips shut towards `direction` and is cleared; the album's files are saved.
@@ -30,6 +33,9 @@ public:
 
 class AlbumSession {
 public:
+    // Told whether the album opened, when the opening has ended.
+    using OpenDone = std::function<void(bool opened)>;
+
     explicit AlbumSession(AlbumHost &host) : host_(host) {}
 
     QString AlbumFolder;
@@ -41,15 +47,18 @@ public:
     // The folder the first album comes from: one argument -> its folder part, two -> Samples,
     // otherwise the most recent folder (empty when there is none).
     static QString StartFolder(const QStringList &args, const QStringList &mru, const QString &samples);
+    // The opening functions return false when the opening has failed already, true when the album
+    // is open or its book is still being built; `done` tells the outcome in either case.
     // The whole first-album choice: command line, most recent folder, or the dialog until a folder
-    // is picked. False when the window is to close or the open failed.
+    // is picked. Fails when the window is to close or the open failed.
     bool OpenFirstAlbum(const QStringList &args, bool autoReopen, const QString &samples,
-                        const QString &currentDir, const QString &defaultMask);
+                        const QString &currentDir, const QString &defaultMask, OpenDone done = {});
     // Opens the first album from a folder already chosen: a folder that does not exist gives way to
     // `currentDir`; the mask becomes `defaultMask`.
-    bool OpenStartFolder(const QString &folder, const QString &currentDir, const QString &defaultMask);
-    bool OpenAlbum(const QString &folder);
-    void SwitchAlbum(const QString &folder, const QString &dialogMask);
+    bool OpenStartFolder(const QString &folder, const QString &currentDir, const QString &defaultMask,
+                         OpenDone done = {});
+    bool OpenAlbum(const QString &folder, OpenDone done = {});
+    void SwitchAlbum(const QString &folder, const QString &dialogMask, OpenDone done = {});
     void CloseAlbum(int direction);
 
     void AddToMRU(const QString &folder);

@@ -39,7 +39,9 @@ public:
     virtual void FlipTo(int page, std::function<void()> landed = {}) = 0;
     virtual void Flip(int direction, int count) = 0;
     virtual void SetFlipSpeed(int speed) = 0;
-    virtual bool Rebuild() = 0;
+    // Builds the book anew; `done` gets whether it was built once the build has ended (thumbnails
+    // are made in the background, so that may be after Rebuild returns).
+    virtual void Rebuild(std::function<void(bool built)> done = {}) = 0;
     virtual void DrawBook() = 0;
     // Runs `work` now, or after a running flip and the work waiting for it.
     virtual void AfterFlip(std::function<void()> work) = 0;

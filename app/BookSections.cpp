@@ -6,11 +6,24 @@
 
 namespace pagero {
 
-bool WindowSectionBuilder::Build(const SectionBuildInput &in, SectionSizes &out)
+void WindowSectionBuilder::Build(const SectionBuildInput &in, SectionBuildDone done)
+{
+    overview_.SetSelection(in.selection);
+    overview_.AlbumProgress = in.progress;
+    overview_.BuildThumbnails(*in.pages, in.overviewDir, QSize(in.thumbW, in.thumbH),
+                              [this, in, done = std::move(done)](ThumbBuildResult result) {
+        overview_.AlbumProgress = nullptr;
+        if (result == ThumbBuildResult::Failed || result == ThumbBuildResult::ExitRequested) {
+            done(false, SectionSizes{});
+            return;
+        }
+        done(true, layOut(in));
+    });
+}
+
+SectionSizes WindowSectionBuilder::layOut(const SectionBuildInput &in)
 {
     const PageList &pages = *in.pages;
-    overview_.SetSelection(in.selection);
-    if (!overview_.BuildThumbnails(pages, in.overviewDir, QSize(in.thumbW, in.thumbH))) return false;
     // The grid depends on the thumbnail size, which the build sets.
     overview_.SetArea(in.leftContentLocal);
 
@@ -20,9 +33,9 @@ bool WindowSectionBuilder::Build(const SectionBuildInput &in, SectionSizes &out)
     index_.SetPageList(&pages);
     index_.SetSelection(in.selection);
     index_.SetIndexArea(in.leftContentLocal);
-    index_.BuildIndex(pages.Entries());
+    index_.BuildIndex(pages.Entries(), in.progress);
 
-    out = SectionSizes{};
+    SectionSizes out;
     out.files = pages.Count();
     out.thumbsPerPage = overview_.Grid().PerPage;
     out.overviewPages = overview_.OverviewPageCount();
@@ -32,7 +45,7 @@ bool WindowSectionBuilder::Build(const SectionBuildInput &in, SectionSizes &out)
     TIndex_Fm *index = &index_;
     out.indexFirstLineOfPage = [index](int page) { return index->FirstLineOfPage(page); };
     out.indexPageOfLine = [index](int line) { return index->PageOfLine(line); };
-    return true;
+    return out;
 }
 
 } // namespace pagero

@@ -12,6 +12,7 @@
 #include "platform/Prompter.h"
 #include "platform/system/ProgramFolder.h"
 #include <algorithm>
+#include <utility>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -84,7 +85,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                                 [this] { RemoveHighlight(); });
     backgrounds_ = std::make_unique<BackgroundController>(Book(), menus_, scene_, previewBack_, saves_);
     thumbnailSizes_ = std::make_unique<ThumbnailSizeController>(Book(), menus_, *overview_,
-                                                                [this] { ReopenAlbum(); });
+                                                                [this] { ReopenAlbum(); },
+                                                                [this] { EmptyOverviewCache1Click(); });
     autoFlip_ = std::make_unique<AutoFlipController>(Book(), menus_);
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
@@ -108,7 +110,7 @@ TTurvane_Fm::~TTurvane_Fm() = default;
 
 void TTurvane_Fm::FormCreate()
 {
-    Deactivated = Minimised = OverviewWasVisible = Busy = ReadyToLayout = RebuildGuard = false;
+    Deactivated = Minimised = OverviewWasVisible = ReadyToLayout = building_ = false;
     ExeDir = sys::ProgramFolder();
     if (QFileInfo(ExeDir).isDir()) QDir::setCurrent(ExeDir);
     ScreenSaverMode = ExeDir.compare(sys::SystemFolder(), Qt::CaseInsensitive) == 0;
@@ -189,21 +191,18 @@ void TTurvane_Fm::showEvent(QShowEvent *e)
 
 void TTurvane_Fm::FormPaintFirst()
 {
-    if (ExeDir.isEmpty() || session_.AlbumOpen || session_.Opening || Busy || terminating_) return;
+    if (ExeDir.isEmpty() || session_.AlbumOpen || session_.Opening || Building() || terminating_) return;
     if (geo_.PageW <= 0) Layout();
     if (ScreenSaverMode) {
         StartScreenSaverRun();
-        Busy = false;
         return;
     }
-    // Busy stays clear while the folder is chosen: the album build sets it itself.
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");
-    if (session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, QDir::currentPath(),
-                                kDefaultFilterMask)) {
-        openDlg_->SetFolder(session_.AlbumFolder);
-    }
-    Busy = false;
+    session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, QDir::currentPath(), kDefaultFilterMask,
+                            [this](bool opened) {
+                                if (opened) openDlg_->SetFolder(session_.AlbumFolder);
+                            });
 }
 
 void TTurvane_Fm::StartScreenSaverRun()
@@ -218,7 +217,13 @@ void TTurvane_Fm::StartScreenSaverRun()
     QString folder = sys::RegistryRead("ScnSVr", "DataDIR", QString()).toString();
     if (folder.isEmpty()) folder = JoinPath(ExeDir, "Samples");
     sys::RegistryWrite("ScnSVr", "ScvIns", true);
-    if (!session_.OpenStartFolder(folder, QDir::currentPath(), kDefaultFilterMask)) return;
+    session_.OpenStartFolder(folder, QDir::currentPath(), kDefaultFilterMask, [this](bool opened) {
+        if (opened) BeginScreenSaverShow();
+    });
+}
+
+void TTurvane_Fm::BeginScreenSaverShow()
+{
     openDlg_->SetFolder(session_.AlbumFolder);
     SetCaption();
     settings_.FlippingSound = sys::RegistryRead("ScnSVr", "FlipSnd", settings_.FlippingSound).toBool();
@@ -316,8 +321,13 @@ void TTurvane_Fm::AlbumClosed() {}
 
 void TTurvane_Fm::SwitchAlbum(const QString &folder)
 {
-    session_.SwitchAlbum(folder, openDlg_->Mask());
-    if (session_.AlbumOpen) openDlg_->SetFolder(folder);
+    if (Building()) {
+        AfterBuild([this, folder] { SwitchAlbum(folder); });
+        return;
+    }
+    session_.SwitchAlbum(folder, openDlg_->Mask(), [this, folder](bool opened) {
+        if (opened) openDlg_->SetFolder(folder);
+    });
 }
 
 void TTurvane_Fm::MruChanged()
@@ -345,9 +355,9 @@ void TTurvane_Fm::RUClick(QAction *item)
 
 // ---------------------------------------------------------------- book build
 
-bool TTurvane_Fm::BuildBook()
+void TTurvane_Fm::BuildBook(std::function<void(bool built)> done)
 {
-    Busy = true;
+    building_ = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The tool bar, the pop-up's auto-flipping item and the Help menu rest during a build; each
     // gets back the state it had.
@@ -360,7 +370,10 @@ bool TTurvane_Fm::BuildBook()
     };
     enableCommands(false);
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
-    pages_.Build(session_.AlbumFolder, session_.FilterMask, CurrentSortOrder());
+    // The album-opening percentages go to the progress window, which keeps them without showing.
+    TProgress_Fm *progress = overview_->Progress();
+    const auto albumProgress = [progress](int percent) { progress->SetAlbumProgress(percent); };
+    pages_.Build(session_.AlbumFolder, session_.FilterMask, CurrentSortOrder(), albumProgress);
     SectionBuildInput in;
     in.pages = &pages_;
     in.selection = &selection_.paths;
@@ -368,36 +381,69 @@ bool TTurvane_Fm::BuildBook()
     in.thumbW = settings_.ThumbW;
     in.thumbH = settings_.ThumbH;
     in.overviewDir = OverviewDir;
-    SectionSizes sizes;
-    const bool built = sections_->Build(in, sizes);
-    if (built) {
-        layout_.Compute(sizes);
-        flip_.LastPageNo = layout_.LastPageNo;
-        selection_.DropMissing();
-        painter_.InvalidatePageCache();
-    }
-    QApplication::restoreOverrideCursor();
-    if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
-        flip_.LeftPageNo = flip_.LastPageNo - 2;
-        flip_.RightPageNo = flip_.LastPageNo - 1;
-    }
-    enableCommands(true);
-    Busy = false;
-    return built;
+    in.progress = albumProgress;
+    sections_->Build(in, [this, enableCommands, done = std::move(done)](bool built, const SectionSizes &sizes) {
+        if (built) {
+            layout_.Compute(sizes);
+            flip_.LastPageNo = layout_.LastPageNo;
+            selection_.DropMissing();
+            painter_.InvalidatePageCache();
+        }
+        QApplication::restoreOverrideCursor();
+        if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
+            flip_.LeftPageNo = flip_.LastPageNo - 2;
+            flip_.RightPageNo = flip_.LastPageNo - 1;
+        }
+        enableCommands(true);
+        building_ = false;
+        if (done) done(built);
+        RunAfterBuild();
+    });
 }
 
-bool TTurvane_Fm::Rebuild()
+void TTurvane_Fm::Rebuild(std::function<void(bool built)> done)
 {
-    if (!ReadyToLayout || RebuildGuard) return false;
-    RebuildGuard = true;
-    const bool built = BuildBook();
-    if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
-        flip_.LeftPageNo = flip_.LastPageNo - 2;
-        flip_.RightPageNo = flip_.LastPageNo - 1;
+    if (!ReadyToLayout) {
+        if (done) done(false);
+        return;
     }
-    Busy = false;
-    RebuildGuard = false;
-    return built;
+    if (Building()) {
+        AfterBuild([this, done] { Rebuild(done); });
+        return;
+    }
+    BuildBook([this, done](bool built) {
+        if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
+            flip_.LeftPageNo = flip_.LastPageNo - 2;
+            flip_.RightPageNo = flip_.LastPageNo - 1;
+        }
+        if (done) done(built);
+    });
+}
+
+void TTurvane_Fm::EmptyOverviewCache1Click()
+{
+    if (Building()) return;
+    // The book rests while the cache goes (its overview pages draw from it) and is opened anew after.
+    building_ = true;
+    const bool emptying = overview_->EmptyOverviewCache([this] {
+        building_ = false;
+        ReopenAlbum();
+    });
+    if (!emptying) building_ = false;
+}
+
+void TTurvane_Fm::AfterBuild(std::function<void()> request)
+{
+    afterBuild_ = std::move(request);
+}
+
+void TTurvane_Fm::RunAfterBuild()
+{
+    // From the event loop, once the finished build's own follow-up has run.
+    if (afterBuild_) QTimer::singleShot(0, this, [this] {
+        if (Building() || !afterBuild_) return;
+        std::exchange(afterBuild_, nullptr)();
+    });
 }
 
 // ---------------------------------------------------------------- layout and painting
@@ -424,7 +470,7 @@ void TTurvane_Fm::Layout()
     painter_.Resize(geo_);
     flip_.SetPageW(geo_.PageW);
     if (session_.AlbumOpen) {
-        if (flip_.LastPageNo <= flip_.LeftPageNo && !Busy) FlipTo(flip_.LastPageNo - 1);
+        if (flip_.LastPageNo <= flip_.LeftPageNo && !Building()) FlipTo(flip_.LastPageNo - 1);
         Timer2.start();
     } else if (!painter_.ViewImage1.isNull()) {
         painter_.ViewImage1.fill(ColorOf(kGrey));
@@ -434,10 +480,7 @@ void TTurvane_Fm::Layout()
 void TTurvane_Fm::Timer2Timer()
 {
     Timer2.stop();
-    AfterFlip([this] {
-        Rebuild();
-        DrawBook();
-    });
+    AfterFlip([this] { Rebuild([this](bool) { DrawBook(); }); });
 }
 
 void TTurvane_Fm::DrawBook()
@@ -446,7 +489,8 @@ void TTurvane_Fm::DrawBook()
         AfterFlip([this] { DrawBook(); });
         return;
     }
-    if (!ReadyToLayout || painter_.ViewImage1.isNull()) return;
+    // During a build the layout does not yet match the page list: the book is drawn at its end.
+    if (!ReadyToLayout || painter_.ViewImage1.isNull() || Building()) return;
     if (session_.AlbumOpen || session_.Opening) {
         painter_.InvalidatePageCache();
         painter_.RenderSpread(scene_, painter_.ViewImage1);
@@ -492,10 +536,10 @@ void TTurvane_Fm::FlipTo(int page, std::function<void()> landed)
         });
         return;
     }
-    // The thumbnail build lets events run; the book is not laid out meanwhile.
     animator_.frameIntervalMs = FrameIntervalMs;
     landed_ = std::move(landed);
-    if (Busy || !animator_.FlipTo(scene_, flip_, page)) {
+    // While the book is built it is not laid out: nothing turns, and `landed` runs at once.
+    if (Building() || !animator_.FlipTo(scene_, flip_, page)) {
         if (auto done = std::exchange(landed_, {})) done();
     }
     RefreshToolBar();
@@ -512,7 +556,7 @@ void TTurvane_Fm::Flip(int direction, int count)
         });
         return;
     }
-    if (Busy) return;
+    if (Building()) return;
     animator_.frameIntervalMs = FrameIntervalMs;
     animator_.Flip(scene_, flip_, direction, count);
     RefreshToolBar();
@@ -588,7 +632,7 @@ void TTurvane_Fm::ShowMaximisedOnScreen()
 void TTurvane_Fm::FormActivate()
 {
     if (ExeDir.isEmpty()) return;
-    if (Busy) {
+    if (Building()) {
         Deactivated = Minimised = false;
         return;
     }
@@ -596,12 +640,7 @@ void TTurvane_Fm::FormActivate()
     Deactivated = Minimised = false;
     if (!ReadyToLayout || mode_ != PaintMode::Normal || !isVisible() || !session_.AlbumOpen) return;
     if (QFileInfo(session_.AlbumFolder).isDir() && pages_.HasFolderChanged()) {
-        AfterFlip([this] {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            Rebuild();
-            DrawBook();
-            QApplication::restoreOverrideCursor();
-        });
+        AfterFlip([this] { Rebuild([this](bool) { DrawBook(); }); });
     }
 }
 
@@ -654,14 +693,13 @@ bool TTurvane_Fm::FormCloseQuery()
         if (screenSaverLock_ && screenSaverLock_->held()) sys::RegistryWrite("ScnSVr", "ScvIns", false);
         return true;
     }
-    if (overview_->Generating()) {
-        // Closing while thumbnails are made ends the build instead; a termination request ends it
-        // without the progress window's question and closes once the build has returned.
-        if (terminating_) overview_->Progress()->Generating = false;
-        else overview_->Progress()->close();
+    if (Building()) {
+        // Closing while thumbnails are made cancels the building instead and keeps the program
+        // running: the thumbnails made so far stay and the book shows. A termination request then
+        // closes once the build has ended.
+        overview_->CancelThumbnails();
         return false;
     }
-    if (Busy || RebuildGuard) return false;   // a build is running; closing waits for it
     closeQueryRunning_ = true;
     bool allow = true;
     if (mode_ == PaintMode::AcquiredPicture && !terminating_)

@@ -87,7 +87,10 @@ public:
     void AfterFlip(std::function<void()> work) override;
     void DrawBook() override;
     void ShowSpread(int page);
-    bool Rebuild() override;
+    // Builds the book anew (page list, thumbnails, sections, layout), keeping the open spread where
+    // it can. Thumbnails are made in the background: `done` gets whether the book was built when the
+    // build has ended, which may be before Rebuild returns. A request during a build runs after it.
+    void Rebuild(std::function<void(bool built)> done = {}) override;
     QString PageLabel(int page) const override { return layout_.PageLabel(page); }
     void SetFlipSpeed(int speed) override { flip_.SetFlipSpeed(speed); }
     // Flips to the page of the album file `name` (exact name first, then ignoring case); false when
@@ -103,13 +106,19 @@ public:
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
 
-    bool OpenAlbum(const QString &folder) { return session_.OpenAlbum(folder); }
+    bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
+    {
+        return session_.OpenAlbum(folder, std::move(done));
+    }
     void SwitchAlbum(const QString &folder);
     void CloseAlbum(int direction) { session_.CloseAlbum(direction); }
 
     // State, read by other windows and by tests.
     QString ExeDir, OverviewDir, BookmarkDir, SysSoundDir, BaseCaption;
-    bool ScreenSaverMode = false, ReadyToLayout = false, Busy = false, RebuildGuard = false;
+    bool ScreenSaverMode = false, ReadyToLayout = false;
+    // True while the book is being built: book input is ignored, and album and rebuild requests
+    // wait for the build's end.
+    bool Building() const override { return building_; }
     bool Deactivated = false, Minimised = false, OverviewWasVisible = false;
     int LastMouseX = 0, LastMouseY = 0;
     HotState Hot;
@@ -189,7 +198,7 @@ private:
     void TellSameFolderAndMask() override;
     void CloseWindow() override;
     void AlbumOpening(const QString &folder) override;
-    bool BuildBook() override;
+    void BuildBook(std::function<void(bool built)> done) override;
     void AlbumOpened(const QString &folder) override;
     void AlbumClosing(int direction) override;
     void AlbumClosed() override;
@@ -197,7 +206,6 @@ private:
 
     // BookContext (the rest is public above); the controllers see the window only through it.
     BookContext &Book() { return *this; }
-    bool Building() const override { return Busy; }
     const FlipState &Spread() const override { return flip_; }
     const BookLayout &Sections() const override { return layout_; }
     void SetMode(PaintMode mode) override { mode_ = mode; }
@@ -211,6 +219,7 @@ private:
     bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
     void FlipLanded();
     void StartScreenSaverRun();
+    void BeginScreenSaverShow();   // the screen-saver run's album is open
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
@@ -222,6 +231,7 @@ private:
     int CurrentSortOrder() const { return sorting_->CurrentOrder(); }
     void FilterPages1Click();
     void ReopenAlbum();
+    void EmptyOverviewCache1Click();
     void ToolBar1Click();
     QString FileOfPage(int page) const override;   // full path of a file page's file, empty for other pages
     void RUClick(QAction *item);
@@ -268,6 +278,10 @@ private:
     bool closingAccepted_ = false;
     bool closeQueryRunning_ = false;
     bool terminating_ = false;
+    bool building_ = false;
+    std::function<void()> afterBuild_;   // the latest album or rebuild request made during a build
+    void AfterBuild(std::function<void()> request);
+    void RunAfterBuild();
     QRect frameBeforeToggle_;
     // Held for the whole screen-saver run: a second start sees it and ends at once.
     std::unique_ptr<sys::ScreenSaverLock> screenSaverLock_;

@@ -60,7 +60,7 @@ void TTurvane_Fm::FormMouseMove(int x, int y)
         AfterFlip([this, x, y] { FormMouseMove(x, y); });
         return;
     }
-    if (RebuildGuard || Busy) return;
+    if (Building()) return;
     LastMouseX = x;
     LastMouseY = y;
     if (mode_ == PaintMode::ScreenSaver) {
@@ -90,7 +90,7 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
         RightClickPending = false;
         return;
     }
-    if (RebuildGuard || Busy) return;
+    if (Building()) return;
     if (mode_ == PaintMode::ScreenSaver) {
         close();
         return;
@@ -166,7 +166,7 @@ void TTurvane_Fm::FormKeyDown(int key)
         StopAutoFlipping();
         return;
     }
-    if ((Busy || RebuildGuard) && key != Qt::Key_Escape) return;
+    if (Building() && key != Qt::Key_Escape) return;
     switch (key) {
     case Qt::Key_Escape:
         if (windowFlags() & Qt::FramelessWindowHint) ToggleWindowFrame();
@@ -263,8 +263,10 @@ void TTurvane_Fm::FilterPages1Click()
     if (filterDlg_->exec() == QDialog::Accepted && filterDlg_->Mask() != session_.FilterMask) {
         FlipTo(2, [this, mask = filterDlg_->Mask()] {
             session_.FilterMask = mask;
-            if (Rebuild()) DrawBook();
-            RefreshToolBar();
+            Rebuild([this](bool built) {
+                if (built) DrawBook();
+                RefreshToolBar();
+            });
         });
     }
     filterDlg_->SetFolder(QDir::currentPath());
@@ -274,10 +276,15 @@ void TTurvane_Fm::FilterPages1Click()
 // The overview grid or its cache changed: the album is opened again and the book laid out anew.
 void TTurvane_Fm::ReopenAlbum()
 {
-    if (session_.OpenAlbum(session_.AlbumFolder)) {
+    if (Building()) {
+        AfterBuild([this] { ReopenAlbum(); });
+        return;
+    }
+    session_.OpenAlbum(session_.AlbumFolder, [this](bool opened) {
+        if (!opened) return;
         Layout();
         DrawBook();
-    }
+    });
 }
 
 void TTurvane_Fm::Open2Click()
@@ -291,7 +298,7 @@ void TTurvane_Fm::RefreshToolBar()
 {
     // Also while the album is being opened: its first flips refresh the bar before it counts as open.
     const bool on = (session_.AlbumOpen || session_.Opening) && mode_ == PaintMode::Normal;
-    menus_.actions.OpenImg->setEnabled(!Busy);
+    menus_.actions.OpenImg->setEnabled(!Building());
     menus_.actions.FlipToOverviewImg->setEnabled(on);
 }
 

@@ -39,7 +39,7 @@ void SortController::Choose(QAction *item, int order)
         return;
     }
     ShowOrder(order);
-    if (book_.Rebuild()) book_.DrawBook();
+    book_.Rebuild([this](bool built) { if (built) book_.DrawBook(); });
 }
 
 } // namespace pagero

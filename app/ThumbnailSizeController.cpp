@@ -10,15 +10,16 @@ namespace pagero {
 
 ThumbnailSizeController::ThumbnailSizeController(BookContext &book, const MainMenus &menus,
                                                  TOverView_Fm &overview, std::function<void()> reopen,
-                                                 QObject *parent)
-    : QObject(parent), book_(book), menus_(menus), overview_(overview), reopen_(std::move(reopen))
+                                                 std::function<void()> emptyCache, QObject *parent)
+    : QObject(parent), book_(book), menus_(menus), overview_(overview), reopen_(std::move(reopen)),
+      emptyCache_(std::move(emptyCache))
 {
     const MainActions &a = menus.actions;
     ConnectCommand(book_, a.btnLargest1, this, [this] { Choose(0); });
     ConnectCommand(book_, a.btnMiddle1, this, [this] { Choose(1); });
     ConnectCommand(book_, a.btnSmallest1, this, [this] { Choose(2); });
     ConnectCommand(book_, a.EmptyOverviewCache1, this, [this] {
-        if (book_.AlbumOpen() && overview_.EmptyOverviewCache()) reopen_();
+        if (book_.AlbumOpen()) emptyCache_();
     });
 }
 

@@ -12,9 +12,11 @@ struct MainMenus;
 
 class ThumbnailSizeController : public QObject {
 public:
-    // `reopen` opens the album again and lays the book out anew.
+    // `reopen` opens the album again and lays the book out anew; `emptyCache` asks, empties the
+    // cache in the background and then reopens the album.
     ThumbnailSizeController(BookContext &book, const MainMenus &menus, TOverView_Fm &overview,
-                            std::function<void()> reopen, QObject *parent = nullptr);
+                            std::function<void()> reopen, std::function<void()> emptyCache,
+                            QObject *parent = nullptr);
 
     // Checks the size item that matches the settings' thumbnail width.
     void ShowSetting();
@@ -26,6 +28,7 @@ private:
     const MainMenus &menus_;
     TOverView_Fm &overview_;
     std::function<void()> reopen_;
+    std::function<void()> emptyCache_;
 };
 
 } // namespace pagero

@@ -72,9 +72,7 @@ void TComAnimate_Fm::StartAnimation(int kind)
     CentreOnScreen();
     frameTimer_.start();
     if (!isVisible()) show();
-    update();
-    // The operation that follows usually runs without the event loop: paint once now.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    update();   // the frame timer moves the drawing on from the event loop
 }
 
 void TComAnimate_Fm::StopAnimation()

@@ -24,6 +24,8 @@ public:
     explicit TComAnimate_Fm(QWidget *parent = nullptr);
 
     // Sets the caption, starts the animation of that kind, centres and shows the window if hidden.
+    // The drawing moves on a timer, so it runs only while the event loop does: show it for work that
+    // runs off this thread.
     void StartAnimation(int kind);
     // Runs the progress up to 100 one step every 2 ms, then stops the animation and closes the
     // window. Returns at once; the run-out happens on the event loop.

@@ -9,7 +9,6 @@
 #include "platform/imaging/Imaging.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QFutureWatcher>
@@ -51,17 +50,10 @@ void WriteInStrip(QPainter &p, const QRect &strip, QPoint at, const QString &tex
     p.restore();
 }
 
-// Runs pending events until the future is finished, without busy waiting.
-template <typename T>
-void WaitWithEvents(const QFuture<T> &future)
-{
-    if (future.isFinished()) return;
-    QFutureWatcher<T> watcher;
-    QEventLoop loop;
-    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    watcher.setFuture(future);
-    if (!future.isFinished()) loop.exec();
-}
+// The progress window follows the build at the display's pace, not once per file.
+constexpr qint64 kProgressIntervalMs = 16;
+// Taking results yields to the event loop after this long, so timers and input keep their pace.
+constexpr qint64 kWriteSliceMs = 8;
 
 } // namespace
 
@@ -70,10 +62,17 @@ TOverView_Fm::TOverView_Fm(QObject *parent) : QObject(parent)
     progress_ = new TProgress_Fm();
     grid_.SetLabelHeight(CaptionLabelHeight());
     grid_.SetThumbSize(72, 70);
+    // Both arrive from inside the progress window's close handling: act once it has returned.
+    connect(progress_, &TProgress_Fm::ExitConfirmed, this,
+            [this] { finishBuild(ThumbBuildResult::ExitRequested); }, Qt::QueuedConnection);
+    connect(progress_, &TProgress_Fm::ExitDeclined, this, &TOverView_Fm::writeDecoded, Qt::QueuedConnection);
 }
 
 TOverView_Fm::~TOverView_Fm()
 {
+    run_.reset();
+    decodePool_.clear();
+    decodePool_.waitForDone();
     delete progress_;
 }
 
@@ -84,7 +83,7 @@ int TOverView_Fm::CaptionLabelHeight()
 
 bool TOverView_Fm::Generating() const
 {
-    return progress_->Generating;
+    return run_ != nullptr || emptying_ != nullptr || committing_ != nullptr;
 }
 
 void TOverView_Fm::SetThumbSize(int width, int height)
@@ -117,115 +116,237 @@ QString TOverView_Fm::fullPathOf(int index) const
 // ---------------------------------------------------------------------------------------------
 // Building
 
-bool TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize)
+// One missing bitmap: its album entry, where it goes, what it is made from, and its decode once
+// that was started.
+struct TOverView_Fm::PendingThumbnail {
+    int index = 0;
+    QString thumbPath;
+    QString sourcePath;
+    int kind = 0;
+    QFuture<MadeThumbnail> result;
+    QFutureWatcher<MadeThumbnail> *watcher = nullptr;
+};
+
+struct TOverView_Fm::BuildRun {
+    std::deque<PendingThumbnail> pending;   // page order: the front is written next
+    size_t submitted = 0;                   // entries at the front whose decode was started
+    int count = 0;                          // files of the album
+    ThumbBuildDone done;
+    QElapsedTimer sinceProgress;            // invalid until the progress window was first updated
+    int written = 0;                        // bitmaps on disk, not yet named by the index
+};
+
+void TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize,
+                                   ThumbBuildDone done)
 {
+    if (Generating()) {   // the running build keeps its album
+        if (done) done(ThumbBuildResult::Failed);
+        return;
+    }
     SetThumbSize(thumbSize.width(), thumbSize.height());
     SetCacheRoot(cacheRoot);
     SetAlbum(pages);
-    return BuildThumbnails();
+    BuildThumbnails(std::move(done));
 }
 
-bool TOverView_Fm::BuildThumbnails()
+void TOverView_Fm::BuildThumbnails(ThumbBuildDone done)
 {
-    if (progress_->Generating) return false;   // a build is already running further up the stack
+    if (Generating()) {
+        if (done) done(ThumbBuildResult::Failed);
+        return;
+    }
     cacheWriteFailed_ = false;
-    if (!cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) return false;
+    if (!cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) {
+        if (done) done(ThumbBuildResult::Failed);
+        return;
+    }
     if (icons_.wavIcon.isNull()) icons_ = LoadThumbnailIcons();
 
-    const int count = album_.Count();
-    progress_->BeginPreviews(grid_.ThumbWidth, grid_.ThumbHeight);
-    progress_->Generating = true;
-
+    run_ = std::make_unique<BuildRun>();
+    BuildRun &run = *run_;
+    run.count = album_.Count();
+    run.done = std::move(done);
     // The entries whose bitmap is missing, in page order. Nothing else writes the album's cache
-    // folder during the build, so this is what the loop would find item by item.
-    struct Pending {
-        int index;
-        QString thumbPath;
-        QString sourcePath;
-        int kind;
-        QFuture<QImage> result;
-    };
-    std::deque<Pending> pending;
-    for (int i = 0; i < count; ++i) {
+    // folder during the build, so this is what a walk item by item would find.
+    for (int i = 0; i < run.count; ++i) {
         const QString p = cache_.ThumbnailPath(i);
         if (p.isEmpty() || QFileInfo::exists(p)) continue;
-        const QString source = fullPathOf(i);
-        pending.push_back({i, p, source, MediaKind(source), {}});
+        PendingThumbnail job;
+        job.index = i;
+        job.thumbPath = p;
+        job.sourcePath = fullPathOf(i);
+        job.kind = MediaKind(job.sourcePath);
+        run.pending.push_back(std::move(job));
     }
-
-    // Decoding runs a few items ahead on the worker threads; this thread writes in page order.
-    QThreadPool pool;
-    pool.setMaxThreadCount(decodeThreads_);
-    const size_t ahead = size_t(decodeThreads_) * 3;
-    size_t submitted = 0;
-    const ThumbnailIcons icons = icons_;
-    auto submitMore = [&] {
-        while (submitted < pending.size() && submitted < ahead) {
-            Pending &job = pending[submitted++];
-            auto promise = std::make_shared<QPromise<QImage>>();
-            job.result = promise->future();
-            promise->start();
-            pool.start([promise, path = job.sourcePath, kind = job.kind, icons] {
-                promise->addResult(MakeThumbnail(path, kind, icons));
-                promise->finish();
-            });
-        }
-    };
-    submitMore();
-
-    for (int i = 0; i < count; ++i) {
-        QCoreApplication::processEvents();
-        if (!progress_->Generating) {
-            // The user chose to end the program: stop, let the workers run out, close.
-            pool.clear();
-            pool.waitForDone();
-            if (!cache_.CommitThumbnails()) cacheWriteFailed_ = true;
-            progress_->close();
-            emit ExitRequested();
-            return false;
-        }
-        progress_->SetGauge(RoundHalfEven(double(i) * 100 / count));
-        if (AlbumProgress) AlbumProgress(40 + RoundHalfEven(double(i) * 40 / count));
-
-        if (!pending.empty() && pending.front().index == i) {
-            Pending job = std::move(pending.front());
-            pending.pop_front();
-            --submitted;
-            submitMore();
-            if (ShowThumbWindow && progress_->isHidden()) progress_->show();
-            WaitWithEvents(job.result);
-            QImage thumbnail = job.result.resultCount() > 0 ? job.result.result() : QImage();
-            if (thumbnail.isNull()) thumbnail = DataErrorThumbnail(grid_.ThumbWidth, grid_.ThumbHeight);
-            progress_->ShowPreview(thumbnail, i, count);
-            // Not synced one by one: CommitThumbnails syncs once before the index names them.
-            if (imaging::SaveBmp16(thumbnail, job.thumbPath, FileSync::NoSync)) cache_.ThumbnailWritten(job.thumbPath);
-            else cacheWriteFailed_ = true;
-        }
-        progress_->WritePleaseWait();
+    progress_->BeginPreviews(grid_.ThumbWidth, grid_.ThumbHeight);
+    progress_->SetGauge(0);
+    if (AlbumProgress && run.count > 0) AlbumProgress(40);
+    if (run.pending.empty()) {
+        finishBuild(ThumbBuildResult::Built);
+        return;
     }
-
-    if (!cache_.CommitThumbnails()) cacheWriteFailed_ = true;
-    QCoreApplication::processEvents();
-    ShowThumbWindow = false;
-    if (AlbumProgress) AlbumProgress(50);
-    progress_->Generating = false;
-    progress_->SetGauge(100);
-    if (progress_->isVisible() && !OverviewWasVisible) progress_->hide();
-    return true;
+    progress_->Generating = true;
+    if (ShowThumbWindow && progress_->isHidden()) progress_->show();
+    decodePool_.setMaxThreadCount(decodeThreads_);
+    submitDecodes();
 }
 
-bool TOverView_Fm::EmptyOverviewCache()
+// Making a bitmap (decode, fit, write) runs a few items ahead on the worker threads; this thread
+// takes the results in page order for the cache and the progress window. Writing on the workers
+// keeps a slow disk from stalling the window; every bitmap has its own path, so the files are the
+// same as from a sequential run. The bitmaps are not synced one by one: CommitThumbnails syncs once
+// at the end of the build, before the index names them.
+void TOverView_Fm::submitDecodes()
+{
+    BuildRun &run = *run_;
+    const size_t ahead = size_t(decodeThreads_) * 3;
+    while (run.submitted < run.pending.size() && run.submitted < ahead) {
+        PendingThumbnail &job = run.pending[run.submitted++];
+        auto promise = std::make_shared<QPromise<MadeThumbnail>>();
+        job.result = promise->future();
+        promise->start();
+        job.watcher = new QFutureWatcher<MadeThumbnail>(this);
+        connect(job.watcher, &QFutureWatcherBase::finished, this, &TOverView_Fm::writeDecoded);
+        job.watcher->setFuture(job.result);
+        // The task holds copies only: a cancelled build may leave it running, its result unread.
+        decodePool_.start([promise, path = job.sourcePath, target = job.thumbPath, kind = job.kind, icons = icons_,
+                           errorSize = QSize(grid_.ThumbWidth, grid_.ThumbHeight)] {
+            MadeThumbnail made;
+            made.image = MakeThumbnail(path, kind, icons);
+            if (made.image.isNull()) made.image = DataErrorThumbnail(errorSize.width(), errorSize.height());
+            made.written = imaging::SaveBmp16(made.image, target, FileSync::NoSync);
+            promise->addResult(made);
+            promise->finish();
+        });
+    }
+}
+
+void TOverView_Fm::writeDecoded()
+{
+    // While the "end the program" question is up, or once it was answered Yes, the build waits.
+    if (!run_ || !progress_->Generating || progress_->Asking()) return;
+    BuildRun &run = *run_;
+    QElapsedTimer slice;
+    slice.start();
+    while (run.submitted > 0 && run.pending.front().result.isFinished()) {
+        if (slice.elapsed() >= kWriteSliceMs) {   // the rest in a later pass of the event loop
+            QMetaObject::invokeMethod(this, &TOverView_Fm::writeDecoded, Qt::QueuedConnection);
+            break;
+        }
+        PendingThumbnail job = std::move(run.pending.front());
+        run.pending.pop_front();
+        --run.submitted;
+        job.watcher->disconnect(this);
+        job.watcher->deleteLater();
+        const MadeThumbnail made = job.result.resultCount() > 0 ? job.result.result() : MadeThumbnail();
+        if (made.written) {
+            cache_.ThumbnailWritten(job.thumbPath);
+            ++run.written;
+        } else {
+            cacheWriteFailed_ = true;
+        }
+        if (!made.image.isNull()) showProgress(job.index, made.image, run.pending.empty());
+    }
+    if (run.pending.empty()) finishBuild(ThumbBuildResult::Built);
+    else submitDecodes();
+}
+
+void TOverView_Fm::showProgress(int index, const QImage &preview, bool force)
+{
+    BuildRun &run = *run_;
+    if (!force && run.sinceProgress.isValid() && run.sinceProgress.elapsed() < kProgressIntervalMs) return;
+    run.sinceProgress.start();
+    progress_->SetGauge(RoundHalfEven(double(index) * 100 / run.count));
+    if (AlbumProgress) AlbumProgress(40 + RoundHalfEven(double(index) * 40 / run.count));
+    progress_->ShowPreview(preview, index, run.count);
+    progress_->WritePleaseWait();
+}
+
+void TOverView_Fm::CancelThumbnails()
+{
+    finishBuild(ThumbBuildResult::Cancelled);
+}
+
+void TOverView_Fm::finishBuild(ThumbBuildResult result)
+{
+    const std::unique_ptr<BuildRun> run = std::move(run_);
+    if (!run) return;
+    decodePool_.clear();   // queued decodes are dropped; running ones end on their own, unread
+    for (PendingThumbnail &job : run->pending) {
+        if (!job.watcher) continue;
+        job.watcher->disconnect(this);
+        job.watcher->deleteLater();
+    }
+    ShowThumbWindow = false;
+    progress_->Generating = false;
+    if (result == ThumbBuildResult::ExitRequested) {
+        progress_->close();
+    } else {
+        if (AlbumProgress) AlbumProgress(50);
+        progress_->SetGauge(100);
+        // A cancelled build closes the window; a finished one leaves it up only when it was showing
+        // as the program was minimised.
+        if (progress_->isVisible() && (result == ThumbBuildResult::Cancelled || !OverviewWasVisible))
+            progress_->hide();
+    }
+    // The new bitmaps get their one sync and their index lines. Bitmaps still being made by a
+    // dropped decode are named by no line: the next opening removes them and makes them again.
+    const auto end = [this, result, done = std::move(run->done)] {
+        if (result == ThumbBuildResult::ExitRequested) emit ExitRequested();
+        if (done) done(result);
+    };
+    if (run->written == 0) {   // nothing to commit: the build ends at once
+        if (!cache_.CommitThumbnails()) cacheWriteFailed_ = true;
+        end();
+        return;
+    }
+    // The sync may take a while on a busy disk: it runs on a worker thread, and the cache is left
+    // to it (Generating() holds) until it reports.
+    auto promise = std::make_shared<QPromise<bool>>();
+    committing_ = new QFutureWatcher<bool>(this);
+    connect(committing_, &QFutureWatcherBase::finished, this, [this, end] {
+        if (!committing_->result()) cacheWriteFailed_ = true;
+        committing_->deleteLater();
+        committing_ = nullptr;
+        end();
+    });
+    committing_->setFuture(promise->future());
+    promise->start();
+    ThumbnailCache *cache = &cache_;
+    decodePool_.start([promise, cache] {
+        promise->addResult(cache->CommitThumbnails());
+        promise->finish();
+    });
+}
+
+bool TOverView_Fm::EmptyOverviewCache(std::function<void()> emptied)
 {
     const QString question = QStringLiteral("This will clear the cache containing the") + QStringLiteral("\r\n")
         + QStringLiteral("overview thumbnails of all opened books!");
+    if (Generating()) return false;   // a build or an emptying is using the cache
     QApplication::beep();
     if (ThePrompter().Ask(PromptKind::Confirmation, question) != PromptAnswer::Yes) return false;
     ShowThumbWindow = true;
-    {
-        BusyAnimation busy(AnimDelete);   // hourglass and the file animation while the tree goes
-        cache_.EmptyCache();
-    }
-    ShowThumbWindow = true;
+    // The tree goes on a worker thread while the hourglass and the file animation show.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ComAnimate().StartAnimation(AnimDelete);
+    auto promise = std::make_shared<QPromise<void>>();
+    emptying_ = new QFutureWatcher<void>(this);
+    connect(emptying_, &QFutureWatcherBase::finished, this, [this, emptied = std::move(emptied)] {
+        emptying_->deleteLater();
+        emptying_ = nullptr;
+        ComAnimate().StopAnimation();
+        QApplication::restoreOverrideCursor();
+        ShowThumbWindow = true;
+        if (emptied) emptied();
+    });
+    emptying_->setFuture(promise->future());
+    promise->start();
+    ThumbnailCache *cache = &cache_;   // nothing else touches it until the watcher reports
+    decodePool_.start([promise, cache] {
+        cache->EmptyCache();
+        promise->finish();
+    });
     return true;
 }
 

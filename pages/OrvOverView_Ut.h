@@ -1,22 +1,42 @@
 #pragma once
 // The overview section of the book: every page file as a small thumbnail with a numbered caption,
 // many to a page. TOverView_Fm keeps the grid, brings the album's thumbnail cache up to date and
-// makes missing thumbnails (decoding on two worker threads while this thread writes the cache and
-// drives the progress window), paints overview pages and hit-tests points on them.
+// makes missing thumbnails (decoding on two worker threads while this thread writes the cache in page
+// order and drives the progress window, all from the event loop), paints overview pages and
+// hit-tests points on them.
 #include "pages/SectionPages.h"
 #include "core/pages/OverviewGrid.h"
 #include "core/pages/ThumbnailCache.h"
 #include "pages/ThumbnailMaker.h"
 
+#include <QElapsedTimer>
+#include <QFuture>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QSize>
 #include <QStringList>
+#include <QThreadPool>
+#include <deque>
 #include <functional>
+#include <memory>
 
 namespace pagero {
 
 class PageList;
 class TProgress_Fm;
+
+// How a thumbnail build ended. Built and Cancelled leave a consistent cache (a cancelled build keeps
+// the bitmaps made so far; the missing ones are made at the next build) and the album opens; after
+// Failed (the cache could not be created) or ExitRequested (the user ended the program from the
+// progress window) it must not be opened further.
+enum class ThumbBuildResult { Built, Cancelled, Failed, ExitRequested };
+using ThumbBuildDone = std::function<void(ThumbBuildResult)>;
+
+// What a worker made of one file: the picture, and whether its bitmap reached the disk.
+struct MadeThumbnail {
+    QImage image;
+    bool written = false;
+};
 
 class TOverView_Fm : public QObject, public SectionPages {
     Q_OBJECT
@@ -46,21 +66,27 @@ public:
     static int CaptionLabelHeight();
 
     // --- cache ---
-    // Opens or creates the album's cache, brings it up to date and makes missing thumbnails.
-    // False when the cache cannot be created or the user ended the program from the progress
-    // window (ExitRequested is then emitted): the album must not be opened further.
-    bool BuildThumbnails();
+    // Opens or creates the album's cache, brings it up to date and starts making the missing
+    // thumbnails; `done` runs once when the build ends, before this returns when nothing needs
+    // making or the cache cannot be created. A build already running is not disturbed: `done` then
+    // gets Failed at once.
+    void BuildThumbnails(ThumbBuildDone done);
     // The book build's call in one: size, cache root, album, then BuildThumbnails.
-    bool BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize);
+    void BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize, ThumbBuildDone done);
+    // Ends a running build now (the main window was closed): the bitmaps made so far stay, the
+    // progress window closes and the build's `done` gets Cancelled once the new bitmaps are committed
+    // to the index (at once when there are none).
+    void CancelThumbnails();
     // The last build could not write a thumbnail or the cache index (a full disk): those thumbnails
     // are missing now and are made again at the next build.
     bool CacheWriteFailed() const { return cacheWriteFailed_; }
     QString ThumbnailPath(int index) const { return cache_.ThumbnailPath(index); }
     // A file's picture changed: its cached bitmap is made again at the next build.
     void DropThumbnail(const QString &fullPath) { cache_.DropThumbnail(fullPath); }
-    // "Empty &Overview Cache": asks, then deletes the whole cache root. True when emptied; the
-    // caller then sets ShowThumbWindow and re-opens the album.
-    bool EmptyOverviewCache();
+    // "Empty &Overview Cache": asks, then deletes the whole cache root on a worker thread while the
+    // file animation shows; `emptied` runs once it is gone (the caller then re-opens the album, with
+    // ShowThumbWindow set). False when the user declined or the cache is in use.
+    bool EmptyOverviewCache(std::function<void()> emptied);
     ThumbnailCache &Cache() { return cache_; }
 
     // Worker threads that decode (1 makes the build sequential). Results are the same either way.
@@ -73,6 +99,8 @@ public:
     bool OverviewWasVisible = false;
     // The album-opening progress (40 .. 80 while making thumbnails, 50 at the end).
     std::function<void(int)> AlbumProgress;
+    // True from the start of a build that has thumbnails to make until it has ended (its bitmaps
+    // committed to the index), and while the cache is being emptied.
     bool Generating() const;
     TProgress_Fm *Progress() const { return progress_; }
 
@@ -87,6 +115,12 @@ signals:
     void ExitRequested();
 
 private:
+    struct PendingThumbnail;
+    struct BuildRun;
+    void submitDecodes();
+    void writeDecoded();
+    void showProgress(int index, const QImage &preview, bool force);
+    void finishBuild(ThumbBuildResult result);
     bool isSelected(const QString &fullPath, const QSet<QString> &upperSelection) const;
     QString fullPathOf(int index) const;
 
@@ -97,6 +131,10 @@ private:
     TProgress_Fm *progress_ = nullptr;
     ThumbnailIcons icons_;
     int decodeThreads_ = 2;
+    QThreadPool decodePool_;
+    std::unique_ptr<BuildRun> run_;   // the build in progress, null between builds
+    QFutureWatcher<void> *emptying_ = nullptr;   // the cache root being deleted
+    QFutureWatcher<bool> *committing_ = nullptr; // the end of a build: sync, then the index
     bool cacheWriteFailed_ = false;
 };
 

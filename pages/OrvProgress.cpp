@@ -124,10 +124,25 @@ void TProgress_Fm::closeEvent(QCloseEvent *event)
     if (!event->spontaneous()) return;
     const QString question = QStringLiteral("The thumbnails generating is not completed.") + QStringLiteral("\n\r")
         + QStringLiteral("Exit the Pagero now?");
-    if (ThePrompter().Ask(PromptKind::Confirmation, question) == PromptAnswer::Yes) {
+    if (asking_) return;
+    asking_ = true;
+    const bool exit = ThePrompter().Ask(PromptKind::Confirmation, question) == PromptAnswer::Yes;
+    asking_ = false;
+    if (!Generating) return;   // the build was cancelled while the question was up
+    if (exit) {
         Generating = false;
         emit ExitConfirmed();
+    } else {
+        emit ExitDeclined();
     }
+}
+
+void TProgress_Fm::SetAlbumProgress(int percent)
+{
+    percent = qBound(0, percent, 100);
+    if (percent == albumProgress_) return;
+    albumProgress_ = percent;
+    emit AlbumProgressChanged(percent);
 }
 
 } // namespace pagero

@@ -80,7 +80,10 @@ void IndexList::Build(const PageEntries &pageEntries, const std::function<void(i
     lines_.reserve(n * 3);
     QString letter;
     QSet<QString> closedHeadings;
+    int grouped = 0;
     for (int i : order) {
+        // Grouping under headings takes the album-opening progress from 75 to 100.
+        if (progress) progress(75 + int(std::nearbyint(25.0 * ++grouped / n)));
         Line &e = entries[i];
         const QString first = FirstLetterOf(e.text);
         QString heading = BaseLetterOf(first);

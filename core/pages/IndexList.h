@@ -30,7 +30,8 @@ public:
     };
 
     // Builds the lines from the page list's entries, in page order. `progress` receives the
-    // album-opening percentages 90 .. 93 while entries are made.
+    // album-opening percentages 90 .. 93 while entries are made, then 75 .. 100 while they are
+    // grouped under their headings.
     void Build(const PageEntries &entries, const std::function<void(int)> &progress = {});
     void Clear();
 

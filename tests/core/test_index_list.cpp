@@ -39,10 +39,10 @@ TEST(IndexList, SortsIgnoringCaseAndGroupsUnderHeadings)
                                       "B", " ", "banana.png, 5", "X", " ", "x, y.jpg, 2"}));
     EXPECT_EQ(x.FileNumberOfLine(12), 2);   // the number after the last ","
 
-    int last = -1, calls = 0;
-    x.Build(Names({"c.jpg", "d.jpg", "e.jpg"}), [&](int p) { last = p; ++calls; });
-    EXPECT_EQ(calls, 3);
-    EXPECT_EQ(last, 92);   // 90 + round(10 * 2 / 9)
+    QList<int> progress;
+    x.Build(Names({"c.jpg", "d.jpg", "e.jpg"}), [&](int p) { progress << p; });
+    // 90 + round(10 * i / 9) per entry, then 75 + round(25 * k / 3) while grouping.
+    EXPECT_EQ(progress, QList<int>({90, 91, 92, 83, 92, 100}));
 
     SetRows(x, 20);
     x.Build({});

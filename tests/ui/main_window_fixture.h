@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace pagero::test {
 
@@ -98,6 +99,22 @@ protected:
     // Flips run on a timer: waits until the leaves have landed and the input that came meanwhile
     // has been handled.
     bool Landed() { return WaitFor([this] { return window->Idle(); }); }
+
+    // Opens `folder` in the started window and waits for the end of its book build (thumbnails are
+    // made in the background); true when the album opened.
+    bool OpenAndWait(const QString &folder)
+    {
+        std::optional<bool> opened;
+        window->OpenAlbum(folder, [&opened](bool ok) { opened = ok; });
+        return WaitFor([&opened] { return opened.has_value(); }, 60000) && *opened;
+    }
+    // Rebuilds the book and waits for the build's end; true when it was built.
+    bool RebuildAndWait()
+    {
+        std::optional<bool> built;
+        window->Rebuild([&built](bool ok) { built = ok; });
+        return WaitFor([&built] { return built.has_value(); }, 60000) && *built;
+    }
 
     QPoint RightPageCentre() const
     {

@@ -1,5 +1,6 @@
 // Options, sort order, tool bar and background commands of the main window, and the frame it shows.
 #include "main_window_fixture.h"
+#include "pages/OrvOverView_Ut.h"
 #include <QAction>
 #include <QFileInfo>
 #include <QToolBar>
@@ -127,7 +128,7 @@ TEST_F(MainWindowTest, AFilterOfOneTypeKeepsOnlyThoseFilePages)
     ASSERT_TRUE(WaitOpen());
     ASSERT_EQ(w.Pages().Count(), 7);
     w.Session().FilterMask = "*.jpg";
-    ASSERT_TRUE(w.Rebuild());
+    ASSERT_TRUE(RebuildAndWait());
     EXPECT_EQ(w.Pages().Count(), 1);
     EXPECT_TRUE(w.Flip_().Consistent());
     EXPECT_LE(w.Flip_().RightPageNo, w.Flip_().LastPageNo);
@@ -150,4 +151,17 @@ TEST_F(MainWindowTest, ASmallerThumbnailSizeReopensTheAlbumWithMoreThumbnailsPer
     LoadSettings2(exeDir, back);
     EXPECT_EQ(back.ThumbW, 38);
     EXPECT_EQ(back.ThumbH, 36);
+}
+
+TEST_F(MainWindowTest, EmptyingTheOverviewCacheRestsTheBookAndMakesTheThumbnailsAgain)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QString first = w.OverviewWindow()->ThumbnailPath(0);
+    ASSERT_TRUE(QFileInfo::exists(first));
+    prompter.answers = {PromptAnswer::Yes};
+    w.Menus().Act("EmptyOverviewCache1")->trigger();
+    EXPECT_TRUE(w.Building());   // the cache goes on a worker thread meanwhile
+    ASSERT_TRUE(WaitFor([&] { return !w.Building() && w.AlbumOpen() && QFileInfo::exists(first); }));
+    EXPECT_EQ(w.Pages().Count(), 6);
 }

@@ -3,6 +3,8 @@
 #include "main_window_fixture.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
+#include "pages/OrvOverView_Ut.h"
+#include "pages/OrvProgress.h"
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -29,7 +31,7 @@ TEST_F(MainWindowTest, SwitchingAlbumsPutsTheClosedFolderOnTopOfTheRecentList)
     EXPECT_FALSE(w.Menus().mru[1]->isVisible());
 
     mru1->trigger();   // RUClick: closes the album to the back and opens the other folder
-    ASSERT_TRUE(w.AlbumOpen());
+    ASSERT_TRUE(WaitOpen());
     EXPECT_EQ(w.Session().AlbumFolder, other);
     EXPECT_EQ(w.Options().MRUList, QStringList{album});
     EXPECT_EQ(w.Menus().mru[0]->text(), "&1. " + album);
@@ -107,6 +109,7 @@ TEST_F(MainWindowTest, ReactivationRebuildsTheBookWhenTheFolderChanged)
     for (int i = 7; i <= 9; ++i) MakePicture(QString("%1/pic%2.png").arg(album).arg(i), 20, 20, Qt::gray);
     w.Deactivated = true;
     w.FormActivate();
+    ASSERT_TRUE(WaitFor([&] { return !w.Building(); }));   // the new thumbnails are made
     EXPECT_EQ(w.Pages().Count(), 9);
     EXPECT_GE(w.Flip_().LastPageNo, lastBefore + 2);
     EXPECT_FALSE(w.Deactivated);
@@ -234,4 +237,67 @@ TEST_F(MainWindowTest, SigtermClosesTheProgramAndWritesTheSettings)
     LoadSettings(exeDir, back);
     EXPECT_EQ(back.MRUList.value(0), album);
     EXPECT_TRUE(QFile::exists(exeDir + "/" + kSettingsFile2));
+}
+
+TEST_F(MainWindowTest, ClosingWhileThumbnailsAreMadeCancelsTheBuildAndShowsTheBook)
+{
+    // Pictures large enough, decoded on one thread, that the close arrives while the build runs.
+    const int count = 16;
+    for (int i = 0; i < count; ++i)
+        MakePicture(QString("%1/big%2.png").arg(album).arg(i, 2, 10, QChar('0')), 1600, 1200, QColor(i * 9, 90, 200));
+    TTurvane_Fm &w = Start({album});
+    TOverView_Fm *ov = w.OverviewWindow();
+    ov->SetDecodeThreads(1);
+    ASSERT_TRUE(WaitFor([&] { return ov->Generating() && QFileInfo::exists(ov->ThumbnailPath(0)); }, 20000));
+
+    EXPECT_FALSE(w.close());
+    EXPECT_FALSE(ov->Progress()->isVisible());
+    ASSERT_TRUE(WaitFor([&] { return !w.Building(); }));   // the made bitmaps are committed
+    EXPECT_TRUE(w.isVisible());   // the program keeps running, without a question
+    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_FALSE(ov->Generating());
+    EXPECT_TRUE(w.AlbumOpen());   // the book shows with the thumbnails made so far
+    const int total = w.Pages().Count();
+    const auto made = [&] {
+        int n = 0;
+        for (int i = 0; i < total; ++i) n += QFileInfo::exists(ov->ThumbnailPath(i));
+        return n;
+    };
+    EXPECT_GE(made(), 1);
+    EXPECT_LT(made(), total);
+
+    // The next build makes the rest.
+    ASSERT_TRUE(RebuildAndWait());
+    EXPECT_EQ(made(), total);
+}
+
+TEST_F(MainWindowTest, TheAlbumOpeningProgressReachesTheHiddenProgressWindow)
+{
+    TTurvane_Fm &w = Start({album});
+    TProgress_Fm *progress = w.OverviewWindow()->Progress();
+    QList<int> values;
+    bool shownWithAValue = false;
+    QObject::connect(progress, &TProgress_Fm::AlbumProgressChanged, [&](int v) {
+        values << v;
+        shownWithAValue = shownWithAValue || progress->isVisible();
+    });
+    ASSERT_TRUE(WaitOpen());
+    // Page list from 0, thumbnails from 40 and 50 at their end, index entries 90 .. 93, then the
+    // grouping under headings 75 .. 100.
+    ASSERT_FALSE(values.isEmpty());
+    EXPECT_EQ(values.first(), 0);
+    EXPECT_EQ(values.last(), 100);
+    const qsizetype thumbsEnd = values.lastIndexOf(50);
+    EXPECT_LT(values.indexOf(40), thumbsEnd);
+    EXPECT_EQ(values.value(thumbsEnd + 1), 90);
+    EXPECT_GT(values.indexOf(93), thumbsEnd);
+    EXPECT_GE(values.value(values.indexOf(93) + 1), 75);
+
+    // With every thumbnail cached the values arrive again and the window stays hidden.
+    values.clear();
+    shownWithAValue = false;
+    ASSERT_TRUE(RebuildAndWait());
+    EXPECT_EQ(values.value(0), 0);
+    EXPECT_EQ(values.last(), 100);
+    EXPECT_FALSE(shownWithAValue);
 }

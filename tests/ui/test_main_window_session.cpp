@@ -30,7 +30,11 @@ public:
     void TellSameFolderAndMask() override { log << "same"; }
     void CloseWindow() override { log << "close window"; }
     void AlbumOpening(const QString &f) override { log << "opening " + f; }
-    bool BuildBook() override { log << "build"; return buildResult; }
+    void BuildBook(std::function<void(bool)> done) override
+    {
+        log << "build";
+        done(buildResult);
+    }
     void AlbumOpened(const QString &f) override { log << "opened " + f; }
     void AlbumClosing(int d) override { log << QString("closing %1").arg(d); }
     void AlbumClosed() override { log << "closed"; }

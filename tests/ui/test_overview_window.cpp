@@ -21,9 +21,13 @@
 #include <QSpontaneKeyEvent>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QElapsedTimer>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 #include "common/Fonts.h"
+#include "common/OrvComAnimate.h"
 
 using namespace pagero;
 
@@ -68,6 +72,16 @@ AlbumFiles FilesOf(const QString &folder)
     return AlbumFiles{folder, std::make_shared<const PageEntries>(std::move(entries))};
 }
 
+// Notes whether a window was shown, however briefly.
+struct ShowSpy : QObject {
+    bool shown = false;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        shown = shown || e->type() == QEvent::Show;
+        return false;
+    }
+};
+
 class OverviewWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -91,11 +105,17 @@ protected:
         WriteBytes(album + "/tune.mid", QByteArray("MThd", 4));
     }
 
+    // Runs a build to its end; true when it was Built.
     bool Build(TOverView_Fm &ov, const QString &root)
     {
         ov.SetCacheRoot(root);
         ov.SetAlbum(FilesOf(album));
-        return ov.BuildThumbnails();
+        std::optional<ThumbBuildResult> result;
+        ov.BuildThumbnails([&](ThumbBuildResult r) { result = r; });
+        QElapsedTimer clock;
+        clock.start();
+        while (!result && clock.elapsed() < 60000) QTest::qWait(2);
+        return result == ThumbBuildResult::Built;
     }
 
     QTemporaryDir tmp;
@@ -265,9 +285,16 @@ TEST_F(OverviewWindowTest, EmptyOverviewCacheAsksFirst)
     TOverView_Fm ov;
     ASSERT_TRUE(Build(ov, cacheRoot));
     prompter.answers = {PromptAnswer::No, PromptAnswer::Yes};
-    EXPECT_FALSE(ov.EmptyOverviewCache());
+    bool emptied = false;
+    EXPECT_FALSE(ov.EmptyOverviewCache([&] { emptied = true; }));
     EXPECT_TRUE(QFileInfo::exists(cacheRoot + "/~ovFolders.~ov"));
-    EXPECT_TRUE(ov.EmptyOverviewCache());
+    EXPECT_TRUE(ov.EmptyOverviewCache([&] { emptied = true; }));
+    EXPECT_TRUE(ComAnimate().isVisible());   // while the tree goes
+    EXPECT_EQ(ComAnimate().windowTitle(), "Delete...");
+    QElapsedTimer clock;
+    clock.start();
+    while (!emptied && clock.elapsed() < 10000) QTest::qWait(2);   // the tree goes on a worker thread
+    EXPECT_TRUE(emptied);
     EXPECT_FALSE(QFileInfo::exists(cacheRoot));
     EXPECT_TRUE(ov.ShowThumbWindow);
     ASSERT_EQ(prompter.texts.size(), 2);
@@ -275,12 +302,10 @@ TEST_F(OverviewWindowTest, EmptyOverviewCacheAsksFirst)
     EXPECT_EQ(prompter.kinds[0], PromptKind::Confirmation);
 
     // The album opens again with every thumbnail made anew, the progress window shown meanwhile.
-    bool shown = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] { shown = shown || ov.Progress()->isVisible(); });
-    poll.start(0);
+    ShowSpy shown;
+    ov.Progress()->installEventFilter(&shown);
     ASSERT_TRUE(Build(ov, cacheRoot));
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(shown.shown);
     EXPECT_FALSE(ov.ShowThumbWindow);
     EXPECT_FALSE(ov.Progress()->isVisible());
     for (int i = 0; i < 6; ++i) EXPECT_TRUE(QFileInfo::exists(ov.ThumbnailPath(i)));
@@ -288,12 +313,14 @@ TEST_F(OverviewWindowTest, EmptyOverviewCacheAsksFirst)
 
 TEST_F(OverviewWindowTest, ClosingTheProgressWindowAsksAndYesEndsTheBuild)
 {
+    // Pictures large enough, decoded on one thread, that the closes arrive while the build runs.
     for (int i = 0; i < 12; ++i) {
-        QImage img(300, 200, QImage::Format_RGB32);
+        QImage img(1600, 1200, QImage::Format_RGB32);
         img.fill(QColor(20 * i, 100, 200));
         ASSERT_TRUE(img.save(album + QString("/%1.png").arg(i, 2, 10, QChar('0'))));
     }
     TOverView_Fm ov;
+    ov.SetDecodeThreads(1);
     ov.ShowThumbWindow = true;
     QSignalSpy exitSpy(&ov, &TOverView_Fm::ExitRequested);
     TProgress_Fm *win = ov.Progress();
@@ -308,6 +335,8 @@ TEST_F(OverviewWindowTest, ClosingTheProgressWindowAsksAndYesEndsTheBuild)
     QTimer driver;
     QObject::connect(&driver, &QTimer::timeout, [&] {
         if (!win->isVisible()) return;
+        // The user's closes come once a thumbnail was made and shown.
+        if (closesSent >= 1 && win->PreviewRect().left() <= 10) return;
         ++closesSent;
         if (closesSent == 1) {
             win->close();                       // from code: refused, no question
@@ -467,4 +496,42 @@ TEST(ThumbnailProgressWindow, EachBuildStartsOnAPlainWindow)
     win.ShowPreview(thumb, 0, 10);
     EXPECT_EQ(NonSilverPixels(win.Surface(), lastOfFirstBuild), 0);
     EXPECT_GT(NonSilverPixels(win.Surface(), win.PreviewRect()), 0);
+}
+
+TEST_F(OverviewWindowTest, TheEventLoopKeepsItsPaceWhileThumbnailsAreMade)
+{
+    for (int i = 0; i < 300; ++i) {
+        QImage img(160, 120, QImage::Format_RGB32);
+        img.fill(QColor(i % 256, 80, 160));
+        ASSERT_TRUE(img.save(album + QString("/%1.png").arg(i, 3, 10, QChar('0'))));
+    }
+    TOverView_Fm ov;
+    ov.ShowThumbWindow = true;
+    // A 60 fps timer beside the build: no gap between its ticks may exceed 50 ms.
+    QElapsedTimer clock;
+    qint64 last = 0, worst = 0;
+    int ticks = 0;
+    QTimer frame;
+    frame.setTimerType(Qt::PreciseTimer);
+    frame.setInterval(16);
+    QObject::connect(&frame, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        worst = qMax(worst, now - last);
+        last = now;
+        ++ticks;
+    });
+    // Timed from the first decode on: the cache check before it writes the two index files.
+    std::optional<ThumbBuildResult> result;
+    ov.SetCacheRoot(cacheRoot);
+    ov.SetAlbum(FilesOf(album));
+    ov.BuildThumbnails([&](ThumbBuildResult r) { result = r; });
+    clock.start();
+    frame.start();
+    while (!result && clock.elapsed() < 60000) QTest::qWait(2);
+    frame.stop();
+    ASSERT_EQ(result, ThumbBuildResult::Built);
+    worst = qMax(worst, clock.elapsed() - last);
+    EXPECT_GE(ticks, 3);
+    EXPECT_LE(worst, 50) << ticks << " ticks";
+    for (int i = 0; i < 300; i += 37) EXPECT_TRUE(QFileInfo::exists(ov.ThumbnailPath(i)));
 }
