@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, EmptyingTheOverviewCacheRestsTheBookAndMakesTheThumbnails
     const QString first = w.OverviewWindow()->ThumbnailPath(0);
     ASSERT_TRUE(QFileInfo::exists(first));
     prompter.answers = {PromptAnswer::Yes};
-    w.Menus().Act("EmptyOverviewCache1")->trigger();
+    w.Menus().actions.EmptyOverviewCache1->trigger();
     EXPECT_TRUE(w.Building());   // the cache goes on a worker thread meanwhile
     ASSERT_TRUE(WaitFor([&] { return !w.Building() && w.AlbumOpen() && QFileInfo::exists(first); }));
     EXPECT_EQ(w.Pages().Count(), 6);
