@@ -11,6 +11,7 @@
 #include "mail/OrvEAddressBook_Dlg.h"
 #include "mail/OrvMailOptionDlg.h"
 #include "mail/OrvSendMail.h"
+#include "platform/media/Sound.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -126,6 +127,9 @@ TEST_F(MailWindow, TwoMessagesWithBase64ArriveWhole)
         files << MakeFile(QString("%1.jpg").arg(i, 60 - 5 - int(album.size()), 10, QChar('0')), 3000 + i * 7777);
     ASSERT_EQ(files[0].size(), 60);
     files << MakeFile("beach,sunset.jpg", 20000);
+    QDir().mkpath(folder + "/SysSound");
+    QFile::copy(QString(PAGERO_TEST_PROGRAM_DIR) + "/SysSound/sent email.wav", folder + "/SysSound/sent email.wav");
+    const int soundsBefore = media::SoundsStarted();
     auto w = Window(server.Port());
     Fill(*w, files, "Bob Smith <bob@example.net>, carl@example.net", "dee@example.net", "Trip");
     EXPECT_TRUE(w->Edit5->text().startsWith("5 image files. The total size is: "));
@@ -160,6 +164,7 @@ TEST_F(MailWindow, TwoMessagesWithBase64ArriveWhole)
     EXPECT_FALSE(QFile::exists(folder + "/beach sunset.jpg"));   // the copy is gone
     EXPECT_TRUE(w->tmpFiles.isEmpty());
     EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(media::SoundsStarted() - soundsBefore, 2);   // the sent sound, once per message
 }
 
 TEST_F(MailWindow, UuencodeOverStartTlsWithLoginAsksThePasswordOncePerRun)
@@ -312,6 +317,16 @@ TEST_F(MailWindow, OptionsDialogRefusesWhatTheFileCannotHold)
     EXPECT_EQ(back.port, 2525);
     EXPECT_FALSE(back.limitSize);
     EXPECT_EQ(back.sizeChoice, 2);   // kept while the box is off
+
+    // A file that cannot be written is reported, and the record in memory still holds the input.
+    MailOptions elsewhere;
+    TMailOption_Dlg lost(elsewhere, folder + "/missing-folder");
+    lost.edServer->setText("mail.example.org");
+    prompter.texts.clear();
+    lost.accept();
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].startsWith("The mail options could not be saved"));
+    EXPECT_EQ(elsewhere.server, "mail.example.org");
 }
 
 TEST_F(MailWindow, AddressBookSavesOnCancelAndContactsRoundTrip)
