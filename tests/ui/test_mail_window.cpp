@@ -11,6 +11,7 @@
 #include "mail/OrvEAddressBook_Dlg.h"
 #include "mail/OrvMailOptionDlg.h"
 #include "mail/OrvSendMail.h"
+#include "mail/OrvSendMailGuages.h"
 #include "platform/media/Sound.h"
 
 #include <QCheckBox>
@@ -256,6 +257,18 @@ TEST_F(MailWindow, RefusingStallingAndMissingServersEndWithAUsableWindow)
         EXPECT_TRUE(w->isVisible());
         EXPECT_TRUE(controller.MayClose());
         stalling.Join();
+        // "Stop" ends a send at once, without a message.
+        postrel_test::ScriptedServer silent([](postrel_test::ScriptedServer::Connection &c) { c.WaitClosed(8000); });
+        w->Options().port = silent.Port();
+        prompter.texts.clear();
+        QTest::mouseClick(w->btnSendMail, Qt::LeftButton);
+        for (int i = 0; i < 100 && !w->progress->isVisible(); ++i) QTest::qWait(10);
+        ASSERT_TRUE(w->progress->isVisible());
+        QTest::mouseClick(w->progress->btnStop, Qt::LeftButton);
+        ASSERT_TRUE(WaitFinished(*w, 1000));
+        EXPECT_TRUE(prompter.texts.isEmpty());
+        EXPECT_TRUE(w->isVisible());
+        silent.Join();
     }
     {   // Nobody listening.
         auto w = Window(postrel_test::ClosedPort());
@@ -285,11 +298,16 @@ TEST_F(MailWindow, ChecksBeforeSending)
     w->memoMsg->setPlainText(QStringList(40, QString(250, 'x')).join("\n"));   // lines are cut at 255
     w->CheckListBox1->item(1)->setCheckState(Qt::Unchecked);   // 1,024,000 bytes pass the limit
     QTest::mouseClick(w->btnSendMail, Qt::LeftButton);
-    ASSERT_EQ(prompter.texts.size(), 4) << prompter.texts.join("|").toStdString();
+    w->memoMsg->clear();
+    w->StartWith({MakeFile(QString(130, 'n'), 1)});   // a path the library cannot take
+    w->tbDestAddr->setText("bob@example.net");
+    QTest::mouseClick(w->btnSendMail, Qt::LeftButton);
+    ASSERT_EQ(prompter.texts.size(), 5) << prompter.texts.join("|").toStdString();
     EXPECT_EQ(prompter.texts[0], "Please enter the recipient e-mail address.");
     EXPECT_EQ(prompter.texts[1], "The recipient e-mail address incorrect!");
     EXPECT_EQ(prompter.texts[2], "The E-Mail message has exceeded the size limit setting in the send options.");
     EXPECT_TRUE(prompter.texts[3].startsWith("The message is too long to be sent"));
+    EXPECT_TRUE(prompter.texts[4].contains("its path is longer than 127 characters"));
     EXPECT_FALSE(w->Sending());
 }
 
