@@ -1,5 +1,6 @@
 #include "mail/OrvMailOptionDlg.h"
 
+#include "mail/MailPassword.h"
 #include "platform/Prompter.h"
 
 #include <QCheckBox>
@@ -117,12 +118,20 @@ void TMailOption_Dlg::accept()
     const struct { QLineEdit *edit; const char *label; } texts[] = {
         {edServer, "Mail Server"}, {edName, "My Name"}, {edAddress, "My Email Address"}, {edUser, "User Name"}};
     for (const auto &t : texts) {
-        if (t.edit->text().size() > MailOptions::kMaxText) {
+        const QString text = t.edit->text();
+        if (text.size() > MailOptions::kMaxText) {
             ThePrompter().Warn(QStringLiteral("\"%1\" can hold at most 100 characters.").arg(QLatin1String(t.label)));
             t.edit->setFocus();
             return;
         }
+        // The file keeps one byte per character.
+        if (QString::fromLatin1(text.toLatin1()) != text) {
+            ThePrompter().Warn(QStringLiteral("\"%1\" can hold only Western European letters.").arg(QLatin1String(t.label)));
+            t.edit->setFocus();
+            return;
+        }
     }
+    const MailOptions before = options_;
     options_.server = edServer->text();
     options_.port = port;
     options_.name = edName->text();
@@ -133,6 +142,10 @@ void TMailOption_Dlg::accept()
     options_.security = mail::MailSecurity(cbSecurity->currentIndex());
     options_.userName = edUser->text();
     options_.rememberPassword = cbRemember->isChecked();
+    // A password no longer to be remembered, or for another account, leaves the keyring.
+    if (before.rememberPassword &&
+        (!options_.rememberPassword || mail::MailPassword::Account(before) != mail::MailPassword::Account(options_)))
+        mail::MailPassword::Forget(before);
     const QString path = mail::MailOptionsPath(folder_);
     if (!mail::SaveMailOptions(path, options_))
         ThePrompter().Fail(QStringLiteral("The mail options could not be saved in \"%1\".").arg(path));

@@ -322,9 +322,12 @@ TEST_F(MailWindow, OptionsDialogRefusesWhatTheFileCannotHold)
     dlg.accept();
     dlg.edPort->setText("2525");
     dlg.accept();
-    EXPECT_EQ(prompter.texts.size(), 2);
-    EXPECT_FALSE(QFile::exists(MailOptionsPath(folder)));
     dlg.edServer->setText("mail.example.org");
+    dlg.edName->setText(QString::fromUtf8("\xe6\x9d\x8e"));   // a letter the one-byte file cannot hold
+    dlg.accept();
+    EXPECT_EQ(prompter.texts.size(), 3);
+    EXPECT_FALSE(QFile::exists(MailOptionsPath(folder)));
+    dlg.edName->setText("Ann");
     dlg.cbLimit->setChecked(false);
     EXPECT_FALSE(dlg.cbSize->isEnabled());
     dlg.cbSize->setCurrentIndex(2);
