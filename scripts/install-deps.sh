@@ -16,6 +16,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libc-ares-dev libssl-dev openssl \
   libsane-dev sane-utils \
   libfluidsynth-dev timgm6mb-soundfont \
+  qtkeychain-qt6-dev \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   sox ffmpeg \
   fonts-dejavu-core \
