@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -39,7 +40,8 @@ void CopyMissingFiles(const QString &from, const QString &to)
 {
     const QFileInfoList files = QDir(from).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QFileInfo &file : files) {
-        if (file.isExecutable() || file.fileName().contains(QStringLiteral(".so"))) continue;
+        static const QRegularExpression library(QStringLiteral("\\.so(\\.|$)"));
+        if (file.isExecutable() || library.match(file.fileName()).hasMatch()) continue;
         const QString target = to + QLatin1Char('/') + file.fileName();
         if (QFileInfo::exists(target)) continue;
         // Copied under a temporary name first: a copy cut short is never taken for the default.

@@ -95,7 +95,8 @@ TEST(DataFolderTest, ReadOnlyProgramFolderMovesWritingToASeededUserFolder)
     QDir().mkpath(program + "/SysSound");
     WriteFile(program + "/~bkgnd.bmp", "default background");
     WriteFile(program + "/SysSound/flipSnd.wav", "flip");
-    WriteFile(program + "/libpostrel.so", "library");
+    WriteFile(program + "/libpostrel.so.1", "library");
+    WriteFile(program + "/x.sound", "data");
     WriteFile(program + "/pagero", "program");
     QFile::setPermissions(program + "/pagero", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
@@ -108,7 +109,8 @@ TEST(DataFolderTest, ReadOnlyProgramFolderMovesWritingToASeededUserFolder)
     EXPECT_EQ(ReadFile(user + "/~bkgnd.bmp"), "default background");
     EXPECT_EQ(ReadFile(user + "/SysSound/flipSnd.wav"), "flip");
     EXPECT_FALSE(QFileInfo::exists(user + "/pagero"));
-    EXPECT_FALSE(QFileInfo::exists(user + "/libpostrel.so"));
+    EXPECT_FALSE(QFileInfo::exists(user + "/libpostrel.so.1"));
+    EXPECT_TRUE(QFileInfo::exists(user + "/x.sound"));
 
     // What the user has changed survives later starts; a default removed by hand comes back.
     WriteFile(user + "/~bkgnd.bmp", "chosen background");
