@@ -1,11 +1,14 @@
 // The program body: ends at once while a screen-saver run is showing, otherwise creates the main
 // window and runs until it closes. SIGTERM and SIGINT close the main window as the user would.
+// A second start while one runs opens a second, independent window.
 #include "app/OrvTurvane.h"
 #include "core/common/ProductInfo.h"
 #include "platform/system/ProgramFolder.h"
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QSocketNotifier>
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -30,19 +33,65 @@ bool InstallTerminationHandlers()
     return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
 }
 
+enum class Outcome { Run, Done, Error };
+
+// Recognises --help and --version (printed on stdout, exit 0) and refuses any other option with a
+// clear message on stderr (exit 2). Everything else is a path and goes to the main window as given:
+// one path opens that folder, two paths open the Samples album. "--" ends the options, for paths
+// that begin with "-".
+Outcome ParseCommandLine(const QStringList &arguments, QStringList *paths, bool reportErrors)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Shows the pictures and media files of a folder as a book."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("folder"),
+                                 QStringLiteral("The folder to open, or a file in it (default: the last album or Samples)."),
+                                 QStringLiteral("[folder]"));
+    const bool parsed = parser.parse(arguments);
+    if (parsed && (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))) {
+        QString text = parser.helpText();
+        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("pagero"));
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return Outcome::Done;
+    }
+    if (parsed && parser.isSet(version)) {
+        std::printf("%s %s\n", pagero::kProductTitle, pagero::kProductVersion);
+        return Outcome::Done;
+    }
+    if (!parsed) {
+        if (reportErrors)
+            std::fprintf(stderr, "pagero: %s\nTry 'pagero --help' for the options.\n",
+                         parser.errorText().toLocal8Bit().constData());
+        return Outcome::Error;
+    }
+    *paths = parser.positionalArguments();
+    return Outcome::Run;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // --help and --version answer without a display. Qt's own options (-platform and the like) are
+    // not known yet, so a refusal waits until the application object has taken them out.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    QStringList paths;
+    if (ParseCommandLine(raw, &paths, false) == Outcome::Done) return 0;
+
     if (pagero::sys::ScreenSaverRunning()) return 0;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(pagero::kApplicationTitle);
     QApplication::setApplicationDisplayName(pagero::kApplicationTitle);
 
-    QStringList args = QApplication::arguments();
-    args.removeFirst();
-    pagero::TTurvane_Fm mainWindow(args);
+    switch (ParseCommandLine(QApplication::arguments(), &paths, true)) {
+    case Outcome::Done: return 0;
+    case Outcome::Error: return 2;
+    case Outcome::Run: break;
+    }
+    pagero::TTurvane_Fm mainWindow(paths);
 
     QSocketNotifier *notifier = nullptr;
     if (InstallTerminationHandlers()) {

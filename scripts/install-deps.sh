@@ -22,4 +22,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   fonts-dejavu-core \
   libgtest-dev \
   python3 python3-aiosmtpd \
-  xvfb xauth >/dev/null
+  xvfb xauth \
+  desktop-file-utils appstream >/dev/null

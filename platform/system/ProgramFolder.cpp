@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -34,12 +35,55 @@ QString ExecutableFolder()
     return CleanFolder(QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath());
 }
 
+// Copies the files of from (not its subfolders, not programs or libraries) that to lacks.
+void CopyMissingFiles(const QString &from, const QString &to)
+{
+    const QFileInfoList files = QDir(from).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &file : files) {
+        static const QRegularExpression library(QStringLiteral("\\.so(\\.|$)"));
+        if (file.isExecutable() || library.match(file.fileName()).hasMatch()) continue;
+        const QString target = to + QLatin1Char('/') + file.fileName();
+        if (QFileInfo::exists(target)) continue;
+        // Copied under a temporary name first: a copy cut short is never taken for the default.
+        const QString partial = target + QStringLiteral(".part");
+        QFile::remove(partial);
+        if (QFile::copy(file.filePath(), partial)) {
+            QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+            if (!QFile::rename(partial, target)) QFile::remove(partial);
+        }
+    }
+}
+
 } // namespace
 
 QString ProgramFolder()
 {
     const QString env = EnvFolder("PAGERO_EXEDIR");
     return env.isEmpty() ? ExecutableFolder() : env;
+}
+
+QString ChooseDataFolder(const QString &programFolder, bool programFolderWritable, const QString &userFolder)
+{
+    if (programFolderWritable) return programFolder;
+    const QString folder = CleanFolder(userFolder);
+    QDir dir;
+    for (const char *sub : {"Overview", "Bookmark", "SysSound"}) {
+        if (!dir.mkpath(folder + QLatin1Char('/') + QLatin1String(sub))) return programFolder;
+    }
+    CopyMissingFiles(programFolder, folder);
+    CopyMissingFiles(programFolder + QStringLiteral("/SysSound"), folder + QStringLiteral("/SysSound"));
+    return folder;
+}
+
+QString DataFolder()
+{
+    const QString program = ProgramFolder();
+    if (!EnvFolder("PAGERO_EXEDIR").isEmpty()) return program;
+    // access() rather than the permission bits: it also knows read-only mounts and the root user.
+    const bool writable = ::access(QFile::encodeName(program).constData(), W_OK) == 0;
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty() || !QDir::isAbsolutePath(dataHome)) dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return ChooseDataFolder(program, writable, dataHome + QStringLiteral("/pagero"));
 }
 
 QString SystemFolder()

@@ -10,6 +10,17 @@ namespace pagero::sys {
 
 // The program folder: $PAGERO_EXEDIR when set, else the folder of the executable. No trailing "/".
 QString ProgramFolder();
+// The folder the program writes to and reads its own files from (settings files, "Overview",
+// "Bookmark", "SysSound", chosen backgrounds). It is the program folder itself when that can be
+// written or when $PAGERO_EXEDIR names it; otherwise (an installed, read-only program folder) the
+// per-user folder $XDG_DATA_HOME/pagero (~/.local/share/pagero), laid out like the program folder.
+QString DataFolder();
+// The decision behind DataFolder(): a writable program folder is used as it is; otherwise
+// userFolder is created with "Overview", "Bookmark" and "SysSound", and every default the program
+// folder holds (its top-level data files and the SysSound files) that userFolder lacks is copied
+// in. Files already there are never overwritten. Returns the program folder if userFolder cannot
+// be made.
+QString ChooseDataFolder(const QString &programFolder, bool programFolderWritable, const QString &userFolder);
 // The folder that stands for the system folder (screen-saver file): $PAGERO_SYSTEMDIR, else
 // <user data folder>/Pagero/system (~/.local/share/Pagero/system). Not created here.
 QString SystemFolder();

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QPixmap>
 #include <QSet>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace pagero;
@@ -72,6 +73,58 @@ TEST(ProgramFolderLayoutTest, SamplesAlbumCoversTheDefaultMask)
     EXPECT_TRUE(bigPicture);
     EXPECT_EQ(corrupt, 1);
     EXPECT_LT(total, 15 * 1024 * 1024);
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(DataFolderTest, ReadOnlyProgramFolderMovesWritingToASeededUserFolder)
+{
+    QTemporaryDir root;
+    const QString program = root.filePath("opt pagero"), user = root.filePath("home/.local/share/pagero");
+    QDir().mkpath(program + "/SysSound");
+    WriteFile(program + "/~bkgnd.bmp", "default background");
+    WriteFile(program + "/SysSound/flipSnd.wav", "flip");
+    WriteFile(program + "/libpostrel.so.1", "library");
+    WriteFile(program + "/x.sound", "data");
+    WriteFile(program + "/pagero", "program");
+    QFile::setPermissions(program + "/pagero", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // A writable program folder stays where it is and no user folder appears.
+    EXPECT_EQ(sys::ChooseDataFolder(program, true, user), program);
+    EXPECT_FALSE(QFileInfo::exists(user));
+
+    ASSERT_EQ(sys::ChooseDataFolder(program, false, user), user);
+    for (const char *sub : {"Overview", "Bookmark", "SysSound"}) EXPECT_TRUE(QFileInfo(user + "/" + sub).isDir()) << sub;
+    EXPECT_EQ(ReadFile(user + "/~bkgnd.bmp"), "default background");
+    EXPECT_EQ(ReadFile(user + "/SysSound/flipSnd.wav"), "flip");
+    EXPECT_FALSE(QFileInfo::exists(user + "/pagero"));
+    EXPECT_FALSE(QFileInfo::exists(user + "/libpostrel.so.1"));
+    EXPECT_TRUE(QFileInfo::exists(user + "/x.sound"));
+
+    // What the user has changed survives later starts; a default removed by hand comes back.
+    WriteFile(user + "/~bkgnd.bmp", "chosen background");
+    QFile::remove(user + "/SysSound/flipSnd.wav");
+    EXPECT_EQ(sys::ChooseDataFolder(program, false, user), user);
+    EXPECT_EQ(ReadFile(user + "/~bkgnd.bmp"), "chosen background");
+    EXPECT_EQ(ReadFile(user + "/SysSound/flipSnd.wav"), "flip");
+
+    // A user folder that cannot be made leaves the program folder in use.
+    WriteFile(root.filePath("blocked"), "a file, not a folder");
+    EXPECT_EQ(sys::ChooseDataFolder(program, false, root.filePath("blocked/pagero")), program);
+
+    // $PAGERO_EXEDIR (set for every test) always names the folder to write to.
+    EXPECT_EQ(sys::DataFolder(), sys::ProgramFolder());
 }
 
 TEST(DesignAssetsTest, EveryPictureAndPointerIsThere)
