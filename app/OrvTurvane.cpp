@@ -120,9 +120,12 @@ void TTurvane_Fm::FormCreate()
         setWindowTitle(kApplicationTitle);
         return;
     }
-    OverviewDir = JoinPath(ExeDir, "Overview");
-    BookmarkDir = JoinPath(ExeDir, "Bookmark");
-    SysSoundDir = JoinPath(ExeDir, "SysSound");
+    // What the program writes (settings, caches, bookmarks, sounds chosen) lives in the data folder:
+    // the program folder itself when it can be written, else a per-user copy of its layout.
+    DataDir = ScreenSaverMode ? ExeDir : sys::DataFolder();
+    OverviewDir = JoinPath(DataDir, "Overview");
+    BookmarkDir = JoinPath(DataDir, "Bookmark");
+    SysSoundDir = JoinPath(DataDir, "SysSound");
     session_.AlbumFolder = JoinPath(ExeDir, "Samples");
     session_.MRUList = &settings_.MRUList;
     // A screen-saver run holds the per-user lock from here to its end, so that any later start of the
@@ -132,7 +135,7 @@ void TTurvane_Fm::FormCreate()
     setWindowTitle(BaseCaption);
 
     settings_ = Settings{};
-    const QImage defaultBack(QDir(ExeDir).filePath(kDefaultBackBitmap));
+    const QImage defaultBack(QDir(DataDir).filePath(kDefaultBackBitmap));
     if (!defaultBack.isNull()) {
         settings_.ScreenBackKind = 2;
         scene_.screenBackBitmap = defaultBack;
@@ -140,8 +143,8 @@ void TTurvane_Fm::FormCreate()
         settings_.ScreenBackKind = 1;
         settings_.ScreenBackColor = kGrey;
     }
-    LoadSettings(ExeDir, settings_);
-    LoadSettings2(ExeDir, settings_);
+    LoadSettings(DataDir, settings_);
+    LoadSettings2(DataDir, settings_);
     backgrounds_->Load();
     viewing_->Preview()->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
@@ -167,7 +170,7 @@ void TTurvane_Fm::FormCreate()
     scene_.pages = &pages_;
     scene_.selection = &selection_.paths;
     scene_.settings = &settings_;
-    scene_.exeDir = ExeDir;
+    scene_.exeDir = DataDir;
     scene_.overview = overview_;
     scene_.contents = contents_;
     scene_.index = index_;
@@ -734,8 +737,8 @@ void TTurvane_Fm::SaveAllSettings()
 {
     settings_.FlipSpeed = flip_.FlipSpeed;
     settings_.SortOrder = CurrentSortOrder();
-    saves_.Check(SaveSettings(ExeDir, settings_), JoinPath(ExeDir, kSettingsFile));
-    saves_.Check(SaveSettings2(ExeDir, settings_), JoinPath(ExeDir, kSettingsFile2));
+    saves_.Check(SaveSettings(DataDir, settings_), JoinPath(DataDir, kSettingsFile));
+    saves_.Check(SaveSettings2(DataDir, settings_), JoinPath(DataDir, kSettingsFile2));
     backgrounds_->Save();
 }
 

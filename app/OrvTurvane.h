@@ -115,6 +115,7 @@ public:
 
     // State, read by other windows and by tests.
     QString ExeDir, OverviewDir, BookmarkDir, SysSoundDir, BaseCaption;
+    QString DataDir;   // where the program's own files are written (ExeDir when it is writable)
     bool ScreenSaverMode = false, ReadyToLayout = false;
     // True while the book is being built: book input is ignored, and album and rebuild requests
     // wait for the build's end.
