@@ -1,4 +1,5 @@
 #include "app/OrvTurvane.h"
+#include "app/MailCommands.h"
 #include "app/OrvSetFileTypeFilter.h"
 #include "commands/OrvOpenDlg.h"
 #include "pages/OrvContents_Ut.h"
@@ -104,6 +105,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     resize(800, 600);
     FormCreate();
     ConnectCommands();
+    mailCommands_ = std::make_unique<MailCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir, this);
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;
@@ -704,8 +706,8 @@ bool TTurvane_Fm::FormCloseQuery()
         return false;
     }
     closeQueryRunning_ = true;
-    bool allow = true;
-    if (mode_ == PaintMode::AcquiredPicture && !terminating_)
+    bool allow = terminating_ || !mailCommands_ || mailCommands_->MayClose();
+    if (allow && mode_ == PaintMode::AcquiredPicture && !terminating_)
         allow = ThePrompter().Confirm("Pagero has an acquired picture in memory.\n\rExiting Pagero now "
                                       "will lose the picture data! \n\rDo you really want to exit?");
     if (allow && ReadyToLayout) {

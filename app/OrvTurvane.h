@@ -274,6 +274,7 @@ private:
     std::unique_ptr<BackgroundController> backgrounds_;
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
+    std::unique_ptr<class MailCommands> mailCommands_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
