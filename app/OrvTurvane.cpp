@@ -354,6 +354,11 @@ void TTurvane_Fm::MruChanged()
 void TTurvane_Fm::RUClick(QAction *item)
 {
     const QString folder = FolderFromCaption(item->text());
+    // A recent item naming the open album (a duplicate, or another spelling of the same folder)
+    // does nothing: folders compare as the recent list compares them, ignoring case.
+    if (session_.AlbumOpen
+        && QDir::cleanPath(folder).compare(QDir::cleanPath(session_.AlbumFolder), Qt::CaseInsensitive) == 0)
+        return;
     openDlg_->SetMask(kDefaultFilterMask);
     SwitchAlbum(folder);
 }

@@ -37,6 +37,22 @@ TEST_F(MainWindowTest, SwitchingAlbumsPutsTheClosedFolderOnTopOfTheRecentList)
     EXPECT_EQ(w.Menus().mru[0]->text(), "&1. " + album);
 }
 
+TEST_F(MainWindowTest, ARecentItemNamingTheOpenAlbumDoesNothing)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    // The list can hold the open album in another spelling (a trailing slash, another case).
+    for (const QString &variant : {album + "/", album.toUpper()}) {
+        w.Options().MRUList = QStringList{variant, other};
+        w.Menus().mru[0]->setText("&1. " + variant);
+        w.Menus().mru[0]->trigger();
+        Landed();
+        EXPECT_TRUE(prompter.texts.isEmpty()) << variant.toStdString();
+        EXPECT_EQ(w.Session().AlbumFolder, album);
+        EXPECT_TRUE(w.AlbumOpen());
+    }
+}
+
 TEST_F(MainWindowTest, ChoosingTheOpenFolderWithTheSameMaskOnlyTellsSo)
 {
     TTurvane_Fm &w = Start({album});
