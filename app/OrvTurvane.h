@@ -61,6 +61,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *) override;
     void mousePressEvent(QMouseEvent *) override;
     void contextMenuEvent(QContextMenuEvent *) override;
+    void wheelEvent(QWheelEvent *) override;
 private:
     TTurvane_Fm *owner_;
 };
@@ -171,6 +172,8 @@ public:
     PointerOverlay &Overlay() { return overlay_; }
     void FormActivate();
     void FormKeyDown(int key);
+    // The mouse wheel turns one leaf per notch: down forward, up backward.
+    void FormWheel(int delta);
     // The pop-up menu opens at a client point: its target and file commands follow what lies there.
     void PopupMenuAt(QPoint clientPos, QPoint globalPos);
     // Preview (pictures) or play (sound, MIDI, video) one page file; the information of one file.
@@ -281,6 +284,7 @@ private:
     bool closeQueryRunning_ = false;
     bool terminating_ = false;
     bool building_ = false;
+    int wheelRest_ = 0;   // wheel units not yet turned into a leaf
     std::function<void()> afterBuild_;   // the latest album or rebuild request made during a build
     void AfterBuild(std::function<void()> request);
     void RunAfterBuild();

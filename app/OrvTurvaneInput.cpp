@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QToolBar>
 #include <QUrl>
 
@@ -27,6 +28,12 @@ namespace pagero {
 void BookView::mouseMoveEvent(QMouseEvent *e)
 {
     owner_->FormMouseMove(e->position().toPoint().x(), e->position().toPoint().y());
+}
+
+void BookView::wheelEvent(QWheelEvent *e)
+{
+    e->accept();
+    owner_->FormWheel(e->angleDelta().y());
 }
 
 void BookView::mousePressEvent(QMouseEvent *e)
@@ -152,6 +159,21 @@ void TTurvane_Fm::keyPressEvent(QKeyEvent *e)
     FormKeyDown(e->key());
 }
 
+void TTurvane_Fm::FormWheel(int delta)
+{
+    // One leaf per notch (120 units; a touchpad's small steps add up). Notches that arrive while a
+    // flip runs are dropped, not queued, so a fast spin does not keep the book turning afterwards.
+    if (Flipping() || MustWaitForFlip() || Building() || mode_ != PaintMode::Normal || !session_.AlbumOpen) {
+        wheelRest_ = 0;
+        return;
+    }
+    wheelRest_ += delta;
+    if (wheelRest_ <= -120) Flip(Forward, 2);
+    else if (wheelRest_ >= 120) Flip(Backward, 2);
+    else return;
+    wheelRest_ = 0;
+}
+
 void TTurvane_Fm::FormKeyDown(int key)
 {
     if (MustWaitForFlip()) {
@@ -177,6 +199,19 @@ void TTurvane_Fm::FormKeyDown(int key)
         break;
     case Qt::Key_Right:
         if (session_.AlbumOpen) Flip(Forward, 2);
+        break;
+    // Keys people expect beside the arrows: a spread per Page key, the covers by Home and End.
+    case Qt::Key_PageDown:
+        if (session_.AlbumOpen) Flip(Forward, 2);
+        break;
+    case Qt::Key_PageUp:
+        if (session_.AlbumOpen) Flip(Backward, 2);
+        break;
+    case Qt::Key_Home:
+        if (session_.AlbumOpen) FlipTo(layout_.FrontCoverPage);
+        break;
+    case Qt::Key_End:
+        if (session_.AlbumOpen) FlipTo(layout_.BackCoverPage);
         break;
     case Qt::Key_F1:
         // The help pages live in the current folder's "Help" (the program folder after start).

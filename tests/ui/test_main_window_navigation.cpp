@@ -1,5 +1,6 @@
 // Pointer and keyboard navigation on the real window: page clicks, keys, stack edges, the batch
 // selection with Ctrl and Shift, the right-click rule and the FlipTo menu.
+#include <QWheelEvent>
 #include "main_window_fixture.h"
 #include <QAction>
 #include <QMenu>
@@ -76,6 +77,43 @@ TEST_F(NavigationTest, ArrowKeysTurnOneLeafAndStopAtTheCovers)
     }
     EXPECT_EQ(w.Flip_().LeftPageNo, last);
     EXPECT_EQ(w.Flip_().RightPageNo, last + 1);
+}
+
+TEST_F(NavigationTest, PageKeysHomeEndAndTheWheelTurnTheBook)
+{
+    TTurvane_Fm &w = OpenClosed();
+    QTest::keyClick(w.View(), Qt::Key_PageDown);
+    Landed();
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
+    QTest::keyClick(w.View(), Qt::Key_PageUp);
+    Landed();
+    EXPECT_EQ(w.Flip_().LeftPageNo, 0);
+    QTest::keyClick(w.View(), Qt::Key_End);
+    Landed();
+    const int back = w.Layout_().BackCoverPage;
+    EXPECT_TRUE(w.Flip_().LeftPageNo == back || w.Flip_().RightPageNo == back);
+    QTest::keyClick(w.View(), Qt::Key_Home);
+    Landed();
+    EXPECT_EQ(w.Flip_().RightPageNo, w.Layout_().FrontCoverPage);
+
+    // One leaf per notch; half notches add up; notches during a flip are dropped.
+    const auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(50, 50), w.View()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(w.View(), &e);
+    };
+    wheel(-120);
+    Landed();
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
+    wheel(-60);
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
+    wheel(-60);
+    Landed();
+    EXPECT_EQ(w.Flip_().LeftPageNo, 4);
+    wheel(120);
+    wheel(120);   // arrives while the first leaf turns
+    Landed();
+    EXPECT_EQ(w.Flip_().LeftPageNo, 2);
 }
 
 TEST_F(NavigationTest, TheRightStackEdgeWithoutTheJumpCursorGoesToTheBackOfTheBook)
