@@ -1,5 +1,6 @@
 // The files inside an album folder: the two-line album name, the write test and saving the name and
 // the comments whole, never over what could not be read and never half-written.
+#include "core/FileBytes.h"
 #include "core/annotations/AlbumFiles.h"
 
 #include <QDir>
@@ -15,18 +16,8 @@ inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdS
 
 namespace {
 
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using pagero::test::ReadAll;
+using pagero::test::WriteAll;
 
 } // namespace
 

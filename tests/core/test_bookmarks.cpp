@@ -1,5 +1,6 @@
 // Bookmarks: the album files and the register byte for byte, their naming and clean-up, the mapping
 // of bookmarks to pages after a rebuild, and the tab layout.
+#include "core/FileBytes.h"
 #include "core/annotations/BookmarkEdits.h"
 #include "core/annotations/BookmarkFile.h"
 #include "core/annotations/BookmarkMapping.h"
@@ -27,18 +28,8 @@ QByteArray I32(qint32 v)
     return QByteArray(b, 4);
 }
 
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using pagero::test::ReadAll;
+using pagero::test::WriteAll;
 
 FileNameIndex IndexOf(const QStringList &names)
 {
