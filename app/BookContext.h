@@ -46,6 +46,10 @@ public:
     // Runs `work` now, or after a running flip and the work waiting for it.
     virtual void AfterFlip(std::function<void()> work) = 0;
     virtual void RefreshToolBar() = 0;
+    // The overview's cached thumbnail of the album file goes; the next build makes it anew.
+    virtual void DropThumbnail(const QString &path) = 0;
+    // An album file was moved away or deleted: whatever keeps its bookmark and comment drops them.
+    virtual void FileLeftAlbum(const QString &path) { (void)path; }
 
     virtual PaintMode Mode() const = 0;
     virtual void SetMode(PaintMode mode) = 0;

@@ -1,4 +1,5 @@
 #include "app/OrvTurvane.h"
+#include "app/BatchCommands.h"
 #include "app/MailCommands.h"
 #include "app/OrvSetFileTypeFilter.h"
 #include "commands/OrvOpenDlg.h"
@@ -106,6 +107,19 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     FormCreate();
     ConnectCommands();
     mailCommands_ = std::make_unique<MailCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir, this);
+    // Batch selection and batch commands; copy and move choose their folder with the open dialog.
+    batch_ = std::make_unique<BatchCommands>(Book(), menus_, [this] { return PopupFile; },
+        [this](int mode, const QString &source, QString &folder) {
+            openDlg_->SourceFile = source;
+            if (!openDlg_->ExecuteMode(mode, false)) return false;
+            folder = openDlg_->ChosenFolder();
+            return true;
+        });
+}
+
+void TTurvane_Fm::DropThumbnail(const QString &path)
+{
+    overview_->DropThumbnail(path);
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;

@@ -37,6 +37,7 @@ namespace pagero::sys { class ScreenSaverLock; }
 namespace pagero {
 
 class TOpenDlg;
+class BatchCommands;
 class TTurvane_Fm;
 class TSetFlipSpeedForm;
 class TFlippingToolForm;
@@ -145,6 +146,7 @@ public:
     BookView *View() const { return view_; }
     const MainMenus &Menus() const { return menus_; }
     TOpenDlg *OpenDialog() const { return openDlg_; }
+    BatchCommands &Batch() { return *batch_; }
     TSetFlipSpeedForm *FlipSpeedDialog() const { return navigation_->SpeedDialog(); }
     TFlippingToolForm *FlippingTool() const { return navigation_->FlippingTool(); }
     TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return filterDlg_; }
@@ -242,6 +244,7 @@ private:
     void Open2Click();
     void ConnectCommands();
     void RefreshToolBar() override;
+    void DropThumbnail(const QString &path) override;
     int ToolBarHeight() const;
 
     QStringList args_;
@@ -278,6 +281,7 @@ private:
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
+    std::unique_ptr<class BatchCommands> batch_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
