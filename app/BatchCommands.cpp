@@ -348,7 +348,7 @@ void BatchCommands::BatchDelete()
         job.files << f;
     }
     if (job.files.isEmpty()) return;
-    for (const QString &f : job.files) book_.DropThumbnail(f);
+    // The thumbnails of deleted files go with their cache entries when the book is rebuilt.
     const QString album = book_.Pages().Folder();
     Run(job, [this, album](const BatchJob &j, const std::vector<BatchOutcome> &o) {
         for (size_t i = 0; i < o.size(); ++i)
