@@ -4,8 +4,9 @@
 //   rotate by 90 degrees (lossless)          vs  `jpegtran -rotate 90 -copy all`
 // Every run works on fresh copies of the files; copying is not timed. The program's steps replace
 // each file in place through the atomic writer (with its sync); the tools write new files.
-// Usage: bench_batch folder [workers]   (folder: bench/overview/make_photos.sh with COPIES=5 gives
-// 100 photo-like 6000 x 4000 JPEGs)
+// Usage: bench_batch folder [workers] [scratch]   (folder: bench/overview/make_photos.sh with COPIES=5
+// gives 100 photo-like 6000 x 4000 JPEGs). The copies go to `scratch` (default: a temporary folder);
+// on a busy disk the writes dominate both sides, and a tmpfs such as /dev/shm shows the work itself.
 #include "commands/BatchWork.h"
 #include "core/batch/SizeFactors.h"
 #include "platform/imaging/Imaging.h"
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,21 +41,21 @@ QStringList FreshCopies(const QStringList &files, const QString &dir)
     return out;
 }
 
-// The program's batch steps over the files on `workers` threads.
+// The program's batch steps over the files through the batch runner on `workers` threads.
 double StepsSeconds(const BatchJob &job, int workers)
 {
-    std::atomic<int> next{0}, failures{0};
+    BatchRunner runner;
+    QEventLoop loop;
+    QObject::connect(&runner, &BatchRunner::BatchFinished, &loop, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
-    std::vector<std::thread> pool;
-    for (int w = 0; w < workers; ++w)
-        pool.emplace_back([&] {
-            for (int i = next++; i < job.files.size(); i = next++)
-                if (RunBatchStep(job, i).kind != BatchOutcome::Done) ++failures;
-        });
-    for (std::thread &t : pool) t.join();
-    if (failures) std::printf("  (%d files failed)\n", failures.load());
-    return clock.nsecsElapsed() / 1e9;
+    runner.Start(int(job.files.size()), [&job](int i) { return RunBatchStep(job, i); }, workers);
+    loop.exec();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    int failures = 0;
+    for (const BatchOutcome &o : runner.Outcomes()) failures += o.kind != BatchOutcome::Done;
+    if (failures) std::printf("  (%d files failed)\n", failures);
+    return seconds;
 }
 
 // A tool run once per file, on `workers` lanes of processes.
@@ -84,7 +86,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_batch folder [workers]\n");
+        std::fprintf(stderr, "usage: bench_batch folder [workers] [scratch]\n");
         return 2;
     }
     QDir folder(QString::fromLocal8Bit(argv[1]));
@@ -95,7 +97,7 @@ int main(int argc, char **argv)
     const QSize size = imaging::PictureSize(files.first());
     std::printf("%lld files of %d x %d, %d workers / processes\n", qlonglong(files.size()), size.width(), size.height(), workers);
 
-    QTemporaryDir scratch;
+    QTemporaryDir scratch(argc > 3 ? QString::fromLocal8Bit(argv[3]) + "/bench_batch-XXXXXX" : QString());
     const QString ours = scratch.filePath("ours"), theirs = scratch.filePath("theirs");
 
     BatchJob resize;
