@@ -47,7 +47,8 @@ bool ChooseBitmap(const QString &title, const QString &folder, QString &path)
 
 bool CreateFolderShown(const QString &path)
 {
-    const CreateFolderResult result = CreateFolder(path);
+    // The attempts follow each other without waiting: the window's thread never sleeps.
+    const CreateFolderResult result = CreateFolder(path, 6, 0);
     if (result == CreateFolderResult::AlreadyExists) {
         QApplication::beep();
         ThePrompter().Inform(FolderExistsMessage(path));
@@ -83,14 +84,14 @@ bool TransferShown(const QString &target, const std::function<TransferResult()> 
 
 } // namespace
 
-bool CopyFileShown(const QString &source, const QString &target)
+bool CopyFileShown(const QString &source, const QString &target, ExistingTarget existing)
 {
-    return TransferShown(target, [&] { return CopyFileTo(source, target); });
+    return TransferShown(target, [&] { return CopyFileTo(source, target, {existing}); });
 }
 
-bool MoveFileShown(const QString &source, const QString &target)
+bool MoveFileShown(const QString &source, const QString &target, ExistingTarget existing)
 {
-    return TransferShown(target, [&] { return MoveFileTo(source, target); });
+    return TransferShown(target, [&] { return MoveFileTo(source, target, {existing}); });
 }
 
 bool DeleteImageFileShown(const QString &path)
