@@ -46,10 +46,6 @@ public:
     // Runs `work` now, or after a running flip and the work waiting for it.
     virtual void AfterFlip(std::function<void()> work) = 0;
     virtual void RefreshToolBar() = 0;
-    // The overview's cached thumbnail of the album file goes; the next build makes it anew.
-    virtual void DropThumbnail(const QString &path) = 0;
-    // An album file was moved away or deleted: whatever keeps its bookmark and comment drops them.
-    virtual void FileLeftAlbum(const QString &path) { (void)path; }
 
     virtual PaintMode Mode() const = 0;
     virtual void SetMode(PaintMode mode) = 0;
@@ -62,6 +58,14 @@ public:
     virtual QWidget *ParentWidget() = 0;   // owner of the controllers' dialogs
     virtual QWidget *BookArea() = 0;       // the client area the book is drawn on
     virtual QString ProgramFolder() const = 0;
+
+    // The album folder and the commands that change its files.
+    virtual QString AlbumFolder() const = 0;                      // "" when no album is open
+    virtual void OpenFolderAsAlbum(const QString &folder) = 0;    // closes the album, opens `folder`
+    virtual void DropThumbnail(const QString &path) = 0;          // the file changed or went
+    virtual void RefreshRecentFolders() = 0;                      // drops folders that are gone
+    // An album file was moved away or deleted: its bookmark and comment go.
+    virtual void FileLeftAlbum(const QString &path) = 0;
 };
 
 // Connects a command: enabled from now on, and its handler waits for a running flip.

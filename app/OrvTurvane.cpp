@@ -1,5 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/BatchCommands.h"
+#include "app/FileAnnotationSync.h"
+#include "app/FileCommands.h"
 #include "app/MailCommands.h"
 #include "app/OrvSetFileTypeFilter.h"
 #include "commands/OrvOpenDlg.h"
@@ -115,11 +117,18 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
             folder = openDlg_->ChosenFolder();
             return true;
         });
+    // Folder and file commands; renames and deletes keep the album's stored bookmarks and comments
+    // in step.
+    fileCommands_ = std::make_unique<FileCommands>(
+        Book(), menus_, *openDlg_, [this] { return PopupFile; },
+        [this](const QString &oldPath, const QString &newPath) {
+            SyncStoredAnnotations(BookmarkDir, session_.AlbumFolder, oldPath, newPath);
+        });
 }
 
-void TTurvane_Fm::DropThumbnail(const QString &path)
+void TTurvane_Fm::FileLeftAlbum(const QString &path)
 {
-    overview_->DropThumbnail(path);
+    SyncStoredAnnotations(BookmarkDir, session_.AlbumFolder, path, {});
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;
@@ -766,6 +775,11 @@ void TTurvane_Fm::SaveAllSettings()
 Prompter &TTurvane_Fm::Prompt()
 {
     return ThePrompter();
+}
+
+void TTurvane_Fm::DropThumbnail(const QString &path)
+{
+    overview_->DropThumbnail(path);
 }
 
 } // namespace pagero

@@ -220,6 +220,10 @@ private:
     QWidget *ParentWidget() override { return this; }
     QWidget *BookArea() override { return view_; }
     QString ProgramFolder() const override { return ExeDir; }
+    QString AlbumFolder() const override { return session_.AlbumOpen ? session_.AlbumFolder : QString(); }
+    void OpenFolderAsAlbum(const QString &folder) override { SwitchAlbum(folder); }
+    void DropThumbnail(const QString &path) override;
+    void RefreshRecentFolders() override { session_.RefreshMRU(); }
 
     void FormCreate();
     bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
@@ -244,7 +248,7 @@ private:
     void Open2Click();
     void ConnectCommands();
     void RefreshToolBar() override;
-    void DropThumbnail(const QString &path) override;
+    void FileLeftAlbum(const QString &path) override;
     int ToolBarHeight() const;
 
     QStringList args_;
@@ -282,6 +286,7 @@ private:
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
     std::unique_ptr<class BatchCommands> batch_;
+    std::unique_ptr<class FileCommands> fileCommands_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

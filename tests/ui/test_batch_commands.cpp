@@ -6,6 +6,8 @@
 #include "commands/OrvBatchRotate_Dlg.h"
 #include "commands/OrvBatchSizing_Dlg.h"
 #include "core/FullDisk.h"
+#include "core/annotations/CommentStore.h"
+#include "core/common/AtomicFile.h"
 #include "core/batch/BatchTargets.h"
 #include "core/batch/SizeFactors.h"
 #include "core/common/MyLib.h"
@@ -199,6 +201,13 @@ TEST_F(BatchCommandsTest, CopyIntoTheAlbumGetsUniqueNamesAndDeleteAsksPerReadOnl
                   window->Pages().NameOf(window->Flip_().RightPageNo - window->Layout_().FirstFilePage) == "pic2_1.png",
               true);
 
+    // A deleted file's comment goes with it.
+    CommentStore comments;
+    PageComment note;
+    note.lines = QStringList{"hello"};
+    ASSERT_TRUE(comments.WriteComment(Pic(3), 100, 100, note));
+    ASSERT_TRUE(WriteFileAtomically(album + "/~mqxTxt.~pa", comments.Bytes()));
+
     for (int i : {3, 4, 5}) b.SelectFile(Pic(i), true);
     ASSERT_TRUE(SetReadOnly(Pic(4), true));
     prompter.answers = {PromptAnswer::Yes, PromptAnswer::No};
@@ -209,6 +218,8 @@ TEST_F(BatchCommandsTest, CopyIntoTheAlbumGetsUniqueNamesAndDeleteAsksPerReadOnl
     EXPECT_TRUE(QFile::exists(Pic(4)));
     EXPECT_FALSE(QFile::exists(Pic(5)));
     EXPECT_EQ(window->Pages().Count(), 6);
+    comments.LoadFile(album + "/~mqxTxt.~pa");
+    EXPECT_FALSE(comments.FindComment(Pic(3)).found);
     SetReadOnly(Pic(4), false);
 }
 
