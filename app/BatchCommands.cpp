@@ -151,11 +151,13 @@ void BatchCommands::Run(BatchJob job, After after)
 void BatchCommands::Finished()
 {
     if (progress_) progress_->close();
+    // No new batch starts while the failures are shown and the follow-up is under way.
     finishing_ = true;
     const std::shared_ptr<const BatchJob> job = job_;
     ReportFailures(*job, runner_.Outcomes());
     if (After after = std::exchange(after_, nullptr)) after(*job, runner_.Outcomes());
     else RebuildThenDone();
+    finishing_ = false;
 }
 
 void BatchCommands::ReportFailures(const BatchJob &job, const std::vector<BatchOutcome> &outcomes)
@@ -177,7 +179,6 @@ void BatchCommands::RebuildThenDone(std::function<void(bool built)> then)
         if (then) then(built);
         book_.DrawBook();
         book_.RefreshToolBar();
-        finishing_ = false;
         emit BatchDone();
     });
 }
@@ -317,7 +318,6 @@ void BatchCommands::Transfer(BatchKind kind)
         if (kind == BatchKind::Copy) book_.Selection().Clear();
         if (kind == BatchKind::Copy && !SameFolder(folder, album)) {
             book_.DrawBook();
-            finishing_ = false;
             emit BatchDone();
             return;
         }

@@ -40,14 +40,17 @@ void MakeJpegs(const QString &folder, int count, QSize size)
     }
 }
 
-// Runs the job to its end on `workers` threads; `onItem` may cancel.
-std::vector<BatchOutcome> RunJob(const BatchJob &job, int workers, std::function<void(BatchRunner &)> onItem = {})
+// Runs the job to its end on `workers` threads; `afterStep` runs on the worker after each file.
+std::vector<BatchOutcome> RunJob(const BatchJob &job, int workers, std::function<void(BatchRunner &)> afterStep = {})
 {
     BatchRunner runner;
     bool finished = false;
     QObject::connect(&runner, &BatchRunner::BatchFinished, [&finished] { finished = true; });
-    if (onItem) QObject::connect(&runner, &BatchRunner::ItemFinished, [&] { onItem(runner); });
-    runner.Start(int(job.files.size()), [&job](int i) { return RunBatchStep(job, i); }, workers);
+    runner.Start(int(job.files.size()), [&](int i) {
+        BatchOutcome outcome = RunBatchStep(job, i);
+        if (afterStep) afterStep(runner);
+        return outcome;
+    }, workers);
     EXPECT_TRUE(WaitFor([&finished] { return finished; }, 60000));
     return runner.Outcomes();
 }
@@ -76,7 +79,7 @@ TEST(BatchWork, TwoWorkersWriteTheSameBytesAsOneAndCancelStopsAfterTheCurrentFil
     }
     for (int i = 0; i < 6; ++i) EXPECT_EQ(Bytes(one[i]), Bytes(two[i])) << i;
 
-    // Cancel at the first report: the rest is never started and keeps its bytes.
+    // Cancel during the first file: the rest is never started and keeps its bytes.
     const QByteArray last = Bytes(one.last());
     BatchJob job;
     job.kind = BatchKind::Rotate;
