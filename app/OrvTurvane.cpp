@@ -27,35 +27,6 @@
 
 namespace pagero {
 
-namespace {
-constexpr uint32_t kGrey = 0x808080;
-} // namespace
-
-// ---------------------------------------------------------------- client area
-
-BookView::BookView(TTurvane_Fm *owner) : QWidget(owner), owner_(owner)
-{
-    setObjectName("BookView");
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(BookGeometry::MinClientWidth, BookGeometry::MinClientHeight);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void BookView::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    const QImage &frame = owner_->Painter().ViewImage1;
-    if (frame.isNull()) p.fillRect(rect(), ColorFromStored(kGrey));
-    else p.drawImage(0, 0, frame);
-    owner_->Overlay().Paint(p);
-}
-
-void BookView::resizeEvent(QResizeEvent *)
-{
-    owner_->Layout();
-}
-
 // ---------------------------------------------------------------- create
 
 TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
@@ -151,7 +122,7 @@ void TTurvane_Fm::FormCreate()
         scene_.screenBackBitmap = defaultBack;
     } else {
         settings_.ScreenBackKind = 1;
-        settings_.ScreenBackColor = kGrey;
+        settings_.ScreenBackColor = kNoBookGrey;
     }
     LoadSettings(DataDir, settings_);
     LoadSettings2(DataDir, settings_);
@@ -217,23 +188,6 @@ AlbumHost::Choice TTurvane_Fm::ChooseFolder(const QString &preset, QString &fold
     return folders_->ChooseFolder(preset, folder, terminating_);
 }
 
-bool TTurvane_Fm::AskExitInsteadOfOpening()
-{
-    if (terminating_) return true;
-    return ThePrompter().Confirm("In order not to exit the program, \n\ryou must open a folder now."
-                                 "\n\r\n\rDo you really want to exit the program?");
-}
-
-void TTurvane_Fm::TellFolderMissing(const QString &folder)
-{
-    ThePrompter().Inform(folder + "\r\n" + "does not exist, please open another folder.");
-}
-
-void TTurvane_Fm::TellSameFolderAndMask()
-{
-    ThePrompter().Inform("You have selected the current folder and the same filter mask.");
-}
-
 void TTurvane_Fm::CloseWindow()
 {
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -275,7 +229,7 @@ void TTurvane_Fm::AlbumClosing(int direction)
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
     FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
-        if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorFromStored(kGrey));
+        if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorFromStored(kNoBookGrey));
         Present();
         RemoveHighlight();
     });
@@ -357,7 +311,7 @@ void TTurvane_Fm::Layout()
         if (flip_.LastPageNo <= flip_.LeftPageNo && !Building()) FlipTo(flip_.LastPageNo - 1);
         Timer2.start();
     } else if (!painter_.ViewImage1.isNull()) {
-        painter_.ViewImage1.fill(ColorFromStored(kGrey));
+        painter_.ViewImage1.fill(ColorFromStored(kNoBookGrey));
     }
 }
 
@@ -379,7 +333,7 @@ void TTurvane_Fm::DrawBook()
         painter_.InvalidatePageCache();
         painter_.RenderSpread(scene_, painter_.ViewImage1);
     } else {
-        painter_.ViewImage1.fill(ColorFromStored(kGrey));
+        painter_.ViewImage1.fill(ColorFromStored(kNoBookGrey));
     }
     // The frame is shown anew, so the highlight and the jump-cursor box are forgotten before it is
     // presented: the overlays must not be drawn over the new layout.

@@ -6,6 +6,7 @@
 #include "app/AlbumSession.h"
 #include "app/AutoFlipController.h"
 #include "app/BackgroundController.h"
+#include "app/BookView.h"
 #include "app/BookBuild.h"
 #include "app/BookContext.h"
 #include "app/BookPainter.h"
@@ -40,7 +41,6 @@
 namespace pagero {
 
 class TOpenDlg;
-class TTurvane_Fm;
 class TSetFlipSpeedForm;
 class TFlippingToolForm;
 class TSetFileTypeFilter_Fm;
@@ -51,23 +51,6 @@ class TFindDlg;
 class TPageNoDlg;
 class TPreviewPic_Fm;
 class TInfoBox;
-
-// The client area: shows the frame ViewImage1 and the pointer overlays (highlight, jump cursor);
-// its mouse events go to the main window.
-class BookView : public QWidget {
-    Q_OBJECT
-public:
-    explicit BookView(TTurvane_Fm *owner);
-protected:
-    void paintEvent(QPaintEvent *) override;
-    void resizeEvent(QResizeEvent *) override;
-    void mouseMoveEvent(QMouseEvent *) override;
-    void mousePressEvent(QMouseEvent *) override;
-    void contextMenuEvent(QContextMenuEvent *) override;
-    void wheelEvent(QWheelEvent *) override;
-private:
-    TTurvane_Fm *owner_;
-};
 
 class TTurvane_Fm : public QMainWindow, private AlbumHost, private BookContext {
     Q_OBJECT
@@ -199,9 +182,9 @@ protected:
 private:
     // AlbumHost
     Choice ChooseFolder(const QString &preset, QString &folder) override;
-    bool AskExitInsteadOfOpening() override;
-    void TellFolderMissing(const QString &folder) override;
-    void TellSameFolderAndMask() override;
+    bool AskExitInsteadOfOpening() override { return terminating_ || FolderController::AskExitInsteadOfOpening(); }
+    void TellFolderMissing(const QString &folder) override { FolderController::TellFolderMissing(folder); }
+    void TellSameFolderAndMask() override { FolderController::TellSameFolderAndMask(); }
     void CloseWindow() override;
     void AlbumOpening(const QString &folder) override;
     void BuildBook(std::function<void(bool built)> done) override;

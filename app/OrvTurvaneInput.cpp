@@ -21,30 +21,6 @@
 
 namespace pagero {
 
-// ---------------------------------------------------------------- BookView events
-
-void BookView::mouseMoveEvent(QMouseEvent *e)
-{
-    owner_->FormMouseMove(e->position().toPoint().x(), e->position().toPoint().y());
-}
-
-void BookView::wheelEvent(QWheelEvent *e)
-{
-    e->accept();
-    owner_->FormWheel(e->angleDelta().y());
-}
-
-void BookView::mousePressEvent(QMouseEvent *e)
-{
-    owner_->FormMouseDown(e->button(), e->modifiers(), e->position().toPoint().x(), e->position().toPoint().y());
-}
-
-void BookView::contextMenuEvent(QContextMenuEvent *e)
-{
-    if (owner_->Mode() == PaintMode::AutoFlipping) return;
-    owner_->PopupMenuAt(e->pos(), e->globalPos());
-}
-
 // ---------------------------------------------------------------- hit state
 
 HitScene TTurvane_Fm::MakeHitScene() const
@@ -172,29 +148,11 @@ void TTurvane_Fm::FormKeyDown(int key)
         return;
     }
     if (Building() && key != Qt::Key_Escape) return;
+    if (navigation_->TurnByKey(key)) return;
     switch (key) {
     case Qt::Key_Escape:
         if (frames_->Frameless()) frames_->ToggleFrame();
         else if (ThePrompter().Confirm(QString("Exit ") + kApplicationTitle + "?")) close();
-        break;
-    case Qt::Key_Left:
-        if (session_.AlbumOpen) Flip(Backward, 2);
-        break;
-    case Qt::Key_Right:
-        if (session_.AlbumOpen) Flip(Forward, 2);
-        break;
-    // Keys people expect beside the arrows: a spread per Page key, the covers by Home and End.
-    case Qt::Key_PageDown:
-        if (session_.AlbumOpen) Flip(Forward, 2);
-        break;
-    case Qt::Key_PageUp:
-        if (session_.AlbumOpen) Flip(Backward, 2);
-        break;
-    case Qt::Key_Home:
-        if (session_.AlbumOpen) FlipTo(layout_.FrontCoverPage);
-        break;
-    case Qt::Key_End:
-        if (session_.AlbumOpen) FlipTo(layout_.BackCoverPage);
         break;
     case Qt::Key_F1:
         // The help pages live in the current folder's "Help" (the program folder after start).
