@@ -4,7 +4,6 @@
 #include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
 #include "pages/OrvOverView_Ut.h"
-#include "pages/OrvProgress.h"
 #include "core/book/MruList.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
@@ -42,6 +41,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     index_ = new TIndex_Fm(this);
     contents_->hide();
     index_->hide();
+    hitScene_ = HitScene{&geo_, &layout_, &flip_, overview_, contents_, index_, {}, {}};
     build_ = std::make_unique<BookBuild>(
         BookBuild::Parts{session_, pages_, layout_, flip_, selection_, painter_, geo_, settings_, *overview_, saves_,
                          OverviewDir},
@@ -437,28 +437,18 @@ void TTurvane_Fm::changeEvent(QEvent *e)
     QMainWindow::changeEvent(e);
 }
 
-// The album is re-checked when the window comes back. The thumbnail progress window is a window of
-// its own: a desktop may take it down with the program, so it is brought back at restore.
+// The album is re-checked when the window comes back (FormActivate); the build keeps its progress
+// window across the minimised time.
 void TTurvane_Fm::AppMinimize()
 {
     Minimised = true;
-    TProgress_Fm *progress = overview_->Progress();
-    OverviewWasVisible = progress->isVisible() && !progress->isMinimized();
-    overview_->OverviewWasVisible = OverviewWasVisible;   // the build then leaves it showing
+    OverviewWasVisible = build_->ProgramMinimised();
 }
 
 void TTurvane_Fm::AppRestore()
 {
-    TProgress_Fm *progress = overview_->Progress();
-    const int gauge = progress->Gauge();
-    if (OverviewWasVisible && (gauge == 100 || overview_->Generating())
-        && (progress->isHidden() || progress->isMinimized())) {
-        progress->showNormal();
-        progress->SetGauge(gauge);   // showing the window starts its gauge again
-    }
-    OverviewWasVisible = false;
-    overview_->OverviewWasVisible = false;
-    Minimised = false;
+    build_->ProgramRestored(OverviewWasVisible);
+    OverviewWasVisible = Minimised = false;
 }
 
 void TTurvane_Fm::FormActivate()

@@ -140,7 +140,7 @@ public:
     TPreviewPic_Fm *PreviewWindow() const { return viewing_->Preview(); }
     TInfoBox *InfoBoxWindow() const { return viewing_->InfoBox(); }
     const QImage &PreviewBackBitmap() const { return previewBack_; }
-    HitScene MakeHitScene() const;
+    HitScene MakeHitScene() const { return hitScene_; }
 
     // Replaces the section build step (tests).
     void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { build_->SetSectionBuilder(std::move(builder)); }
@@ -235,6 +235,7 @@ private:
     std::function<void()> landed_;   // the running flip's own follow-up
     bool closeAfterFlip_ = false; // the window closes once the book has closed on screen
     BookScene scene_;
+    HitScene hitScene_;
     SelectionList selection_;
     AlbumSession session_{*this};
     MainMenus menus_;

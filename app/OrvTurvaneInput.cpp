@@ -21,20 +21,6 @@
 
 namespace pagero {
 
-// ---------------------------------------------------------------- hit state
-
-HitScene TTurvane_Fm::MakeHitScene() const
-{
-    HitScene s;
-    s.geo = &geo_;
-    s.layout = &layout_;
-    s.flip = &flip_;
-    s.overview = scene_.overview;
-    s.contents = scene_.contents;
-    s.index = scene_.index;
-    return s;
-}
-
 void TTurvane_Fm::FormMouseMove(int x, int y)
 {
     if (MustWaitForFlip()) {
