@@ -22,13 +22,24 @@ QString AlbumSession::StartFolder(const QStringList &args, const QStringList &mr
     return mru.isEmpty() ? QString() : mru.first();
 }
 
-bool AlbumSession::OpenFirstAlbum(const QStringList &args, bool autoReopen, const QString &samples,
-                                  const QString &currentDir, const QString &defaultMask, OpenDone done)
+bool AlbumSession::OpenFirstAlbum(const QStringList &argsIn, bool autoReopen, const QString &samples,
+                                  const QString &defaultMask, OpenDone done)
 {
     const auto fail = [&done] {
         if (done) done(false);
         return false;
     };
+    QStringList args = argsIn;
+    StartFile.clear();
+    if (args.size() == 1) {
+        const QFileInfo named(args[0]);
+        if (!named.exists()) {
+            host_.TellPathMissing(args[0]);
+            args.clear();
+        } else if (!named.isDir()) {
+            StartFile = named.fileName();
+        }
+    }
     QString folder = samples;
     const QString start = StartFolder(args, MRUList ? *MRUList : QStringList(), samples);
     if (!start.isEmpty()) folder = start;
@@ -47,13 +58,13 @@ bool AlbumSession::OpenFirstAlbum(const QStringList &args, bool autoReopen, cons
             }
         }
     }
-    return OpenStartFolder(folder, currentDir, defaultMask, std::move(done));
+    return OpenStartFolder(folder, samples, defaultMask, std::move(done));
 }
 
-bool AlbumSession::OpenStartFolder(const QString &folderIn, const QString &currentDir,
+bool AlbumSession::OpenStartFolder(const QString &folderIn, const QString &fallback,
                                    const QString &defaultMask, OpenDone done)
 {
-    const QString folder = FolderExists(folderIn) ? folderIn : currentDir;
+    const QString folder = FolderExists(folderIn) || !FolderExists(fallback) ? folderIn : fallback;
     AlbumFolder = folder;
     FilterMask = defaultMask;
     return OpenAlbum(folder, std::move(done));

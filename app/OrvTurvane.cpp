@@ -89,6 +89,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                                                 [this] { ReopenAlbum(); },
                                                                 [this] { EmptyOverviewCache1Click(); });
     autoFlip_ = std::make_unique<AutoFlipController>(Book(), menus_);
+    places_ = std::make_unique<PlaceController>(Book());
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
@@ -204,7 +205,7 @@ void TTurvane_Fm::FormPaintFirst()
     }
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");
-    session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, QDir::currentPath(), kDefaultFilterMask,
+    session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, kDefaultFilterMask,
                             [this](bool opened) {
                                 if (opened) openDlg_->SetFolder(session_.AlbumFolder);
                             });
@@ -222,7 +223,7 @@ void TTurvane_Fm::StartScreenSaverRun()
     QString folder = sys::RegistryRead("ScnSVr", "DataDIR", QString()).toString();
     if (folder.isEmpty()) folder = JoinPath(ExeDir, "Samples");
     sys::RegistryWrite("ScnSVr", "ScvIns", true);
-    session_.OpenStartFolder(folder, QDir::currentPath(), kDefaultFilterMask, [this](bool opened) {
+    session_.OpenStartFolder(folder, JoinPath(ExeDir, "Samples"), kDefaultFilterMask, [this](bool opened) {
         if (opened) BeginScreenSaverShow();
     });
 }
@@ -269,6 +270,11 @@ void TTurvane_Fm::TellFolderMissing(const QString &folder)
     ThePrompter().Inform(folder + "\r\n" + "does not exist, please open another folder.");
 }
 
+void TTurvane_Fm::TellPathMissing(const QString &path)
+{
+    ThePrompter().Inform(path + "\r\n" + "does not exist.");
+}
+
 void TTurvane_Fm::TellSameFolderAndMask()
 {
     ThePrompter().Inform("You have selected the current folder and the same filter mask.");
@@ -297,12 +303,19 @@ void TTurvane_Fm::AlbumOpening(const QString &)
 void TTurvane_Fm::AlbumOpened(const QString &folder)
 {
     scene_.albumNameLines = QStringList{"Folder Name", QFileInfo(folder).fileName().toUpper()};
-    ShowSpread(0);
-    if (settings_.AutoFlipToOverview) {
-        const int speed = flip_.FlipSpeed;
-        flip_.SetFlipSpeed(25);
-        FlipTo(layout_.FirstOverviewPage);
-        flip_.SetFlipSpeed(speed);
+    // A reopening keeps the reader's place; a new opening turns from the closed book to the file
+    // named at start, the overview or the album's remembered place.
+    if (const std::optional<BookPlace> keep = std::exchange(places_->reopenAt, std::nullopt)) {
+        ShowSpread(places_->PageOf(*keep));
+    } else {
+        ShowSpread(0);
+        const int page = ScreenSaverMode ? 0 : places_->OpeningPage(folder, std::exchange(session_.StartFile, {}));
+        if (page > 0) {
+            const int speed = flip_.FlipSpeed;
+            flip_.SetFlipSpeed(25);
+            FlipTo(page);
+            flip_.SetFlipSpeed(speed);
+        }
     }
     menus_.actions.TWainSaveAs->setEnabled(false);
     autoFlip_->Timer1.stop();
@@ -312,6 +325,7 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
 
 void TTurvane_Fm::AlbumClosing(int direction)
 {
+    if (!ScreenSaverMode) places_->RememberAlbum(session_.AlbumFolder);
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
     FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
@@ -421,8 +435,15 @@ void TTurvane_Fm::Rebuild(std::function<void(bool built)> done)
         AfterBuild([this, done] { Rebuild(done); });
         return;
     }
-    BuildBook([this, done](bool built) {
-        if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
+    // The book shows the same file or entry afterwards: the section page counts change with the
+    // page size, the thumbnail size, the order and the filter, so the page number would not.
+    std::optional<BookPlace> place;
+    if (session_.AlbumOpen) place = places_->Current();
+    BuildBook([this, done, place](bool built) {
+        if (built && place) {
+            flip_.LeftPageNo = places_->PageOf(*place) / 2 * 2;
+            flip_.RightPageNo = flip_.LeftPageNo + 1;
+        } else if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
             flip_.LeftPageNo = flip_.LastPageNo - 2;
             flip_.RightPageNo = flip_.LastPageNo - 1;
         }

@@ -14,6 +14,7 @@
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
 #include "app/PaintMode.h"
+#include "app/PlaceController.h"
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
 #include "app/BookSections.h"
@@ -199,6 +200,7 @@ private:
     Choice ChooseFolder(const QString &preset, QString &folder) override;
     bool AskExitInsteadOfOpening() override;
     void TellFolderMissing(const QString &folder) override;
+    void TellPathMissing(const QString &path) override;
     void TellSameFolderAndMask() override;
     void CloseWindow() override;
     void AlbumOpening(const QString &folder) override;
@@ -278,6 +280,7 @@ private:
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
+    std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
