@@ -1,5 +1,6 @@
 #include "app/AlbumSession.h"
 #include "core/book/MruList.h"
+#include "core/common/FileNames.h"
 #include <QDir>
 #include <QFileInfo>
 #include <memory>
@@ -15,7 +16,7 @@ QString AlbumSession::StartFolder(const QStringList &args, const QStringList &mr
     if (args.size() == 1) {
         // A file path given on the command line opens its folder; a folder path opens itself.
         const QFileInfo info(args[0]);
-        if (info.isDir()) return QDir::cleanPath(info.absoluteFilePath());
+        if (IsFolderPath(args[0])) return QDir::cleanPath(info.absoluteFilePath());
         return QDir::cleanPath(info.absolutePath());
     }
     if (args.size() == 2) return samples;
@@ -32,12 +33,12 @@ bool AlbumSession::OpenFirstAlbum(const QStringList &argsIn, bool autoReopen, co
     QStringList args = argsIn;
     StartFile.clear();
     if (args.size() == 1) {
-        const QFileInfo named(args[0]);
-        if (!named.exists()) {
+        // By the name's bytes: a file whose name is not UTF-8 exists though Qt cannot see it.
+        if (!PathExists(args[0])) {
             host_.TellPathMissing(args[0]);
             args.clear();
-        } else if (!named.isDir()) {
-            StartFile = named.fileName();
+        } else if (!IsFolderPath(args[0])) {
+            StartFile = QFileInfo(args[0]).fileName();
         }
     }
     QString folder = samples;

@@ -1,6 +1,7 @@
 #include "core/pages/ThumbnailCache.h"
 
 #include "core/common/AtomicFile.h"
+#include "core/common/FileNames.h"
 #include "core/common/Log.h"
 #include "core/common/MyLib.h"
 
@@ -97,7 +98,7 @@ QByteArray ThumbnailCache::JoinLines(const QStringList &lines)
 {
     QByteArray out;
     for (const QString &line : lines) {
-        out += line.toUtf8();
+        out += EncodeFileName(line);   // names as the file system gives them
         out += "\r\n";
     }
     return out;
@@ -113,11 +114,11 @@ QStringList ThumbnailCache::SplitLines(const QByteArray &bytes)
     for (qsizetype i = 0; i < n; ++i) {
         const char c = bytes.at(i);
         if (c != '\r' && c != '\n') continue;
-        lines.append(QString::fromUtf8(bytes.constData() + start, i - start));
+        lines.append(DecodeFileName(QByteArray(bytes.constData() + start, i - start)));
         if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n') ++i;
         start = i + 1;
     }
-    if (start < n) lines.append(QString::fromUtf8(bytes.constData() + start, n - start));
+    if (start < n) lines.append(DecodeFileName(QByteArray(bytes.constData() + start, n - start)));
     return lines;
 }
 
@@ -145,6 +146,8 @@ QString ThumbnailCache::ThumbnailNameFor(const QString &fileName)
 {
     QString name = fileName;
     name.replace(QLatin1Char('.'), QLatin1Char('-'));
+    // The bitmap's own name is plain text: bytes of the file name that are not UTF-8 become "_".
+    name = WithoutRawBytes(name);
     return name + QStringLiteral(".bmp");
 }
 
