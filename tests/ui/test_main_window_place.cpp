@@ -76,3 +76,15 @@ TEST_F(PlaceTest, AnAlbumReopensWhereItWasClosedUnlessTheOverviewFlipIsSet)
     ASSERT_TRUE(WaitOpen());
     EXPECT_EQ(third.Flip_().LeftPageNo, third.Layout_().FirstOverviewPage);
 }
+
+TEST_F(PlaceTest, AnotherThumbnailSizeReopensAtTheSameFile)
+{
+    TTurvane_Fm &w = Start({big});
+    ASSERT_TRUE(WaitOpen());
+    const int firstFile = w.Layout_().FirstFilePage;
+    w.FlipTo(firstFile + 41);
+    ASSERT_TRUE(Landed());
+    w.Menus().actions.btnSmallest1->trigger();   // fewer overview pages: the files move forward
+    ASSERT_TRUE(WaitFor([&] { return w.Layout_().FirstFilePage != firstFile && w.AlbumOpen() && w.Idle(); }));
+    EXPECT_TRUE(SpreadFiles(w).contains("p41.png")) << SpreadFiles(w).join(",").toStdString();
+}
