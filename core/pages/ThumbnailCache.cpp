@@ -139,7 +139,7 @@ QString ThumbnailCache::SubfolderNameFor(const QString &albumFolder)
         folder.chop(1);
     const qsizetype cut = std::max({folder.lastIndexOf(QLatin1Char('/')), folder.lastIndexOf(QLatin1Char('\\')),
                                     folder.lastIndexOf(QLatin1Char(':'))});
-    return QStringLiteral("ov") + folder.mid(cut + 1);
+    return QStringLiteral("ov") + WithoutRawBytes(folder.mid(cut + 1));   // a plain name of its own
 }
 
 QString ThumbnailCache::ThumbnailNameFor(const QString &fileName)

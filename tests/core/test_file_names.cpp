@@ -57,5 +57,6 @@ TEST(FileNames, TheListingAndTheCacheTextKeepTheBytes)
     EXPECT_EQ(text, raw + "\r\n3\r\n");
     EXPECT_EQ(ThumbnailCache::SplitLines(text).at(0), files[0].name);
     EXPECT_EQ(ThumbnailCache::ThumbnailNameFor(files[0].name), "bad__-jpg.bmp");
+    EXPECT_EQ(ThumbnailCache::SubfolderNameFor(DecodeFileName("/x/al\xff" "bum")), "oval_bum");
     ::unlink((QFile::encodeName(dir.path()) + "/" + raw).constData());   // Qt's own removal cannot see it
 }
