@@ -3,6 +3,7 @@
 #include "main_window_fixture.h"
 #include "core/common/FileNames.h"
 #include "core/pages/ThumbnailCache.h"
+#include "pages/OrvImgInfoBox.h"
 #include <QDirIterator>
 #include <cstdio>
 #include <unistd.h>
@@ -36,5 +37,9 @@ TEST_F(MainWindowTest, AFileNamedInBytesThatAreNotUtf8GetsItsThumbnailAndItsPage
     ASSERT_FALSE(thumb.isNull());
     const QColor middle = thumb.pixelColor(thumb.width() / 2, thumb.height() / 2);   // 16-bit: 248
     EXPECT_TRUE(middle.blue() > 240 && middle.red() == 0 && middle.green() == 0) << middle.name().toStdString();
+    // The file information reads it too.
+    const PictureFileInfo info = ReadPictureFileInfo(w.Pages().PagePath(0));
+    EXPECT_EQ(QSize(info.width, info.height), QSize(60, 40));
+    EXPECT_GT(info.sizeOnDisk, 0);
     ::unlink(path.constData());   // Qt's own removal cannot see it
 }
