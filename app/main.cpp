@@ -86,7 +86,9 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(pagero::kApplicationTitle);
-    QApplication::setApplicationDisplayName(pagero::kApplicationTitle);
+    // No display name: the platform would append it to every window title, and the titles already
+    // read as they should.
+    QApplication::setDesktopFileName(QStringLiteral("org.pagero.Pagero"));
 
     // The application object has taken its own options out of argv.
     QStringList remaining;
