@@ -59,6 +59,11 @@ void FolderController::TellFolderMissing(const QString &folder)
     ThePrompter().Inform(folder + "\r\n" + "does not exist, please open another folder.");
 }
 
+void FolderController::TellPathMissing(const QString &path)
+{
+    ThePrompter().Inform(path + "\r\n" + "does not exist.");
+}
+
 void FolderController::TellSameFolderAndMask()
 {
     ThePrompter().Inform("You have selected the current folder and the same filter mask.");

@@ -32,6 +32,7 @@ public:
     // The album session's questions and messages about the folder to open.
     static bool AskExitInsteadOfOpening();
     static void TellFolderMissing(const QString &folder);
+    static void TellPathMissing(const QString &path);
     static void TellSameFolderAndMask();
     // The recent-folder items show the settings' list.
     void ShowRecentFolders(const QStringList &mru);

@@ -69,6 +69,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                                         folders_->RememberFolder(session_.AlbumFolder);
                                                         SetCaption();
                                                     });
+    places_ = std::make_unique<PlaceController>(Book());
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
@@ -177,7 +178,7 @@ void TTurvane_Fm::FormPaintFirst()
     }
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");
-    session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, QDir::currentPath(), kDefaultFilterMask,
+    session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, kDefaultFilterMask,
                             [this](bool opened) {
                                 if (opened) folders_->RememberFolder(session_.AlbumFolder);
                             });
@@ -211,12 +212,19 @@ void TTurvane_Fm::AlbumOpening(const QString &)
 void TTurvane_Fm::AlbumOpened(const QString &folder)
 {
     scene_.albumNameLines = QStringList{"Folder Name", QFileInfo(folder).fileName().toUpper()};
-    ShowSpread(0);
-    if (settings_.AutoFlipToOverview) {
-        const int speed = flip_.FlipSpeed;
-        flip_.SetFlipSpeed(25);
-        FlipTo(layout_.FirstOverviewPage);
-        flip_.SetFlipSpeed(speed);
+    // A reopening keeps the reader's place; a new opening turns from the closed book to the file
+    // named at start, the overview or the album's remembered place.
+    if (const std::optional<BookPlace> keep = std::exchange(places_->reopenAt, std::nullopt)) {
+        ShowSpread(places_->PageOf(*keep));
+    } else {
+        ShowSpread(0);
+        const int page = ScreenSaverMode ? 0 : places_->OpeningPage(folder, std::exchange(session_.StartFile, {}));
+        if (page > 0) {
+            const int speed = flip_.FlipSpeed;
+            flip_.SetFlipSpeed(25);
+            FlipTo(page);
+            flip_.SetFlipSpeed(speed);
+        }
     }
     menus_.actions.TWainSaveAs->setEnabled(false);
     autoFlip_->Timer1.stop();
@@ -226,6 +234,7 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
 
 void TTurvane_Fm::AlbumClosing(int direction)
 {
+    if (!ScreenSaverMode) places_->RememberAlbum(session_.AlbumFolder);
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
     FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
@@ -268,8 +277,21 @@ void TTurvane_Fm::Rebuild(std::function<void(bool built)> done)
         if (done) done(false);
         return;
     }
-    if (Building()) build_->AfterBuild([this, done] { Rebuild(done); });
-    else BuildBook(std::move(done));
+    if (Building()) {
+        build_->AfterBuild([this, done] { Rebuild(done); });
+        return;
+    }
+    // The book shows the same file or entry afterwards: the section page counts change with the
+    // page size, the thumbnail size, the order and the filter, so the page number would not.
+    std::optional<BookPlace> place;
+    if (session_.AlbumOpen) place = places_->Current();
+    BuildBook([this, done, place](bool built) {
+        if (built && place) {
+            flip_.LeftPageNo = places_->PageOf(*place) / 2 * 2;
+            flip_.RightPageNo = flip_.LeftPageNo + 1;
+        }
+        if (done) done(built);
+    });
 }
 
 void TTurvane_Fm::EmptyOverviewCache1Click()

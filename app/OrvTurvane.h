@@ -18,6 +18,7 @@
 #include "app/NavigationController.h"
 #include "app/OptionsController.h"
 #include "app/PaintMode.h"
+#include "app/PlaceController.h"
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
 #include "app/ScreenSaverRun.h"
@@ -185,6 +186,7 @@ private:
     bool AskExitInsteadOfOpening() override { return terminating_ || FolderController::AskExitInsteadOfOpening(); }
     void TellFolderMissing(const QString &folder) override { FolderController::TellFolderMissing(folder); }
     void TellSameFolderAndMask() override { FolderController::TellSameFolderAndMask(); }
+    void TellPathMissing(const QString &path) override { FolderController::TellPathMissing(path); }
     void CloseWindow() override;
     void AlbumOpening(const QString &folder) override;
     void BuildBook(std::function<void(bool built)> done) override;
@@ -259,6 +261,7 @@ private:
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
+    std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

@@ -207,7 +207,9 @@ void TTurvane_Fm::ReopenAlbum()
         build_->AfterBuild([this] { ReopenAlbum(); });
         return;
     }
+    if (session_.AlbumOpen) places_->reopenAt = places_->Current();
     session_.OpenAlbum(session_.AlbumFolder, [this](bool opened) {
+        places_->reopenAt.reset();
         if (!opened) return;
         Layout();
         DrawBook();
