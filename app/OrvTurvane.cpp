@@ -1,4 +1,6 @@
 #include "app/OrvTurvane.h"
+#include "app/FileAnnotationSync.h"
+#include "app/FileCommands.h"
 #include "app/MailCommands.h"
 #include "pages/OrvContents_Ut.h"
 #include "pages/OrvPreviewPic.h"
@@ -86,6 +88,13 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     FormCreate();
     ConnectCommands();
     mailCommands_ = std::make_unique<MailCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir, this);
+    // Folder and file commands; renames and deletes keep the album's stored bookmarks and comments
+    // in step.
+    fileCommands_ = std::make_unique<FileCommands>(
+        Book(), menus_, *folders_->OpenDialog(), [this] { return PopupFile; },
+        [this](const QString &oldPath, const QString &newPath) {
+            SyncStoredAnnotations(BookmarkDir, session_.AlbumFolder, oldPath, newPath);
+        });
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;
@@ -583,6 +592,11 @@ void TTurvane_Fm::SaveAllSettings()
 Prompter &TTurvane_Fm::Prompt()
 {
     return ThePrompter();
+}
+
+void TTurvane_Fm::DropThumbnail(const QString &path)
+{
+    overview_->DropThumbnail(path);
 }
 
 } // namespace pagero

@@ -205,6 +205,10 @@ private:
     QWidget *ParentWidget() override { return this; }
     QWidget *BookArea() override { return view_; }
     QString ProgramFolder() const override { return ExeDir; }
+    QString AlbumFolder() const override { return session_.AlbumOpen ? session_.AlbumFolder : QString(); }
+    void OpenFolderAsAlbum(const QString &folder) override { SwitchAlbum(folder); }
+    void DropThumbnail(const QString &path) override;
+    void RefreshRecentFolders() override { session_.RefreshMRU(); }
 
     void FormCreate();
     bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
@@ -260,6 +264,7 @@ private:
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
+    std::unique_ptr<class FileCommands> fileCommands_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
     std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
     QTimer Timer2;

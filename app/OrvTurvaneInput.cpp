@@ -2,6 +2,7 @@
 #include "app/OrvTurvane.h"
 #include "app/AboutBox.h"
 #include "app/HelpWindow.h"
+#include "app/FileCommands.h"
 #include "pages/OrvOverView_Ut.h"
 #include "core/book/StackArithmetic.h"
 #include "core/common/MyLib.h"
@@ -155,8 +156,17 @@ void TTurvane_Fm::FormKeyDown(int key)
             if (!path.isEmpty()) PreviewOrPlay(path);
         }
         break;
+    case Qt::Key_Delete:
+        if (session_.AlbumOpen && mode_ == PaintMode::Normal) {
+            Hot = HitTester::HitTest(MakeHitScene(), LastMouseX, LastMouseY);
+            fileCommands_->DeleteFile(FileOfPage(HitTester::PageOfHotCode(MakeHitScene(), Hot)));
+        }
+        break;
+    case Qt::Key_Insert:
+        if (session_.AlbumOpen && mode_ == PaintMode::Normal) fileCommands_->CopyFrom();
+        break;
     default:
-        break;   // Delete and Insert run the delete and copy-from commands
+        break;
     }
 }
 
