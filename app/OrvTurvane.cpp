@@ -1,5 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/MailCommands.h"
+#include "app/MediaController.h"
+#include "app/MusicController.h"
 #include "app/OrvSetFileTypeFilter.h"
 #include "commands/OrvOpenDlg.h"
 #include "pages/OrvContents_Ut.h"
@@ -106,6 +108,13 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     FormCreate();
     ConnectCommands();
     mailCommands_ = std::make_unique<MailCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir, this);
+    // Sound and motion: background music, the media window, auto flipping's start hook.
+    music_ = std::make_unique<MusicController>(Book(), menus_, SysSoundDir);
+    media_ = std::make_unique<MediaController>(Book(), *music_);
+    viewing_->playMedia = [this](const QString &path) { media_->PlayMediaFile(path); };
+    viewing_->showMediaInfo = [this](const QString &path) { media_->ShowMediaInfo(path); };
+    autoFlip_->started = [this] { RightClickPending = false; };
+    if (settings_.BackgroundMusic && !ScreenSaverMode) music_->StartMusic();
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;

@@ -106,6 +106,9 @@ public:
     void StopAutoFlipping() { autoFlip_->Stop(); }
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
+    // Background music and the media window.
+    class MusicController &Music() { return *music_; }
+    class MediaController &Media() { return *media_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -278,6 +281,8 @@ private:
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
+    std::unique_ptr<class MusicController> music_;
+    std::unique_ptr<class MediaController> media_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
