@@ -2,6 +2,8 @@
 #include "app/FileAnnotationSync.h"
 #include "app/FileCommands.h"
 #include "app/MailCommands.h"
+#include "app/MediaController.h"
+#include "app/MusicController.h"
 #include "pages/OrvContents_Ut.h"
 #include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
@@ -95,6 +97,13 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
         [this](const QString &oldPath, const QString &newPath) {
             SyncStoredAnnotations(BookmarkDir, session_.AlbumFolder, oldPath, newPath);
         });
+    // Sound and motion: background music, the media window, auto flipping's start hook.
+    music_ = std::make_unique<MusicController>(Book(), menus_, SysSoundDir);
+    media_ = std::make_unique<MediaController>(Book(), *music_);
+    viewing_->playMedia = [this](const QString &path) { media_->PlayMediaFile(path); };
+    viewing_->showMediaInfo = [this](const QString &path) { media_->ShowMediaInfo(path); };
+    autoFlip_->started = [this] { RightClickPending = false; };
+    if (settings_.BackgroundMusic && !ScreenSaverMode) music_->StartMusic();
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;

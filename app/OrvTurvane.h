@@ -92,6 +92,9 @@ public:
     void StopAutoFlipping() { autoFlip_->Stop(); }
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
+    // Background music and the media window.
+    class MusicController &Music() { return *music_; }
+    class MediaController &Media() { return *media_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -267,6 +270,8 @@ private:
     std::unique_ptr<class FileCommands> fileCommands_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
     std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
+    std::unique_ptr<class MusicController> music_;
+    std::unique_ptr<class MediaController> media_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

@@ -19,6 +19,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qtkeychain-qt6-dev \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   sox ffmpeg \
+  pulseaudio pulseaudio-utils \
   fonts-dejavu-core \
   libgtest-dev \
   python3 python3-aiosmtpd \
