@@ -1,4 +1,5 @@
 #include "app/OrvTurvane.h"
+#include "app/EditorCommands.h"
 #include "app/MailCommands.h"
 #include "app/OrvSetFileTypeFilter.h"
 #include "commands/OrvOpenDlg.h"
@@ -106,6 +107,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     FormCreate();
     ConnectCommands();
     mailCommands_ = std::make_unique<MailCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir, this);
+    editorCommands_ = std::make_unique<EditorCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir,
+                                                       [this] { return PopupFile; }, this);
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;

@@ -106,6 +106,7 @@ public:
     void StopAutoFlipping() { autoFlip_->Stop(); }
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
+    class EditorCommands &Editing() { return *editorCommands_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -278,6 +279,7 @@ private:
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
+    std::unique_ptr<class EditorCommands> editorCommands_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
