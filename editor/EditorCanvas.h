@@ -10,6 +10,7 @@ namespace pagero::editor {
 class TLead_Fm;
 
 class EditorCanvas : public QWidget {
+    Q_OBJECT
 public:
     explicit EditorCanvas(TLead_Fm &editor);
     // Window point -> picture pixel and back, at the current zoom.

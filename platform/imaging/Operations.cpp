@@ -493,6 +493,8 @@ QByteArray EncodeMagick(const QImage &image, int format, int bits, QString *erro
                           : format == 3 ? "TIFF" : format == 75 ? "PNG" : "PSD";
         m.magick(coder);
         m.depth(8);
+        // The pixels are plain sRGB: no gamma or chromaticity chunks that readers would apply.
+        if (format == 75) m.defineValue("png", "exclude-chunks", "date,time,gAMA,cHRM,bKGD");
         if (bits <= 8) {
             if (bits == 1) {
                 m.type(MagickCore::BilevelType);
