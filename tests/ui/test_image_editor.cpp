@@ -1,5 +1,6 @@
 // The image editor window driven headless: commands, undo, selections, live previews, saving and
 // closing, with a scripted prompter and scripted dialogs.
+#include "app/EditorCommands.h"
 #include "editor/EditorCanvas.h"
 #include "editor/OrvLead_Fm.h"
 #include "editor/OrvSaveDlg.h"
@@ -259,6 +260,30 @@ TEST_F(ImageEditor, ZoomKeysAndGreyBackground)
     const QImage shot = canvas->grab().toImage();
     EXPECT_EQ(QColor(shot.pixel(150, 50)), QColor(0x80, 0x80, 0x80));
     EXPECT_EQ(shot.pixel(10, 10), picture.pixel(10, 10));
+}
+
+} // namespace
+
+namespace {
+
+using EditorFromTheBook = pagero::test::MainWindowTest;
+
+TEST_F(EditorFromTheBook, EditsAPageFileAndClosesBackToTheBook)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QString file = album + "/pic1.png";
+    EXPECT_FALSE(w.Editing().Edit(album + "/missing.wav"));
+    ASSERT_TRUE(w.Editing().Edit(file));
+    TLead_Fm *editor = w.Editing().Editor();
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->windowTitle(), "Pagero Image Editor - pic1.png");
+    editor->Negative1->trigger();
+    ASSERT_TRUE(WaitFor([editor] { return !editor->Busy(); }));
+    editor->close();   // the scripted answer saves
+    ASSERT_TRUE(WaitFor([editor] { return !editor->isVisible(); }));
+    EXPECT_EQ(QImage(file).pixel(0, 0), qRgb(0, 255, 255));
+    EXPECT_TRUE(WaitOpen());
 }
 
 } // namespace
