@@ -1,6 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/FileAnnotationSync.h"
 #include "app/FileCommands.h"
+#include "app/EditorCommands.h"
 #include "app/MailCommands.h"
 #include "app/MediaController.h"
 #include "app/MusicController.h"
@@ -104,6 +105,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     viewing_->showMediaInfo = [this](const QString &path) { media_->ShowMediaInfo(path); };
     autoFlip_->started = [this] { RightClickPending = false; };
     if (settings_.BackgroundMusic && !ScreenSaverMode) music_->StartMusic();
+    editorCommands_ = std::make_unique<EditorCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir,
+                                                       [this] { return PopupFile; }, this);
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;

@@ -95,6 +95,7 @@ public:
     // Background music and the media window.
     class MusicController &Music() { return *music_; }
     class MediaController &Media() { return *media_; }
+    class EditorCommands &Editing() { return *editorCommands_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -272,6 +273,7 @@ private:
     std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
     std::unique_ptr<class MusicController> music_;
     std::unique_ptr<class MediaController> media_;
+    std::unique_ptr<class EditorCommands> editorCommands_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
