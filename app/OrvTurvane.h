@@ -13,6 +13,7 @@
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
+#include "app/PrintCommands.h"
 #include "app/PaintMode.h"
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
@@ -106,6 +107,7 @@ public:
     void StopAutoFlipping() { autoFlip_->Stop(); }
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
+    PrintCommands &Printing() { return *printing_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -277,6 +279,7 @@ private:
     std::unique_ptr<BackgroundController> backgrounds_;
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
+    std::unique_ptr<PrintCommands> printing_;
     std::unique_ptr<class MailCommands> mailCommands_;
     QTimer Timer2;
     bool firstPaintDone_ = false;

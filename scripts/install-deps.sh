@@ -23,4 +23,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtest-dev \
   python3 python3-aiosmtpd \
   xvfb xauth \
-  desktop-file-utils appstream >/dev/null
+  desktop-file-utils appstream \
+  poppler-utils >/dev/null
