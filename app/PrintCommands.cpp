@@ -85,18 +85,15 @@ bool PrintCommands::PrintOverviewPages()
     if (cancelled) return false;
     if (problem.isEmpty()) {
         const BookGeometry &geo = book_.Geometry();
-        problem = print::PrintOverviewSheets(*printer_, overviewDlg_->Ticked(), overviewDlg_->Size(),
-                                             QSize(geo.PageW, geo.PageH),
-                                             [this](QPainter &p, int page) { PaintOverviewPage(p, page); });
+        OverviewPrintPainter pages(overview_, geo, book_.Sections().FirstOverviewPage,
+                                   [this](int bookPage) { return book_.PageLabel(bookPage); });
+        problem = print::PrintOverviewSheets(
+            *printer_, overviewDlg_->Ticked(), overviewDlg_->Size(), QSize(geo.PageW, geo.PageH),
+            [&pages](QPainter &p, int page) { pages.Paint(p, page); },
+            [&pages](const QList<int> &next, QSizeF scale) { pages.Prefetch(next, scale); });
     }
     if (!problem.isEmpty()) book_.Prompt().Fail(problem);
     return problem.isEmpty();
-}
-
-void PrintCommands::PaintOverviewPage(QPainter &painter, int page)
-{
-    const int bookPage = book_.Sections().FirstOverviewPage + page - 1;
-    PaintOverviewForPrint(painter, overview_, book_.Geometry(), bookPage, page, book_.PageLabel(bookPage));
 }
 
 } // namespace pagero

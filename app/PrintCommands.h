@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-class QPainter;
 class QPrinter;
 
 namespace pagero {
@@ -31,8 +30,6 @@ public:
     bool PrintPicture(const QString &path);
     // Asks for the overview pages and prints them; true when printed.
     bool PrintOverviewPages();
-    // Paints overview page `page` (1-based) of the book as printed: content, frame and page label.
-    void PaintOverviewPage(QPainter &painter, int page);
 
     QPrinter &Printer() { return *printer_; }
     TPrintSet_Fm &PrintSet() { return *printSet_; }

@@ -113,6 +113,7 @@ public:
     // frame, each thumbnail from `thumbnail` (text stays text on a printer).
     void DrawOverviewPageForPrint(int page, QPainter &painter, const PrintThumbnail &thumbnail);
     QString FileOfEntry(int index) const { return fullPathOf(index); }
+    int EntryCount() const { return album_.Count(); }
     OverviewGrid::Hit HitTestOverview(QPoint pt, int page) const { return grid_.HitTest(pt, page, album_.Count()); }
     void DrawPage(QPainter &painter, const QRect &contentRect, int pageNo) override;
     int HitTest(const QRect &contentRect, int pageNo, QPoint pt, QRect *hotRect, int *subKind) override;

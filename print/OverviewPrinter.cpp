@@ -6,7 +6,7 @@
 namespace pagero::print {
 
 QString PrintOverviewSheets(QPrinter &printer, const QList<int> &ticked, SheetSize size, QSize bookPage,
-                            const PaintBookPage &paint)
+                            const PaintBookPage &paint, const UpcomingPages &upcoming)
 {
     const QList<QList<int>> sheets = SheetsOf(ticked, size);
     if (sheets.isEmpty() || bookPage.isEmpty()) return QString();
@@ -17,6 +17,9 @@ QString PrintOverviewSheets(QPrinter &printer, const QList<int> &ticked, SheetSi
     const std::array<QPoint, 4> corners = size == SheetSize::Paper
                                             ? std::array<QPoint, 4>{offset, offset, offset, offset}
                                             : QuarterSlots(printable, offset);
+
+    const QSizeF scale(double(box.width()) / bookPage.width(), double(box.height()) / bookPage.height());
+    if (upcoming) upcoming(sheets.first(), scale);
 
     HourglassCursor hourglass;
     // One job for all sheets: a PDF file holds them all, and a printer cannot stop half-way
@@ -29,10 +32,11 @@ QString PrintOverviewSheets(QPrinter &printer, const QList<int> &ticked, SheetSi
             painter.end();
             return JobFailedText(printer);
         }
+        if (upcoming && s + 1 < sheets.size()) upcoming(sheets[s + 1], scale);
         for (qsizetype slot = 0; slot < sheets[s].size(); ++slot) {
             painter.save();
             painter.translate(corners[size_t(slot)]);
-            painter.scale(double(box.width()) / bookPage.width(), double(box.height()) / bookPage.height());
+            painter.scale(scale.width(), scale.height());
             const QRect page(QPoint(0, 0), bookPage);
             painter.setClipRect(page);
             painter.fillRect(page, Qt::white);

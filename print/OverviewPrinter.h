@@ -5,6 +5,7 @@
 #include "core/print/PrintLayout.h"
 #include <QList>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <functional>
 
@@ -16,8 +17,12 @@ namespace pagero::print {
 // Paints overview page `page` (1-based) into (0, 0) .. `bookPage` of the painter's coordinates.
 using PaintBookPage = std::function<void(QPainter &painter, int page)>;
 
+// Told the pages of the sheet after the one about to be painted (first the first sheet's), and the
+// printer pixels per book pixel, so their pictures can be made ready meanwhile.
+using UpcomingPages = std::function<void(const QList<int> &pages, QSizeF scale)>;
+
 // Prints `ticked` pages; returns an empty text when every sheet was printed, else the message to show.
 QString PrintOverviewSheets(QPrinter &printer, const QList<int> &ticked, SheetSize size, QSize bookPage,
-                            const PaintBookPage &paint);
+                            const PaintBookPage &paint, const UpcomingPages &upcoming = {});
 
 } // namespace pagero::print
