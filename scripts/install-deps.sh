@@ -24,4 +24,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   python3 python3-aiosmtpd \
   xvfb xauth \
   desktop-file-utils appstream \
-  poppler-utils >/dev/null
+  poppler-utils cups-daemon cups-client printer-driver-cups-pdf >/dev/null
