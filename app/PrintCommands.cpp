@@ -22,11 +22,8 @@ namespace pagero {
 
 PrintCommands::PrintCommands(BookContext &book, const MainMenus &menus, TOverView_Fm &overview,
                              std::function<QString()> popupFile, TPreviewPic_Fm *preview, QObject *parent)
-    : QObject(parent), book_(book), menus_(menus), overview_(overview), popupFile_(std::move(popupFile)),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : QObject(parent), book_(book), menus_(menus), overview_(overview), popupFile_(std::move(popupFile))
 {
-    printSet_ = new TPrintSet_Fm(*printer_, book_.Prompt(), book_.ParentWidget());
-    overviewDlg_ = new TPrintOverview_Dlg(*printer_, book_.Prompt(), book_.ParentWidget());
     RunOverviewDialog = [](TPrintOverview_Dlg &dialog) { return dialog.exec() == QDialog::Accepted; };
 
     const MainActions &a = menus.actions;
@@ -52,6 +49,34 @@ PrintCommands::PrintCommands(BookContext &book, const MainMenus &menus, TOverVie
 
 PrintCommands::~PrintCommands() = default;
 
+// The printer and the windows are made at the first print: asking the print system for its
+// printers may take a while, and most sessions never print.
+void PrintCommands::EnsurePrinter()
+{
+    if (printer_) return;
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printSet_ = new TPrintSet_Fm(*printer_, book_.Prompt(), book_.ParentWidget());
+    overviewDlg_ = new TPrintOverview_Dlg(*printer_, book_.Prompt(), book_.ParentWidget());
+}
+
+QPrinter &PrintCommands::Printer()
+{
+    EnsurePrinter();
+    return *printer_;
+}
+
+TPrintSet_Fm &PrintCommands::PrintSet()
+{
+    EnsurePrinter();
+    return *printSet_;
+}
+
+TPrintOverview_Dlg &PrintCommands::OverviewDialog()
+{
+    EnsurePrinter();
+    return *overviewDlg_;
+}
+
 bool PrintCommands::Printable(const QString &path) const
 {
     if (path.isEmpty()) return false;
@@ -72,11 +97,12 @@ void PrintCommands::UpdatePrintMenu()
 bool PrintCommands::PrintPicture(const QString &path)
 {
     if (!Printable(path)) return false;
-    return printSet_->PrintPicture(path);
+    return PrintSet().PrintPicture(path);
 }
 
 bool PrintCommands::PrintOverviewPages()
 {
+    EnsurePrinter();
     const BookLayout &layout = book_.Sections();
     overviewDlg_->OverviewPageCount = std::max(0, layout.FirstContentsPage - layout.FirstOverviewPage);
     if (overviewDlg_->OverviewPageCount == 0 || !RunOverviewDialog(*overviewDlg_)) return false;

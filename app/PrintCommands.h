@@ -31,13 +31,14 @@ public:
     // Asks for the overview pages and prints them; true when printed.
     bool PrintOverviewPages();
 
-    QPrinter &Printer() { return *printer_; }
-    TPrintSet_Fm &PrintSet() { return *printSet_; }
-    TPrintOverview_Dlg &OverviewDialog() { return *overviewDlg_; }
+    QPrinter &Printer();
+    TPrintSet_Fm &PrintSet();
+    TPrintOverview_Dlg &OverviewDialog();
     // Shows the overview dialog; true on OK (tests answer it themselves).
     std::function<bool(TPrintOverview_Dlg &)> RunOverviewDialog;
 
 private:
+    void EnsurePrinter();
     void UpdatePrintMenu();
     bool Printable(const QString &path) const;
 

@@ -77,6 +77,16 @@ TEST_F(PrintTest, FittedAndCentredPictureLandsWhereTheWindowSays)
     ASSERT_EQ(PdfPageCount(pdf), 1);
     // The printable area starts 150 pixels into the sheet.
     ExpectNear(DarkBounds(RenderPdfPage(pdf, 1, 600)), QRect(150, 1700, 4800, 3200));
+
+    // "Printer Setup": everything follows the printer as chosen.
+    window.PrinterSetup = [&] {
+        printer.setResolution(300);
+        return true;
+    };
+    window.BitBtn1->click();
+    EXPECT_EQ(window.PrintName->text(), "PDF file  (300 DPI)");
+    EXPECT_EQ(window.Metrics().PageWidth, 2400);
+    EXPECT_TRUE(window.PaperWidth->text().startsWith("8.50 inch ( "));
 }
 
 TEST_F(PrintTest, FailuresAreToldAndNothingIsPrinted)
