@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -152,6 +153,8 @@ TEST_F(PrintOverviewWindowTest, OverviewPagesPrintSharpWithTheirCaptionsAsText)
     MakePicture(album + "/large.png", 1200, 800, Qt::darkGreen);
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
+    emit w.Menus().menus.Print1->aboutToShow();
+    EXPECT_TRUE(w.Menus().actions.OverviewPages1->isEnabled());
     PrintCommands &printing = w.Printing();
     const QString pdf = root.filePath("overview.pdf");
     UsePdfPrinter(printing.Printer(), pdf);
