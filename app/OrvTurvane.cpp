@@ -75,6 +75,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                                         SetCaption();
                                                     });
     places_ = std::make_unique<PlaceController>(Book());
+    printing_ = std::make_unique<PrintCommands>(Book(), menus_, *overview_, [this] { return PopupFile; },
+                                                viewing_->Preview());
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);

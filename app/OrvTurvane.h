@@ -17,6 +17,7 @@
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
 #include "app/OptionsController.h"
+#include "app/PrintCommands.h"
 #include "app/PaintMode.h"
 #include "app/PlaceController.h"
 #include "app/PointerOverlay.h"
@@ -96,6 +97,7 @@ public:
     class MusicController &Music() { return *music_; }
     class MediaController &Media() { return *media_; }
     class EditorCommands &Editing() { return *editorCommands_; }
+    PrintCommands &Printing() { return *printing_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -267,6 +269,7 @@ private:
     std::unique_ptr<BackgroundController> backgrounds_;
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
+    std::unique_ptr<PrintCommands> printing_;
     std::unique_ptr<class MailCommands> mailCommands_;
     std::unique_ptr<class FileCommands> fileCommands_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
