@@ -6,21 +6,29 @@
 #include "app/AlbumSession.h"
 #include "app/AutoFlipController.h"
 #include "app/BackgroundController.h"
+#include "app/BookView.h"
+#include "app/BookBuild.h"
 #include "app/BookContext.h"
 #include "app/BookPainter.h"
 #include "app/FlipAnimator.h"
 #include "app/FlipQueue.h"
+#include "app/FolderController.h"
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
+#include "app/OptionsController.h"
+#include "app/PrintCommands.h"
 #include "app/PaintMode.h"
+#include "app/PlaceController.h"
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
+#include "app/ScreenSaverRun.h"
 #include "app/BookSections.h"
 #include "app/SelectionList.h"
 #include "app/SortController.h"
 #include "app/ThumbnailSizeController.h"
 #include "app/ViewController.h"
+#include "app/WindowFrameController.h"
 #include "core/book/BookGeometry.h"
 #include "core/book/BookLayout.h"
 #include "core/book/FlipState.h"
@@ -32,13 +40,10 @@
 #include <functional>
 #include <memory>
 
-namespace pagero::sys { class ScreenSaverLock; }
-
 namespace pagero {
 
 class TOpenDlg;
 class BatchCommands;
-class TTurvane_Fm;
 class TSetFlipSpeedForm;
 class TFlippingToolForm;
 class TSetFileTypeFilter_Fm;
@@ -49,23 +54,6 @@ class TFindDlg;
 class TPageNoDlg;
 class TPreviewPic_Fm;
 class TInfoBox;
-
-// The client area: shows the frame ViewImage1 and the pointer overlays (highlight, jump cursor);
-// its mouse events go to the main window.
-class BookView : public QWidget {
-    Q_OBJECT
-public:
-    explicit BookView(TTurvane_Fm *owner);
-protected:
-    void paintEvent(QPaintEvent *) override;
-    void resizeEvent(QResizeEvent *) override;
-    void mouseMoveEvent(QMouseEvent *) override;
-    void mousePressEvent(QMouseEvent *) override;
-    void contextMenuEvent(QContextMenuEvent *) override;
-    void wheelEvent(QWheelEvent *) override;
-private:
-    TTurvane_Fm *owner_;
-};
 
 class TTurvane_Fm : public QMainWindow, private AlbumHost, private BookContext {
     Q_OBJECT
@@ -98,15 +86,19 @@ public:
     // Flips to the page of the album file `name` (exact name first, then ignoring case); false when
     // the album has no such file.
     bool FlipToFile(const QString &name) { return navigation_->FlipToFile(name); }
-    // Shows the window maximised on its screen. The geometry is set to the screen's available area
-    // first, so that the window fills it even where nothing manages windows (a bare X server).
-    void ShowMaximisedOnScreen();
+    // Shows the window maximised on its screen (see WindowFrameController).
+    void ShowMaximisedOnScreen() { frames_->ShowMaximisedOnScreen(); }
 
     // Auto flipping (see AutoFlipController); a click or key stops it.
     void StartAutoFlipping();
     void StopAutoFlipping() { autoFlip_->Stop(); }
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
+    // Background music and the media window.
+    class MusicController &Music() { return *music_; }
+    class MediaController &Media() { return *media_; }
+    class EditorCommands &Editing() { return *editorCommands_; }
+    PrintCommands &Printing() { return *printing_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -121,13 +113,12 @@ public:
     bool ScreenSaverMode = false, ReadyToLayout = false;
     // True while the book is being built: book input is ignored, and album and rebuild requests
     // wait for the build's end.
-    bool Building() const override { return building_; }
+    bool Building() const override { return build_->Building(); }
     bool Deactivated = false, Minimised = false, OverviewWasVisible = false;
     int LastMouseX = 0, LastMouseY = 0;
     HotState Hot;
     int SelectAnchor = -1;
     bool RightClickPending = false;
-    int MoveCount = 0;
     // The page pop-up menu's target: the hot code and page under the pointer when it opened, and
     // the full path of the file they designate (empty: none).
     int PopupTarget = 0, PopupPage = 0;
@@ -145,11 +136,11 @@ public:
     BookPainter &Painter() { return painter_; }
     BookView *View() const { return view_; }
     const MainMenus &Menus() const { return menus_; }
-    TOpenDlg *OpenDialog() const { return openDlg_; }
+    TOpenDlg *OpenDialog() const { return folders_->OpenDialog(); }
     BatchCommands &Batch() { return *batch_; }
     TSetFlipSpeedForm *FlipSpeedDialog() const { return navigation_->SpeedDialog(); }
     TFlippingToolForm *FlippingTool() const { return navigation_->FlippingTool(); }
-    TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return filterDlg_; }
+    TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return folders_->FilterDialog(); }
     TOverView_Fm *OverviewWindow() const { return overview_; }
     TContents_Fm *ContentsWindow() const { return contents_; }
     TIndex_Fm *IndexWindow() const { return index_; }
@@ -158,10 +149,10 @@ public:
     TPreviewPic_Fm *PreviewWindow() const { return viewing_->Preview(); }
     TInfoBox *InfoBoxWindow() const { return viewing_->InfoBox(); }
     const QImage &PreviewBackBitmap() const { return previewBack_; }
-    HitScene MakeHitScene() const;
+    HitScene MakeHitScene() const { return hitScene_; }
 
     // Replaces the section build step (tests).
-    void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { sections_ = std::move(builder); }
+    void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { build_->SetSectionBuilder(std::move(builder)); }
     // Time between two flip frames (16 ms; tests set 0).
     int FrameIntervalMs = 16;
     bool AlbumOpen() const override { return session_.AlbumOpen; }
@@ -186,8 +177,9 @@ public:
     void AppRestore();
     // SIGTERM and SIGINT: end modal windows, then close as the user would.
     void RequestTermination();
-    // Tests replace the open-folder dialog: return true with `folder` set, or false for Cancel.
-    std::function<bool(const QString &preset, QString &folder)> FolderChooser;
+    // Tests replace this window's open-folder dialog (as ChooserHooks::FolderDialogHook does for
+    // every window): return true with `folder` set, or false for Cancel.
+    FolderChooserFn FolderChooser;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -199,9 +191,10 @@ protected:
 private:
     // AlbumHost
     Choice ChooseFolder(const QString &preset, QString &folder) override;
-    bool AskExitInsteadOfOpening() override;
-    void TellFolderMissing(const QString &folder) override;
-    void TellSameFolderAndMask() override;
+    bool AskExitInsteadOfOpening() override { return terminating_ || FolderController::AskExitInsteadOfOpening(); }
+    void TellFolderMissing(const QString &folder) override { FolderController::TellFolderMissing(folder); }
+    void TellSameFolderAndMask() override { FolderController::TellSameFolderAndMask(); }
+    void TellPathMissing(const QString &path) override { FolderController::TellPathMissing(path); }
     void CloseWindow() override;
     void AlbumOpening(const QString &folder) override;
     void BuildBook(std::function<void(bool built)> done) override;
@@ -228,8 +221,6 @@ private:
     void FormCreate();
     bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
     void FlipLanded();
-    void StartScreenSaverRun();
-    void BeginScreenSaverShow();   // the screen-saver run's album is open
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
@@ -237,15 +228,10 @@ private:
     void RemoveHighlight() { overlay_.Remove(); }
     void SetCaption();
     void SaveAllSettings();
-    void ToggleWindowFrame();
     int CurrentSortOrder() const { return sorting_->CurrentOrder(); }
-    void FilterPages1Click();
     void ReopenAlbum();
     void EmptyOverviewCache1Click();
-    void ToolBar1Click();
     QString FileOfPage(int page) const override;   // full path of a file page's file, empty for other pages
-    void RUClick(QAction *item);
-    void Open2Click();
     void ConnectCommands();
     void RefreshToolBar() override;
     void FileLeftAlbum(const QString &path) override;
@@ -264,42 +250,43 @@ private:
     std::function<void()> landed_;   // the running flip's own follow-up
     bool closeAfterFlip_ = false; // the window closes once the book has closed on screen
     BookScene scene_;
+    HitScene hitScene_;
     SelectionList selection_;
     AlbumSession session_{*this};
-    std::unique_ptr<SectionBuilder> sections_;
     MainMenus menus_;
     BookView *view_ = nullptr;
-    TOpenDlg *openDlg_ = nullptr;
-    TSetFileTypeFilter_Fm *filterDlg_ = nullptr;
     TOverView_Fm *overview_ = nullptr;
     TContents_Fm *contents_ = nullptr;
     TIndex_Fm *index_ = nullptr;
     QImage previewBack_;   // the preview background picture (kind 2), saved with the settings
     SaveReporter saves_;
+    std::unique_ptr<BookBuild> build_;
     PointerOverlay overlay_{Book()};
     // One controller per feature: each owns its commands' connections and enabling.
+    std::unique_ptr<FolderController> folders_;
+    std::unique_ptr<WindowFrameController> frames_;
+    std::unique_ptr<OptionsController> options_;
     std::unique_ptr<NavigationController> navigation_;
     std::unique_ptr<SortController> sorting_;
     std::unique_ptr<ViewController> viewing_;
     std::unique_ptr<BackgroundController> backgrounds_;
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
+    std::unique_ptr<PrintCommands> printing_;
     std::unique_ptr<class MailCommands> mailCommands_;
     std::unique_ptr<class BatchCommands> batch_;
     std::unique_ptr<class FileCommands> fileCommands_;
+    std::unique_ptr<ScreenSaverRun> screenSaver_;
+    std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
+    std::unique_ptr<class MusicController> music_;
+    std::unique_ptr<class MediaController> media_;
+    std::unique_ptr<class EditorCommands> editorCommands_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
     bool closeQueryRunning_ = false;
     bool terminating_ = false;
-    bool building_ = false;
     int wheelRest_ = 0;   // wheel units not yet turned into a leaf
-    std::function<void()> afterBuild_;   // the latest album or rebuild request made during a build
-    void AfterBuild(std::function<void()> request);
-    void RunAfterBuild();
-    QRect frameBeforeToggle_;
-    // Held for the whole screen-saver run: a second start sees it and ends at once.
-    std::unique_ptr<sys::ScreenSaverLock> screenSaverLock_;
 };
 
 } // namespace pagero
