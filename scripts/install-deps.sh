@@ -24,4 +24,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtest-dev \
   python3 python3-aiosmtpd \
   xvfb xauth \
-  desktop-file-utils appstream >/dev/null
+  desktop-file-utils appstream \
+  poppler-utils cups-daemon cups-client printer-driver-cups-pdf >/dev/null
