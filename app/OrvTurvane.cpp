@@ -1,4 +1,5 @@
 #include "app/OrvTurvane.h"
+#include "app/AnnotationController.h"
 #include "app/MailCommands.h"
 #include "app/OrvSetFileTypeFilter.h"
 #include "commands/OrvOpenDlg.h"
@@ -106,6 +107,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     FormCreate();
     ConnectCommands();
     mailCommands_ = std::make_unique<MailCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir, this);
+    annotations_ = std::make_unique<AnnotationController>(Book(), menus_, scene_, overlay_, saves_, BookmarkDir,
+                                                          ScreenSaverMode);
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;
@@ -285,18 +288,18 @@ void TTurvane_Fm::SetCaption()
                                    : BaseCaption + "    Folder: " + session_.AlbumFolder);
 }
 
-void TTurvane_Fm::AlbumOpening(const QString &)
+void TTurvane_Fm::AlbumOpening(const QString &folder)
 {
     animator_.Finish();   // a closing flip of the previous album lands before this one is built
     SetCaption();
     overview_->ShowThumbWindow = true;   // opening an album shows the thumbnails being made
     selection_.Clear();
     SelectAnchor = -1;
+    annotations_->AlbumOpening(folder);
 }
 
-void TTurvane_Fm::AlbumOpened(const QString &folder)
+void TTurvane_Fm::AlbumOpened(const QString &)
 {
-    scene_.albumNameLines = QStringList{"Folder Name", QFileInfo(folder).fileName().toUpper()};
     ShowSpread(0);
     if (settings_.AutoFlipToOverview) {
         const int speed = flip_.FlipSpeed;
@@ -312,6 +315,7 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
 
 void TTurvane_Fm::AlbumClosing(int direction)
 {
+    annotations_->AlbumClosing();
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
     FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
@@ -398,6 +402,7 @@ void TTurvane_Fm::BuildBook(std::function<void(bool built)> done)
             flip_.LastPageNo = layout_.LastPageNo;
             selection_.DropMissing();
             painter_.InvalidatePageCache();
+            if (annotations_) annotations_->BookBuilt();
         }
         QApplication::restoreOverrideCursor();
         if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {

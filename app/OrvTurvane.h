@@ -48,6 +48,7 @@ class TFindDlg;
 class TPageNoDlg;
 class TPreviewPic_Fm;
 class TInfoBox;
+class AnnotationController;
 
 // The client area: shows the frame ViewImage1 and the pointer overlays (highlight, jump cursor);
 // its mouse events go to the main window.
@@ -157,6 +158,8 @@ public:
     TInfoBox *InfoBoxWindow() const { return viewing_->InfoBox(); }
     const QImage &PreviewBackBitmap() const { return previewBack_; }
     HitScene MakeHitScene() const;
+    // Bookmarks, page comments and the album name; the file commands tell it of renames and deletes.
+    AnnotationController &Annotations() { return *annotations_; }
 
     // Replaces the section build step (tests).
     void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { sections_ = std::move(builder); }
@@ -278,6 +281,7 @@ private:
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
+    std::unique_ptr<class AnnotationController> annotations_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

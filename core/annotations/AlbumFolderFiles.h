@@ -19,7 +19,7 @@ QStringList ReadAlbumName(const QString &albumFolder);
 // Creates and deletes the write-test file; false when it cannot be created.
 bool CanWriteFolder(const QString &albumFolder);
 
-class AlbumFiles {
+class AlbumFolderFiles {
 public:
     // Reads the name and the comments and runs the write test.
     void Load(const QString &albumFolder);
@@ -28,8 +28,9 @@ public:
     // nor a file whose content is already on disk, nor a file that would only say what its absence
     // says (the default name, no comments). A comment file that could not be read at opening is never
     // written over (comments made since then make the result false). False when a file that had to be
-    // written could not be: the previous files stay.
-    bool Save(const QString &albumFolder, bool screenSaverMode) const;
+    // written could not be: the previous files stay, and `failedPath` (when given) names the first
+    // file that was not saved.
+    bool Save(const QString &albumFolder, bool screenSaverMode, QString *failedPath = nullptr) const;
 
     QStringList AlbumNameLines;      // exactly two lines while an album is open
     CommentStore Comments;
