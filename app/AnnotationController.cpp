@@ -8,6 +8,7 @@
 #include "app/PageRenderer.h"
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
+#include "app/WindowLog.h"
 #include "common/Fonts.h"
 #include "core/annotations/BookmarkEdits.h"
 #include "core/annotations/BookmarkFile.h"
@@ -106,6 +107,16 @@ void AnnotationController::ConnectCommands()
 
 void AnnotationController::AlbumOpening(const QString &folder)
 {
+    if (folder_ == folder) {
+        // The open album is opened again (a new thumbnail size, an emptied cache): what is held is
+        // newer than what may be on disk, so it is kept and saved instead of read back.
+        AlbumClosing();
+        folder_ = folder;
+        files_.Writable = CanWriteFolder(folder);
+        UpdateAnnotateMenu();
+        return;
+    }
+    AlbumClosing();
     folder_ = folder;
     table_.clear();
     names_ = FileNameIndex();
@@ -129,6 +140,8 @@ void AnnotationController::AlbumClosing()
     if (folder_.isEmpty()) return;
     SaveBookmarks();
     SaveAlbumFiles();
+    // The tables stay for the closing flip's frames; nothing is saved for this album any more.
+    folder_.clear();
 }
 
 // ---------------------------------------------------------------- bookmarks
@@ -205,7 +218,7 @@ void AnnotationController::ClearBookmarks()
 void AnnotationController::EmptyBookmarksFolder()
 {
     if (!book_.Prompt().Confirm("This will delete the bookmark files of all opened books!")) return;
-    if (!register_.EmptyFolder()) saves_.Check(false, register_.RegisterPath());
+    if (!register_.EmptyFolder()) qCWarning(lcPagero) << "some files stayed in" << register_.Dir();
     table_.clear();
     savedBookmarks_ = EncodeBookmarkFile({});
     book_.DrawBook();
