@@ -273,3 +273,38 @@ TEST_F(AnnotationWindowTest, AlbumNameIsLoadedEditedAndSavedAndAReadOnlyFolderOf
     EXPECT_FALSE(w.Menus().menus.Annotate1->menuAction()->isEnabled());
     EXPECT_FALSE(w.Menus().actions.AnnotationRImg->isEnabled());
 }
+
+TEST_F(AnnotationWindowTest, BookmarkAndCommentFollowARenamedFileAndGoWithADeletedOne)
+{
+    WriteAll(album + "/~mqxTxt.~pa", "#~#pic3.png\r\n0\r\n0\r\n1\r\n0\r\n16777215\r\n"
+                                     "[MS Sans Serif][1][0][-16][12][]\r\nnote\r\n");
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    AnnotationController &a = w.Annotations();
+    a.AddBookmarkToPage(w.Layout_().FirstFilePage + EntryOf("pic3.png"));
+    const QString file = a.Register().FindBookmarkFile(album);
+
+    // As the rename command does it: the file on disk, the hook, then the rebuild.
+    ASSERT_TRUE(QFile::rename(album + "/pic3.png", album + "/zz.png"));
+    static_cast<FileAnnotations &>(a).FileRenamed(album + "/pic3.png", album + "/zz.png");
+    ASSERT_TRUE(RebuildAndWait());
+    ASSERT_EQ(a.Bookmarks().size(), 1u);
+    EXPECT_EQ(a.Bookmarks()[0].Page, w.Layout_().FirstFilePage + EntryOf("zz.png"));
+    EXPECT_TRUE(ReadAll(file).endsWith("zz.png\r\n"));
+    EXPECT_TRUE(ReadAll(album + "/~mqxTxt.~pa").startsWith("#~#zz.png\r\n"));
+
+    ASSERT_TRUE(QFile::remove(album + "/zz.png"));
+    static_cast<FileAnnotations &>(a).FileDropped(album + "/zz.png");
+    ASSERT_TRUE(RebuildAndWait());
+    EXPECT_TRUE(a.Bookmarks().empty());
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_TRUE(ReadAll(album + "/~mqxTxt.~pa").isEmpty());
+
+    // Emptying the bookmark folder takes every album's file and the register.
+    a.AddBookmarkToPage(w.Layout_().FirstFilePage);
+    w.Menus().actions.EmptyBookmarksFolder1->trigger();
+    ASSERT_TRUE(Landed());
+    EXPECT_TRUE(prompter.texts.contains("This will delete the bookmark files of all opened books!"));
+    EXPECT_TRUE(a.Bookmarks().empty());
+    EXPECT_TRUE(QDir(w.BookmarkDir).isEmpty());
+}
