@@ -112,7 +112,7 @@ void AnnotationController::AlbumOpening(const QString &folder)
         // newer than what may be on disk, so it is kept and saved instead of read back.
         AlbumClosing();
         folder_ = folder;
-        files_.Writable = CanWriteFolder(folder);
+        files_.Writable = !screenSaver_ && CanWriteFolder(folder);
         UpdateAnnotateMenu();
         return;
     }
@@ -122,7 +122,7 @@ void AnnotationController::AlbumOpening(const QString &folder)
     names_ = FileNameIndex();
     if (LoadAlbumBookmarks(register_, folder, table_, screenSaver_)) savedBookmarks_ = EncodeBookmarkFile(table_);
     else savedBookmarks_ = EncodeBookmarkFile({});
-    files_.Load(folder);
+    files_.Load(folder, screenSaver_);
     scene_.albumNameLines = files_.AlbumNameLines;
     UpdateAnnotateMenu();
 }

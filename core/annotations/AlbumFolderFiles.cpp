@@ -72,12 +72,12 @@ bool CanWriteFolder(const QString &albumFolder)
     return true;
 }
 
-void AlbumFolderFiles::Load(const QString &albumFolder)
+void AlbumFolderFiles::Load(const QString &albumFolder, bool screenSaverMode)
 {
     AlbumNameLines = ReadAlbumName(albumFolder);
     const QString commentPath = JoinPath(albumFolder, QLatin1String(kCommentFileName));
     CommentsUnreadable = Comments.LoadFile(commentPath) == CommentStore::LoadResult::Unreadable;
-    Writable = CanWriteFolder(albumFolder);
+    Writable = !screenSaverMode && CanWriteFolder(albumFolder);
 }
 
 bool AlbumFolderFiles::Save(const QString &albumFolder, bool screenSaverMode, QString *failedPath) const

@@ -21,8 +21,9 @@ bool CanWriteFolder(const QString &albumFolder);
 
 class AlbumFolderFiles {
 public:
-    // Reads the name and the comments and runs the write test.
-    void Load(const QString &albumFolder);
+    // Reads the name and the comments and runs the write test; a screen-saver run, which writes
+    // nothing, does not even create the test file and counts the folder as not writable.
+    void Load(const QString &albumFolder, bool screenSaverMode = false);
 
     // Writes the name and the comments whole and atomically. Nothing is written in screen-saver mode,
     // nor a file whose content is already on disk, nor a file that would only say what its absence
