@@ -308,3 +308,25 @@ TEST_F(AnnotationWindowTest, BookmarkAndCommentFollowARenamedFileAndGoWithADelet
     EXPECT_TRUE(a.Bookmarks().empty());
     EXPECT_TRUE(QDir(w.BookmarkDir).isEmpty());
 }
+
+TEST_F(AnnotationWindowTest, PopUpBookmarksActOnThePageUnderThePointer)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const int page = w.Layout_().FirstFilePage + 1;
+    FlipAndLand(page);
+    const QPoint centre = page % 2 ? RightPageCentre() : LeftPageCentre();
+    w.PopupMenuAt(centre, w.View()->mapToGlobal(centre));
+    w.Menus().popup->hide();
+    ASSERT_TRUE(w.Menus().actions.PopupBookmarkAdd1->isEnabled());
+    EXPECT_FALSE(w.Menus().actions.PopupBookmarkRemove1->isEnabled());
+    EXPECT_TRUE(w.Menus().actions.btnAnnotate1->isEnabled());
+    w.Menus().actions.PopupBookmarkAdd1->trigger();
+    ASSERT_TRUE(Landed());
+    ASSERT_EQ(w.Annotations().Bookmarks().size(), 1u);
+    EXPECT_EQ(w.Annotations().Bookmarks()[0].Page, page);
+    w.PopupMenuAt(centre, w.View()->mapToGlobal(centre));
+    w.Menus().popup->hide();
+    EXPECT_FALSE(w.Menus().actions.PopupBookmarkAdd1->isEnabled());
+    EXPECT_TRUE(w.Menus().actions.PopupBookmarkRemove1->isEnabled());
+}
