@@ -13,6 +13,7 @@ void WindowSectionBuilder::Build(const SectionBuildInput &in, SectionBuildDone d
     overview_.BuildThumbnails(*in.pages, in.overviewDir, QSize(in.thumbW, in.thumbH),
                               [this, in, done = std::move(done)](ThumbBuildResult result) {
         overview_.AlbumProgress = nullptr;
+        // Without a usable cache (NoCache) the book is still laid out: it shows without thumbnails.
         if (result == ThumbBuildResult::Failed || result == ThumbBuildResult::ExitRequested) {
             done(false, SectionSizes{});
             return;

@@ -578,6 +578,9 @@ MainMenus BuildMainMenus(QWidget *owner, QWidget *toolBarParent)
     m.toolBar = new QToolBar(toolBarParent);
     m.toolBar->setObjectName("SpeedPanel");
     m.toolBar->setMovable(false);
+    // The bar lies over the top of the book area with a background of its own: a leaf rising above
+    // the pages during a flip passes behind the bar, never between its buttons.
+    m.toolBar->setAutoFillBackground(true);
     m.toolBar->setFloatable(false);
     m.toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m.toolBar->setIconSize(QSize(kIconSize, kIconSize));

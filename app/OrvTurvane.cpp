@@ -1,8 +1,6 @@
 #include "app/OrvTurvane.h"
 #include "app/AnnotationController.h"
 #include "app/MailCommands.h"
-#include "app/OrvSetFileTypeFilter.h"
-#include "commands/OrvOpenDlg.h"
 #include "pages/OrvContents_Ut.h"
 #include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
@@ -11,6 +9,7 @@
 #include "core/book/MruList.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
+#include "core/common/StoredColor.h"
 #include "platform/Prompter.h"
 #include "platform/system/ProgramFolder.h"
 #include <algorithm>
@@ -31,10 +30,6 @@ namespace pagero {
 
 namespace {
 constexpr uint32_t kGrey = 0x808080;
-QColor ColorOf(uint32_t rgbRedLow)
-{
-    return QColor(rgbRedLow & 0xFF, (rgbRedLow >> 8) & 0xFF, (rgbRedLow >> 16) & 0xFF);
-}
 } // namespace
 
 // ---------------------------------------------------------------- client area
@@ -52,7 +47,7 @@ void BookView::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     const QImage &frame = owner_->Painter().ViewImage1;
-    if (frame.isNull()) p.fillRect(rect(), ColorOf(kGrey));
+    if (frame.isNull()) p.fillRect(rect(), ColorFromStored(kGrey));
     else p.drawImage(0, 0, frame);
     owner_->Overlay().Paint(p);
 }
@@ -77,10 +72,19 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     index_ = new TIndex_Fm(this);
     contents_->hide();
     index_->hide();
-    sections_ = std::make_unique<WindowSectionBuilder>(*overview_, *contents_, *index_);
+    build_ = std::make_unique<BookBuild>(
+        BookBuild::Parts{session_, pages_, layout_, flip_, selection_, painter_, geo_, settings_, *overview_, saves_,
+                         OverviewDir},
+        menus_, std::make_unique<WindowSectionBuilder>(*overview_, *contents_, *index_),
+        [this] { return CurrentSortOrder(); });
     // Ending the program from the thumbnail progress window closes the main window.
     connect(overview_, &TOverView_Fm::ExitRequested, this, [this] { CloseWindow(); });
-    openDlg_ = new TOpenDlg(this);
+    folders_ = std::make_unique<FolderController>(Book(), menus_, session_, this,
+                                                  [this](const QString &folder) { SwitchAlbum(folder); },
+                                                  &FolderChooser);
+    InstallProgramIcon();
+    frames_ = std::make_unique<WindowFrameController>(Book(), menus_, *this, [this] { Layout(); });
+    options_ = std::make_unique<OptionsController>(Book(), menus_);
     navigation_ = std::make_unique<NavigationController>(Book(), menus_);
     sorting_ = std::make_unique<SortController>(Book(), menus_);
     viewing_ = std::make_unique<ViewController>(Book(), menus_, [this] { return PopupFile; },
@@ -90,10 +94,14 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                                                 [this] { ReopenAlbum(); },
                                                                 [this] { EmptyOverviewCache1Click(); });
     autoFlip_ = std::make_unique<AutoFlipController>(Book(), menus_);
+    screenSaver_ = std::make_unique<ScreenSaverRun>(Book(), menus_, session_, *autoFlip_, *this, [this] { CloseWindow(); },
+                                                    [this] {
+                                                        folders_->RememberFolder(session_.AlbumFolder);
+                                                        SetCaption();
+                                                    });
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
-    filterDlg_ = new TSetFileTypeFilter_Fm(this);
     Timer2.setInterval(200);
     Timer2.setSingleShot(true);
     connect(&Timer2, &QTimer::timeout, this, &TTurvane_Fm::Timer2Timer);
@@ -115,7 +123,7 @@ TTurvane_Fm::~TTurvane_Fm() = default;
 
 void TTurvane_Fm::FormCreate()
 {
-    Deactivated = Minimised = OverviewWasVisible = ReadyToLayout = building_ = false;
+    Deactivated = Minimised = OverviewWasVisible = ReadyToLayout = false;
     ExeDir = sys::ProgramFolder();
     if (QFileInfo(ExeDir).isDir()) QDir::setCurrent(ExeDir);
     ScreenSaverMode = ExeDir.compare(sys::SystemFolder(), Qt::CaseInsensitive) == 0;
@@ -135,7 +143,7 @@ void TTurvane_Fm::FormCreate()
     session_.MRUList = &settings_.MRUList;
     // A screen-saver run holds the per-user lock from here to its end, so that any later start of the
     // program (main) and a second screen-saver window (first paint) see it and end at once.
-    if (ScreenSaverMode) screenSaverLock_ = sys::AcquireScreenSaverLock();
+    if (ScreenSaverMode) screenSaver_->Lock();
     BaseCaption = ScreenSaverMode ? QString(kScreenSaverCaption) : QString(kApplicationTitle);
     setWindowTitle(BaseCaption);
 
@@ -154,13 +162,7 @@ void TTurvane_Fm::FormCreate()
     viewing_->Preview()->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
     sorting_->ShowOrder(settings_.SortOrder);
-    menus_.actions.AutoFlipToOverview->setChecked(settings_.AutoFlipToOverview);
-    menus_.actions.JCAutoShow->setChecked(settings_.JCAutoShow);
-    menus_.actions.FlippingSound1->setChecked(settings_.FlippingSound);
-    menus_.actions.AutoReopen->setChecked(settings_.AutoReopen);
-    menus_.actions.WithPageNo1->setChecked(settings_.WithPageNo);
-    menus_.actions.Fancy1->setChecked(!settings_.WithPageNo);
-    menus_.actions.BackgroundMusic1->setChecked(settings_.BackgroundMusic);
+    options_->ShowSettings();
     thumbnailSizes_->ShowSetting();
     session_.RefreshMRU();
 
@@ -202,62 +204,20 @@ void TTurvane_Fm::FormPaintFirst()
     if (ExeDir.isEmpty() || session_.AlbumOpen || session_.Opening || Building() || terminating_) return;
     if (geo_.PageW <= 0) Layout();
     if (ScreenSaverMode) {
-        StartScreenSaverRun();
+        screenSaver_->Start(ExeDir);
         return;
     }
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");
     session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, QDir::currentPath(), kDefaultFilterMask,
                             [this](bool opened) {
-                                if (opened) openDlg_->SetFolder(session_.AlbumFolder);
+                                if (opened) folders_->RememberFolder(session_.AlbumFolder);
                             });
-}
-
-void TTurvane_Fm::StartScreenSaverRun()
-{
-    // "ScvIns" marks a run in progress, but a mark that is missing (no run yet) or left true by a run
-    // that crashed would keep the screen saver from ever running again. The lock is held only by a
-    // live run, so it alone decides; the mark is still kept up to date for other readers.
-    if (!screenSaverLock_ || !screenSaverLock_->held()) {
-        CloseWindow();
-        return;
-    }
-    QString folder = sys::RegistryRead("ScnSVr", "DataDIR", QString()).toString();
-    if (folder.isEmpty()) folder = JoinPath(ExeDir, "Samples");
-    sys::RegistryWrite("ScnSVr", "ScvIns", true);
-    session_.OpenStartFolder(folder, QDir::currentPath(), kDefaultFilterMask, [this](bool opened) {
-        if (opened) BeginScreenSaverShow();
-    });
-}
-
-void TTurvane_Fm::BeginScreenSaverShow()
-{
-    openDlg_->SetFolder(session_.AlbumFolder);
-    SetCaption();
-    settings_.FlippingSound = sys::RegistryRead("ScnSVr", "FlipSnd", settings_.FlippingSound).toBool();
-    settings_.BackgroundMusic = sys::RegistryRead("ScnSVr", "BgkMusic", settings_.BackgroundMusic).toBool();
-    menus_.actions.FlippingSound1->setChecked(settings_.FlippingSound);
-    menus_.actions.BackgroundMusic1->setChecked(settings_.BackgroundMusic);
-    autoFlip_->StartTimer(1500, 1, settings_.AutoFlipEndAction);
-    mode_ = PaintMode::ScreenSaver;
-    MoveCount = 0;
-    view_->setCursor(Qt::BlankCursor);
-    setCursor(Qt::BlankCursor);
 }
 
 AlbumHost::Choice TTurvane_Fm::ChooseFolder(const QString &preset, QString &folder)
 {
-    if (FolderChooser) {
-        const bool picked = FolderChooser(preset, folder);
-        return picked ? Choice::Picked : Choice::Cancelled;
-    }
-    if (openDlg_->isVisible()) return Choice::AlreadyShowing;
-    if (terminating_) return Choice::Cancelled;
-    openDlg_->CurrentFolder = session_.AlbumOpen ? session_.AlbumFolder : QString();
-    openDlg_->SetFolder(preset);
-    if (!openDlg_->ExecuteMode(TOpenDlg::OpenFolder, true)) return Choice::Cancelled;
-    folder = openDlg_->ChosenFolder();
-    return Choice::Picked;
+    return folders_->ChooseFolder(preset, folder, terminating_);
 }
 
 bool TTurvane_Fm::AskExitInsteadOfOpening()
@@ -319,7 +279,7 @@ void TTurvane_Fm::AlbumClosing(int direction)
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
     FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
-        if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorOf(kGrey));
+        if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorFromStored(kGrey));
         Present();
         RemoveHighlight();
     });
@@ -331,88 +291,27 @@ void TTurvane_Fm::AlbumClosed() {}
 void TTurvane_Fm::SwitchAlbum(const QString &folder)
 {
     if (Building()) {
-        AfterBuild([this, folder] { SwitchAlbum(folder); });
+        build_->AfterBuild([this, folder] { SwitchAlbum(folder); });
         return;
     }
-    session_.SwitchAlbum(folder, openDlg_->Mask(), [this, folder](bool opened) {
-        if (opened) openDlg_->SetFolder(folder);
+    session_.SwitchAlbum(folder, folders_->DialogMask(), [this, folder](bool opened) {
+        if (opened) folders_->RememberFolder(folder);
     });
 }
 
 void TTurvane_Fm::MruChanged()
 {
-    const QStringList captions = MenuCaptions(settings_.MRUList);
-    for (int i = 0; i < menus_.mru.size(); ++i) {
-        QAction *item = menus_.mru[i];
-        if (i < captions.size()) {
-            item->setText(captions[i]);
-            item->setVisible(true);
-            item->setEnabled(true);
-        } else {
-            item->setVisible(false);
-        }
-    }
-    menus_.mruSeparator->setVisible(!captions.isEmpty());
-}
-
-void TTurvane_Fm::RUClick(QAction *item)
-{
-    const QString folder = FolderFromCaption(item->text());
-    // A recent item naming the open album (a duplicate, or another spelling of the same folder)
-    // does nothing: folders compare as the recent list compares them, ignoring case.
-    if (session_.AlbumOpen
-        && QDir::cleanPath(folder).compare(QDir::cleanPath(session_.AlbumFolder), Qt::CaseInsensitive) == 0)
-        return;
-    openDlg_->SetMask(kDefaultFilterMask);
-    SwitchAlbum(folder);
+    folders_->ShowRecentFolders(settings_.MRUList);
 }
 
 // ---------------------------------------------------------------- book build
 
 void TTurvane_Fm::BuildBook(std::function<void(bool built)> done)
 {
-    building_ = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    // The tool bar, the pop-up's auto-flipping item and the Help menu rest during a build; each
-    // gets back the state it had.
-    QAction *autoFlipping = menus_.actions.AutoFlipping2;
-    const bool autoFlippingWas = autoFlipping->isEnabled();
-    const auto enableCommands = [this, autoFlipping, autoFlippingWas](bool on) {
-        menus_.toolBar->setEnabled(on);
-        autoFlipping->setEnabled(on && autoFlippingWas);
-        menus_.menus.Help1->menuAction()->setEnabled(on);
-    };
-    enableCommands(false);
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
-    // The album-opening percentages go to the progress window, which keeps them without showing.
-    TProgress_Fm *progress = overview_->Progress();
-    const auto albumProgress = [progress](int percent) { progress->SetAlbumProgress(percent); };
-    pages_.Build(session_.AlbumFolder, session_.FilterMask, CurrentSortOrder(), albumProgress);
-    SectionBuildInput in;
-    in.pages = &pages_;
-    in.selection = &selection_.paths;
-    in.leftContentLocal = geo_.leftContentLocal();
-    in.thumbW = settings_.ThumbW;
-    in.thumbH = settings_.ThumbH;
-    in.overviewDir = OverviewDir;
-    in.progress = albumProgress;
-    sections_->Build(in, [this, enableCommands, done = std::move(done)](bool built, const SectionSizes &sizes) {
-        if (built) {
-            layout_.Compute(sizes);
-            flip_.LastPageNo = layout_.LastPageNo;
-            selection_.DropMissing();
-            painter_.InvalidatePageCache();
-            if (annotations_) annotations_->BookBuilt();
-        }
-        QApplication::restoreOverrideCursor();
-        if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
-            flip_.LeftPageNo = flip_.LastPageNo - 2;
-            flip_.RightPageNo = flip_.LastPageNo - 1;
-        }
-        enableCommands(true);
-        building_ = false;
+    build_->Build([this, done = std::move(done)](bool built) {
+        if (built && annotations_) annotations_->BookBuilt();
         if (done) done(built);
-        RunAfterBuild();
     });
 }
 
@@ -422,43 +321,20 @@ void TTurvane_Fm::Rebuild(std::function<void(bool built)> done)
         if (done) done(false);
         return;
     }
-    if (Building()) {
-        AfterBuild([this, done] { Rebuild(done); });
-        return;
-    }
-    BuildBook([this, done](bool built) {
-        if (built && (flip_.LastPageNo < flip_.LeftPageNo || flip_.LastPageNo < flip_.RightPageNo)) {
-            flip_.LeftPageNo = flip_.LastPageNo - 2;
-            flip_.RightPageNo = flip_.LastPageNo - 1;
-        }
-        if (done) done(built);
-    });
+    if (Building()) build_->AfterBuild([this, done] { Rebuild(done); });
+    else BuildBook(std::move(done));
 }
 
 void TTurvane_Fm::EmptyOverviewCache1Click()
 {
     if (Building()) return;
     // The book rests while the cache goes (its overview pages draw from it) and is opened anew after.
-    building_ = true;
+    build_->SetBusy(true);
     const bool emptying = overview_->EmptyOverviewCache([this] {
-        building_ = false;
+        build_->SetBusy(false);
         ReopenAlbum();
     });
-    if (!emptying) building_ = false;
-}
-
-void TTurvane_Fm::AfterBuild(std::function<void()> request)
-{
-    afterBuild_ = std::move(request);
-}
-
-void TTurvane_Fm::RunAfterBuild()
-{
-    // From the event loop, once the finished build's own follow-up has run.
-    if (afterBuild_) QTimer::singleShot(0, this, [this] {
-        if (Building() || !afterBuild_) return;
-        std::exchange(afterBuild_, nullptr)();
-    });
+    if (!emptying) build_->SetBusy(false);
 }
 
 // ---------------------------------------------------------------- layout and painting
@@ -488,7 +364,7 @@ void TTurvane_Fm::Layout()
         if (flip_.LastPageNo <= flip_.LeftPageNo && !Building()) FlipTo(flip_.LastPageNo - 1);
         Timer2.start();
     } else if (!painter_.ViewImage1.isNull()) {
-        painter_.ViewImage1.fill(ColorOf(kGrey));
+        painter_.ViewImage1.fill(ColorFromStored(kGrey));
     }
 }
 
@@ -510,7 +386,7 @@ void TTurvane_Fm::DrawBook()
         painter_.InvalidatePageCache();
         painter_.RenderSpread(scene_, painter_.ViewImage1);
     } else {
-        painter_.ViewImage1.fill(ColorOf(kGrey));
+        painter_.ViewImage1.fill(ColorFromStored(kGrey));
     }
     // The frame is shown anew, so the highlight and the jump-cursor box are forgotten before it is
     // presented: the overlays must not be drawn over the new layout.
@@ -533,8 +409,8 @@ void TTurvane_Fm::Present()
 {
     if (!view_->isVisible()) return;
     view_->repaint();
-    // The tool bar lies over the top of the client area, as its panel did: a leaf that rises above
-    // the pages passes behind it, not over its buttons.
+    // The tool bar lies over the top of the client area with its own background: a leaf that rises
+    // above the pages passes behind it, not over its buttons.
     if (menus_.toolBar->isVisible()) menus_.toolBar->repaint();
 }
 
@@ -609,6 +485,7 @@ void TTurvane_Fm::changeEvent(QEvent *e)
         const auto *change = static_cast<QWindowStateChangeEvent *>(e);
         if (isMinimized()) AppMinimize();
         else if (change->oldState() & Qt::WindowMinimized) AppRestore();
+        if ((change->oldState() & Qt::WindowMaximized) && !isMaximized()) frames_->Unmaximised();
     }
     QMainWindow::changeEvent(e);
 }
@@ -635,13 +512,6 @@ void TTurvane_Fm::AppRestore()
     OverviewWasVisible = false;
     overview_->OverviewWasVisible = false;
     Minimised = false;
-}
-
-void TTurvane_Fm::ShowMaximisedOnScreen()
-{
-    const QScreen *target = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (target) setGeometry(target->availableGeometry());
-    showMaximized();
 }
 
 void TTurvane_Fm::FormActivate()
@@ -702,10 +572,7 @@ bool TTurvane_Fm::FormCloseQuery()
 {
     if (ExeDir.isEmpty()) return true;
     if (ScreenSaverMode) {
-        // Closing without saving settings. Only the run itself clears its mark: a refused second
-        // start must not clear the mark of the run that is showing.
-        autoFlip_->Timer1.stop();
-        if (screenSaverLock_ && screenSaverLock_->held()) sys::RegistryWrite("ScnSVr", "ScvIns", false);
+        screenSaver_->Closing();
         return true;
     }
     if (Building()) {
@@ -733,7 +600,7 @@ void TTurvane_Fm::FormClose()
     ReadyToLayout = false;
     Timer2.stop();
     autoFlip_->Timer1.stop();
-    screenSaverLock_.reset();
+    screenSaver_->Release();
 }
 
 void TTurvane_Fm::hideEvent(QHideEvent *e)

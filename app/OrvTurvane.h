@@ -6,21 +6,26 @@
 #include "app/AlbumSession.h"
 #include "app/AutoFlipController.h"
 #include "app/BackgroundController.h"
+#include "app/BookBuild.h"
 #include "app/BookContext.h"
 #include "app/BookPainter.h"
 #include "app/FlipAnimator.h"
 #include "app/FlipQueue.h"
+#include "app/FolderController.h"
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
+#include "app/OptionsController.h"
 #include "app/PaintMode.h"
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
+#include "app/ScreenSaverRun.h"
 #include "app/BookSections.h"
 #include "app/SelectionList.h"
 #include "app/SortController.h"
 #include "app/ThumbnailSizeController.h"
 #include "app/ViewController.h"
+#include "app/WindowFrameController.h"
 #include "core/book/BookGeometry.h"
 #include "core/book/BookLayout.h"
 #include "core/book/FlipState.h"
@@ -31,8 +36,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-
-namespace pagero::sys { class ScreenSaverLock; }
 
 namespace pagero {
 
@@ -98,9 +101,8 @@ public:
     // Flips to the page of the album file `name` (exact name first, then ignoring case); false when
     // the album has no such file.
     bool FlipToFile(const QString &name) { return navigation_->FlipToFile(name); }
-    // Shows the window maximised on its screen. The geometry is set to the screen's available area
-    // first, so that the window fills it even where nothing manages windows (a bare X server).
-    void ShowMaximisedOnScreen();
+    // Shows the window maximised on its screen (see WindowFrameController).
+    void ShowMaximisedOnScreen() { frames_->ShowMaximisedOnScreen(); }
 
     // Auto flipping (see AutoFlipController); a click or key stops it.
     void StartAutoFlipping();
@@ -121,13 +123,12 @@ public:
     bool ScreenSaverMode = false, ReadyToLayout = false;
     // True while the book is being built: book input is ignored, and album and rebuild requests
     // wait for the build's end.
-    bool Building() const override { return building_; }
+    bool Building() const override { return build_->Building(); }
     bool Deactivated = false, Minimised = false, OverviewWasVisible = false;
     int LastMouseX = 0, LastMouseY = 0;
     HotState Hot;
     int SelectAnchor = -1;
     bool RightClickPending = false;
-    int MoveCount = 0;
     // The page pop-up menu's target: the hot code and page under the pointer when it opened, and
     // the full path of the file they designate (empty: none).
     int PopupTarget = 0, PopupPage = 0;
@@ -145,10 +146,10 @@ public:
     BookPainter &Painter() { return painter_; }
     BookView *View() const { return view_; }
     const MainMenus &Menus() const { return menus_; }
-    TOpenDlg *OpenDialog() const { return openDlg_; }
+    TOpenDlg *OpenDialog() const { return folders_->OpenDialog(); }
     TSetFlipSpeedForm *FlipSpeedDialog() const { return navigation_->SpeedDialog(); }
     TFlippingToolForm *FlippingTool() const { return navigation_->FlippingTool(); }
-    TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return filterDlg_; }
+    TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return folders_->FilterDialog(); }
     TOverView_Fm *OverviewWindow() const { return overview_; }
     TContents_Fm *ContentsWindow() const { return contents_; }
     TIndex_Fm *IndexWindow() const { return index_; }
@@ -162,7 +163,7 @@ public:
     AnnotationController &Annotations() { return *annotations_; }
 
     // Replaces the section build step (tests).
-    void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { sections_ = std::move(builder); }
+    void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { build_->SetSectionBuilder(std::move(builder)); }
     // Time between two flip frames (16 ms; tests set 0).
     int FrameIntervalMs = 16;
     bool AlbumOpen() const override { return session_.AlbumOpen; }
@@ -187,8 +188,9 @@ public:
     void AppRestore();
     // SIGTERM and SIGINT: end modal windows, then close as the user would.
     void RequestTermination();
-    // Tests replace the open-folder dialog: return true with `folder` set, or false for Cancel.
-    std::function<bool(const QString &preset, QString &folder)> FolderChooser;
+    // Tests replace this window's open-folder dialog (as ChooserHooks::FolderDialogHook does for
+    // every window): return true with `folder` set, or false for Cancel.
+    FolderChooserFn FolderChooser;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -225,8 +227,6 @@ private:
     void FormCreate();
     bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
     void FlipLanded();
-    void StartScreenSaverRun();
-    void BeginScreenSaverShow();   // the screen-saver run's album is open
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
@@ -234,15 +234,10 @@ private:
     void RemoveHighlight() { overlay_.Remove(); }
     void SetCaption();
     void SaveAllSettings();
-    void ToggleWindowFrame();
     int CurrentSortOrder() const { return sorting_->CurrentOrder(); }
-    void FilterPages1Click();
     void ReopenAlbum();
     void EmptyOverviewCache1Click();
-    void ToolBar1Click();
     QString FileOfPage(int page) const override;   // full path of a file page's file, empty for other pages
-    void RUClick(QAction *item);
-    void Open2Click();
     void ConnectCommands();
     void RefreshToolBar() override;
     int ToolBarHeight() const;
@@ -262,18 +257,19 @@ private:
     BookScene scene_;
     SelectionList selection_;
     AlbumSession session_{*this};
-    std::unique_ptr<SectionBuilder> sections_;
     MainMenus menus_;
     BookView *view_ = nullptr;
-    TOpenDlg *openDlg_ = nullptr;
-    TSetFileTypeFilter_Fm *filterDlg_ = nullptr;
     TOverView_Fm *overview_ = nullptr;
     TContents_Fm *contents_ = nullptr;
     TIndex_Fm *index_ = nullptr;
     QImage previewBack_;   // the preview background picture (kind 2), saved with the settings
     SaveReporter saves_;
+    std::unique_ptr<BookBuild> build_;
     PointerOverlay overlay_{Book()};
     // One controller per feature: each owns its commands' connections and enabling.
+    std::unique_ptr<FolderController> folders_;
+    std::unique_ptr<WindowFrameController> frames_;
+    std::unique_ptr<OptionsController> options_;
     std::unique_ptr<NavigationController> navigation_;
     std::unique_ptr<SortController> sorting_;
     std::unique_ptr<ViewController> viewing_;
@@ -281,20 +277,14 @@ private:
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<class MailCommands> mailCommands_;
+    std::unique_ptr<ScreenSaverRun> screenSaver_;
     std::unique_ptr<class AnnotationController> annotations_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;
     bool closeQueryRunning_ = false;
     bool terminating_ = false;
-    bool building_ = false;
     int wheelRest_ = 0;   // wheel units not yet turned into a leaf
-    std::function<void()> afterBuild_;   // the latest album or rebuild request made during a build
-    void AfterBuild(std::function<void()> request);
-    void RunAfterBuild();
-    QRect frameBeforeToggle_;
-    // Held for the whole screen-saver run: a second start sees it and ends at once.
-    std::unique_ptr<sys::ScreenSaverLock> screenSaverLock_;
 };
 
 } // namespace pagero

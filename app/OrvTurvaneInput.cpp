@@ -3,8 +3,6 @@
 #include "app/AboutBox.h"
 #include "app/AnnotationController.h"
 #include "app/HelpWindow.h"
-#include "app/OrvSetFileTypeFilter.h"
-#include "commands/OrvOpenDlg.h"
 #include "pages/OrvOverView_Ut.h"
 #include "core/book/StackArithmetic.h"
 #include "core/common/MyLib.h"
@@ -73,8 +71,7 @@ void TTurvane_Fm::FormMouseMove(int x, int y)
     LastMouseX = x;
     LastMouseY = y;
     if (mode_ == PaintMode::ScreenSaver) {
-        if (MoveCount > 5) close();
-        else ++MoveCount;
+        if (screenSaver_->PointerMoved()) close();
         return;
     }
     if (mode_ != PaintMode::Normal || !session_.AlbumOpen || menus_.actions.TWainSaveAs->isEnabled()) return;
@@ -118,36 +115,22 @@ void TTurvane_Fm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers sh
 
     const HitScene scene = MakeHitScene();
     const int file = HitTester::FileOfHotCode(scene, Hot);
-    if (file >= 0 && file < pages_.Count() && (shift & Qt::ControlModifier)) {
-        selection_.Toggle(pages_.PagePath(file));
-        DrawBook();
-        SelectAnchor = file;
-        return;
-    }
-    if (file >= 0 && file < pages_.Count() && (shift & Qt::ShiftModifier)) {
-        if (selection_.IsEmpty() || SelectAnchor < 0 || SelectAnchor >= pages_.Count()) {
-            selection_.Add(pages_.PagePath(file));
-            SelectAnchor = file;
-        } else {
-            selection_.Clear();
-            for (int i = std::min(SelectAnchor, file); i <= std::max(SelectAnchor, file); ++i)
-                selection_.Add(pages_.PagePath(i));
-        }
+    if (selection_.Click(pages_, file, shift, SelectAnchor)) {
         DrawBook();
         return;
     }
     const int code = Hot.HotCode;
-    if (code == HotLeftPage || code == HotRightPage) {
+    if (IsLeftPage(code) || IsRightPage(code)) {
         Flip(Hot.HotSide, 2);
-    } else if (code > 3000 && code < 4000) {
+    } else if (IsBookmarkTab(code)) {
         FlipTo(HitTester::PageOfHotCode(scene, Hot));
-    } else if (code > 70000) {
-        if (Hot.HotSubKind == 1) FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
+    } else if (IsThumbnail(code)) {
+        if (Hot.HotSubKind == 1) FlipTo(layout_.FirstFilePage + EntryOfCode(code));
         else if (file >= 0 && file < pages_.Count()) PreviewOrPlay(pages_.PagePath(file));
-    } else if (code > 50000) {
-        FlipTo(layout_.FirstFilePage + HitTester::EntryOfCode(code));
-    } else if (code == HotLeftStack || code == HotRightStack) {
-        const int side = code - 4500;
+    } else if (IsEntryCode(code)) {   // a contents or index line
+        FlipTo(layout_.FirstFilePage + EntryOfCode(code));
+    } else if (IsStackEdge(code)) {
+        const int side = code == HotLeftStack ? 1 : 2;   // the stack's side, as StackEdgeAt numbers it
         FlipTo(overlay_.JumpCursorShown ? overlay_.JumpCursorPage
                                : PageFromStack(geo_, x, side, flip_.LeftPageNo, flip_.RightPageNo,
                                                flip_.LastPageNo));
@@ -193,7 +176,7 @@ void TTurvane_Fm::FormKeyDown(int key)
     if (Building() && key != Qt::Key_Escape) return;
     switch (key) {
     case Qt::Key_Escape:
-        if (windowFlags() & Qt::FramelessWindowHint) ToggleWindowFrame();
+        if (frames_->Frameless()) frames_->ToggleFrame();
         else if (ThePrompter().Confirm(QString("Exit ") + kApplicationTitle + "?")) close();
         break;
     case Qt::Key_Left:
@@ -220,7 +203,7 @@ void TTurvane_Fm::FormKeyDown(int key)
         ShowHelp(this, QDir(QDir::currentPath()).filePath("Help"));
         break;
     case Qt::Key_F2:
-        ToggleWindowFrame();
+        frames_->ToggleFrame();
         break;
     case Qt::Key_Space:
         // The element under the pointer as it is now: the spread may have turned since the last move.
@@ -260,8 +243,7 @@ void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
         PopupTarget = hot.HotCode;
         PopupPage = hot.HotPage;
         // Pages and entries designate files; bookmark tabs and stack edges do not.
-        const bool designates = PopupTarget == HotLeftPage || PopupTarget == HotRightPage
-                                || HitTester::IsEntryCode(PopupTarget);
+        const bool designates = IsLeftPage(PopupTarget) || IsRightPage(PopupTarget) || IsEntryCode(PopupTarget);
         const int file = designates ? HitTester::FileOfHotCode(scene, hot) : -1;
         if (file >= 0 && file < pages_.Count()) PopupFile = pages_.PagePath(file);
     }
@@ -274,47 +256,13 @@ void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
     popup->popup(globalPos);
 }
 
-void TTurvane_Fm::ToggleWindowFrame()
-{
-    const QRect bounds = geometry();
-    setWindowFlag(Qt::FramelessWindowHint, !(windowFlags() & Qt::FramelessWindowHint));
-    setGeometry(bounds);
-    show();
-    menus_.actions.WindowFrame2->setChecked(!(windowFlags() & Qt::FramelessWindowHint));
-}
-
 // ---------------------------------------------------------------- menus
-
-void TTurvane_Fm::ToolBar1Click()
-{
-    settings_.ToolBarVisible = !settings_.ToolBarVisible;
-    menus_.actions.ToolBar1->setChecked(settings_.ToolBarVisible);
-    menus_.toolBar->setVisible(settings_.ToolBarVisible);
-    Layout();
-    DrawBook();
-}
-
-void TTurvane_Fm::FilterPages1Click()
-{
-    filterDlg_->Preset(session_.AlbumFolder, session_.FilterMask);
-    if (filterDlg_->exec() == QDialog::Accepted && filterDlg_->Mask() != session_.FilterMask) {
-        FlipTo(2, [this, mask = filterDlg_->Mask()] {
-            session_.FilterMask = mask;
-            Rebuild([this](bool built) {
-                if (built) DrawBook();
-                RefreshToolBar();
-            });
-        });
-    }
-    filterDlg_->SetFolder(QDir::currentPath());
-    RefreshToolBar();
-}
 
 // The overview grid or its cache changed: the album is opened again and the book laid out anew.
 void TTurvane_Fm::ReopenAlbum()
 {
     if (Building()) {
-        AfterBuild([this] { ReopenAlbum(); });
+        build_->AfterBuild([this] { ReopenAlbum(); });
         return;
     }
     session_.OpenAlbum(session_.AlbumFolder, [this](bool opened) {
@@ -322,13 +270,6 @@ void TTurvane_Fm::ReopenAlbum()
         Layout();
         DrawBook();
     });
-}
-
-void TTurvane_Fm::Open2Click()
-{
-    openDlg_->CurrentFolder = session_.AlbumFolder;
-    openDlg_->SetFolder(session_.AlbumFolder);
-    if (openDlg_->ExecuteMode(TOpenDlg::OpenFolder, true)) SwitchAlbum(openDlg_->ChosenFolder());
 }
 
 void TTurvane_Fm::RefreshToolBar()
@@ -343,34 +284,9 @@ void TTurvane_Fm::RefreshToolBar()
 void TTurvane_Fm::ConnectCommands()
 {
     const MainActions &act = menus_.actions;
-    // A command chosen while a flip runs waits for the leaves to land.
-    const auto on = [this](QAction *a, auto handler) {
-        a->setEnabled(true);
-        connect(a, &QAction::triggered, this, [this, handler] { AfterFlip(handler); });
-    };
-    const auto toggle = [this, &on](QAction *a, bool Settings::*field) {
-        on(a, [this, a, field] { settings_.*field = a->isChecked(); });
-    };
-    on(act.Open2, [this] { Open2Click(); });
-    on(act.OpenImg, [this] { Open2Click(); });
-    on(act.Exit2, [this] { close(); });
-    for (QAction *item : menus_.mru)
-        connect(item, &QAction::triggered, this, [this, item] { AfterFlip([this, item] { RUClick(item); }); });
-
-    on(act.ToolBar1, [this] { ToolBar1Click(); });
-    on(act.FilterPages1, [this] { if (session_.AlbumOpen) FilterPages1Click(); });
-    on(act.WindowFrame2, [this] { ToggleWindowFrame(); });
-    on(act.WindowFrame1, [this] { ToggleWindowFrame(); });
-
-    toggle(act.JCAutoShow, &Settings::JCAutoShow);
-    toggle(act.AutoReopen, &Settings::AutoReopen);
-    toggle(act.FlippingSound1, &Settings::FlippingSound);
-    connect(menus_.menus.Options1, &QMenu::aboutToShow, this, [this] {
-        menus_.actions.FlippingSound1->setEnabled(!settings_.BackgroundMusic);
-    });
-
-    on(act.Context1, [this] { FormKeyDown(Qt::Key_F1); });
-    on(act.About1, [this] { ShowAbout(this); });
+    ConnectCommand(Book(), act.Exit2, this, [this] { close(); });
+    ConnectCommand(Book(), act.Context1, this, [this] { FormKeyDown(Qt::Key_F1); });
+    ConnectCommand(Book(), act.About1, this, [this] { ShowAbout(this); });
     RefreshToolBar();
 }
 

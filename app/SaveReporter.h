@@ -12,6 +12,11 @@ public:
     // Returns `saved`; on false, tells the user about `path` unless it was told before.
     bool Check(bool saved, const QString &path);
 
+    // The end of a thumbnail build: a cache that cannot be written at all (`unavailable`) is told
+    // once per run, as the book then shows without thumbnails; thumbnails or an index that could
+    // not be written (`writeFailed`) are told once for the build. `cacheRoot` is the cache's folder.
+    void CheckThumbnailCache(bool unavailable, bool writeFailed, const QString &cacheRoot);
+
     // Why a file in an existing or missing folder could not be written, in words.
     static QString ReasonFor(const QString &path);
 

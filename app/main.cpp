@@ -84,7 +84,9 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(pagero::kApplicationTitle);
-    QApplication::setApplicationDisplayName(pagero::kApplicationTitle);
+    // No display name: the platform would append it to every window title, and the titles already
+    // read as they should.
+    QApplication::setDesktopFileName(QStringLiteral("org.pagero.Pagero"));
 
     switch (ParseCommandLine(QApplication::arguments(), &paths, true)) {
     case Outcome::Done: return 0;

@@ -21,6 +21,7 @@ namespace pagero {
 
 std::function<bool(QColor &)> ChooserHooks::ColorDialogHook;
 std::function<QString(const QString &, const QString &)> ChooserHooks::BitmapDialogHook;
+std::function<bool(const QString &, QString &)> ChooserHooks::FolderDialogHook;
 
 bool ChooseColor(QColor &colour)
 {

@@ -17,6 +17,8 @@ namespace pagero {
 struct ChooserHooks {
     static std::function<bool(QColor &colour)> ColorDialogHook;
     static std::function<QString(const QString &title, const QString &folder)> BitmapDialogHook;
+    // The open-folder dialog: true with `folder` set, false for Cancel.
+    static std::function<bool(const QString &preset, QString &folder)> FolderDialogHook;
 };
 
 // The colour dialog opened at `colour`; true and the new colour on OK.

@@ -156,8 +156,9 @@ void TOverView_Fm::BuildThumbnails(ThumbBuildDone done)
         return;
     }
     cacheWriteFailed_ = false;
-    if (!cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_)) {
-        if (done) done(ThumbBuildResult::Failed);
+    cacheUnavailable_ = !cache_.OpenFolderCache(album_.folder) || !cache_.SyncFileCache(album_);
+    if (cacheUnavailable_) {
+        if (done) done(ThumbBuildResult::NoCache);
         return;
     }
     if (icons_.wavIcon.isNull()) icons_ = LoadThumbnailIcons();

@@ -26,10 +26,11 @@ class PageList;
 class TProgress_Fm;
 
 // How a thumbnail build ended. Built and Cancelled leave a consistent cache (a cancelled build keeps
-// the bitmaps made so far; the missing ones are made at the next build) and the album opens; after
-// Failed (the cache could not be created) or ExitRequested (the user ended the program from the
-// progress window) it must not be opened further.
-enum class ThumbBuildResult { Built, Cancelled, Failed, ExitRequested };
+// the bitmaps made so far; the missing ones are made at the next build) and the album opens. NoCache:
+// the cache could not be opened or created (nothing can be written there); no thumbnails were made
+// and the album opens without them. After Failed (a build was already running) or ExitRequested (the
+// user ended the program from the progress window) it must not be opened further.
+enum class ThumbBuildResult { Built, Cancelled, Failed, ExitRequested, NoCache };
 using ThumbBuildDone = std::function<void(ThumbBuildResult)>;
 
 // What a worker made of one file: the picture, and whether its bitmap reached the disk.
@@ -80,6 +81,8 @@ public:
     // The last build could not write a thumbnail or the cache index (a full disk): those thumbnails
     // are missing now and are made again at the next build.
     bool CacheWriteFailed() const { return cacheWriteFailed_; }
+    // The last build found no usable cache: the book shows without thumbnails.
+    bool CacheUnavailable() const { return cacheUnavailable_; }
     QString ThumbnailPath(int index) const { return cache_.ThumbnailPath(index); }
     // A file's picture changed: its cached bitmap is made again at the next build.
     void DropThumbnail(const QString &fullPath) { cache_.DropThumbnail(fullPath); }
@@ -136,6 +139,7 @@ private:
     QFutureWatcher<void> *emptying_ = nullptr;   // the cache root being deleted
     QFutureWatcher<bool> *committing_ = nullptr; // the end of a build: sync, then the index
     bool cacheWriteFailed_ = false;
+    bool cacheUnavailable_ = false;
 };
 
 } // namespace pagero

@@ -22,4 +22,16 @@ struct ScriptedChoosers {
     ScriptedChoosers &operator=(const ScriptedChoosers &) = delete;
 };
 
+// A scripted open-folder dialog for one test: `choose` gets the preset folder and answers true with
+// the folder picked, or false for Cancel.
+struct ScriptedFolderChooser {
+    explicit ScriptedFolderChooser(std::function<bool(const QString &, QString &)> choose)
+    {
+        ChooserHooks::FolderDialogHook = std::move(choose);
+    }
+    ~ScriptedFolderChooser() { ChooserHooks::FolderDialogHook = nullptr; }
+    ScriptedFolderChooser(const ScriptedFolderChooser &) = delete;
+    ScriptedFolderChooser &operator=(const ScriptedFolderChooser &) = delete;
+};
+
 } // namespace pagero::test

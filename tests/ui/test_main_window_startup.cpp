@@ -1,6 +1,8 @@
 // Start-up of the main window: where the first album comes from and what happens when none is chosen.
 #include "main_window_fixture.h"
+#include "core/common/AtomicFile.h"
 #include "core/common/ProductInfo.h"
+#include "pages/OrvOverView_Ut.h"
 #include "commands/OrvOpenDlg.h"
 #include "platform/system/ProgramFolder.h"
 #include <QApplication>
@@ -202,4 +204,40 @@ TEST_F(MainWindowTest, TheProgramEndsAtOnceWhileAScreenSaverRunShows)
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_FALSE(QFile::exists(exeDir + "/" + kSettingsFile));
     qunsetenv("PAGERO_RUNTIMEDIR");
+}
+
+TEST_F(MainWindowTest, AThumbnailCacheThatCannotBeWrittenStillShowsTheBookAndSaysWhyOnce)
+{
+    // A file where the cache folder belongs: nothing can be written there, as in a read-only folder.
+    ASSERT_TRUE(QDir(exeDir + "/Overview").removeRecursively());
+    QFile blocker(exeDir + "/Overview");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    EXPECT_EQ(w.Pages().Count(), 6);
+    EXPECT_GT(w.Layout_().LastPageNo, w.Layout_().FirstFilePage + 6);
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].contains("thumbnail cache\r\n" + exeDir + "/Overview\r\ncannot be written"));
+    EXPECT_TRUE(prompter.texts[0].contains("without thumbnails"));
+    ASSERT_TRUE(RebuildAndWait());   // the same fault is not told again
+    EXPECT_EQ(prompter.texts.size(), 1);
+}
+
+TEST_F(MainWindowTest, ThumbnailsThatCannotBeSavedAreToldOncePerBuild)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    ASSERT_TRUE(prompter.texts.isEmpty());
+    MakePicture(album + "/new1.png", 20, 20, Qt::gray);
+    MakePicture(album + "/new2.png", 20, 20, Qt::gray);
+    InjectWriteFault(InjectedWriteFault::Write);
+    const bool built = RebuildAndWait();
+    InjectWriteFault(InjectedWriteFault::None);
+    ASSERT_TRUE(built);
+    EXPECT_TRUE(w.OverviewWindow()->CacheWriteFailed());
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].startsWith("Some thumbnails could not be saved"));
+    ASSERT_TRUE(RebuildAndWait());   // the missing ones are made now
+    EXPECT_EQ(prompter.texts.size(), 1);
 }
