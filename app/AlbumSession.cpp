@@ -1,5 +1,6 @@
 #include "app/AlbumSession.h"
 #include "core/book/MruList.h"
+#include "core/common/FileNames.h"
 #include <QDir>
 #include <QFileInfo>
 #include <memory>
@@ -15,20 +16,31 @@ QString AlbumSession::StartFolder(const QStringList &args, const QStringList &mr
     if (args.size() == 1) {
         // A file path given on the command line opens its folder; a folder path opens itself.
         const QFileInfo info(args[0]);
-        if (info.isDir()) return QDir::cleanPath(info.absoluteFilePath());
+        if (IsFolderPath(args[0])) return QDir::cleanPath(info.absoluteFilePath());
         return QDir::cleanPath(info.absolutePath());
     }
     if (args.size() == 2) return samples;
     return mru.isEmpty() ? QString() : mru.first();
 }
 
-bool AlbumSession::OpenFirstAlbum(const QStringList &args, bool autoReopen, const QString &samples,
-                                  const QString &currentDir, const QString &defaultMask, OpenDone done)
+bool AlbumSession::OpenFirstAlbum(const QStringList &argsIn, bool autoReopen, const QString &samples,
+                                  const QString &defaultMask, OpenDone done)
 {
     const auto fail = [&done] {
         if (done) done(false);
         return false;
     };
+    QStringList args = argsIn;
+    StartFile.clear();
+    if (args.size() == 1) {
+        // By the name's bytes: a file whose name is not UTF-8 exists though Qt cannot see it.
+        if (!PathExists(args[0])) {
+            host_.TellPathMissing(args[0]);
+            args.clear();
+        } else if (!IsFolderPath(args[0])) {
+            StartFile = QFileInfo(args[0]).fileName();
+        }
+    }
     QString folder = samples;
     const QString start = StartFolder(args, MRUList ? *MRUList : QStringList(), samples);
     if (!start.isEmpty()) folder = start;
@@ -47,13 +59,13 @@ bool AlbumSession::OpenFirstAlbum(const QStringList &args, bool autoReopen, cons
             }
         }
     }
-    return OpenStartFolder(folder, currentDir, defaultMask, std::move(done));
+    return OpenStartFolder(folder, samples, defaultMask, std::move(done));
 }
 
-bool AlbumSession::OpenStartFolder(const QString &folderIn, const QString &currentDir,
+bool AlbumSession::OpenStartFolder(const QString &folderIn, const QString &fallback,
                                    const QString &defaultMask, OpenDone done)
 {
-    const QString folder = FolderExists(folderIn) ? folderIn : currentDir;
+    const QString folder = FolderExists(folderIn) || !FolderExists(fallback) ? folderIn : fallback;
     AlbumFolder = folder;
     FilterMask = defaultMask;
     return OpenAlbum(folder, std::move(done));

@@ -16,6 +16,8 @@ public:
     virtual Choice ChooseFolder(const QString &preset, QString &folder) = 0;
     virtual bool AskExitInsteadOfOpening() = 0;        // the "you must open a folder" question
     virtual void TellFolderMissing(const QString &folder) = 0;
+    // A path named on the command line does not exist; the start goes on as without one.
+    virtual void TellPathMissing(const QString &path) = 0;
     virtual void TellSameFolderAndMask() = 0;
     virtual void CloseWindow() = 0;
     // Opening: caption, bookmarks, selection cleared. BuildBook: page list and sections; `done`
@@ -43,6 +45,9 @@ public:
     bool AlbumOpen = false;
     bool Opening = false;
     QStringList *MRUList = nullptr;   // the settings' list, most recent first
+    // The file named on the command line ("Open With"), whose page the first album turns to; empty
+    // when a folder or nothing was named. The window takes it once the album is open.
+    QString StartFile;
 
     // The folder the first album comes from: one argument -> its folder part, two -> Samples,
     // otherwise the most recent folder (empty when there is none).
@@ -50,12 +55,14 @@ public:
     // The opening functions return false when the opening has failed already, true when the album
     // is open or its book is still being built; `done` tells the outcome in either case.
     // The whole first-album choice: command line, most recent folder, or the dialog until a folder
-    // is picked. Fails when the window is to close or the open failed.
+    // is picked. Fails when the window is to close or the open failed. A named path that does not
+    // exist is told and the start goes on as with no argument.
     bool OpenFirstAlbum(const QStringList &args, bool autoReopen, const QString &samples,
-                        const QString &currentDir, const QString &defaultMask, OpenDone done = {});
+                        const QString &defaultMask, OpenDone done = {});
     // Opens the first album from a folder already chosen: a folder that does not exist gives way to
-    // `currentDir`; the mask becomes `defaultMask`.
-    bool OpenStartFolder(const QString &folder, const QString &currentDir, const QString &defaultMask,
+    // `fallback` (the Samples album) when that exists, else it is told and the dialog asked; the
+    // program's own folder never stands in for it. The mask becomes `defaultMask`.
+    bool OpenStartFolder(const QString &folder, const QString &fallback, const QString &defaultMask,
                          OpenDone done = {});
     bool OpenAlbum(const QString &folder, OpenDone done = {});
     void SwitchAlbum(const QString &folder, const QString &dialogMask, OpenDone done = {});

@@ -3,7 +3,11 @@
 #include "app/MainMenus.h"
 #include "core/book/BookGeometry.h"
 #include "core/book/FlipState.h"
+#include "core/book/PageList.h"
 #include "core/book/Settings.h"
+#include "commands/OrvAutoFlippingOpsDlg.h"
+#include "commands/OrvSliderOpsDlg.h"
+#include "commands/OrvSliderShow.h"
 #include <QAction>
 #include <QMenu>
 #include <QToolBar>
@@ -16,6 +20,52 @@ AutoFlipController::AutoFlipController(BookContext &book, const MainMenus &menus
     : QObject(parent), book_(book), menus_(menus)
 {
     connect(&Timer1, &QTimer::timeout, this, &AutoFlipController::Tick);
+    ConnectCommands();
+}
+
+void AutoFlipController::ConnectCommands()
+{
+    const MainActions &a = menus_.actions;
+    ConnectCommand(book_, a.AutoFLipping1, this, [this] { Start(); });
+    ConnectCommand(book_, a.AutoFlipping2, this, [this] { StartOrStop(); });
+    ConnectCommand(book_, a.SliderShow1, this, [this] { StartSlideShow(); });
+    ConnectCommand(book_, a.SetAutoFlipping1, this, [this] { SetAutoFlippingOptions(); });
+    ConnectCommand(book_, a.SetSlider1, this, [this] { SetSlideShowOptions(); });
+    ConnectCommand(book_, a.AutoFlippingImg, this, [this] { StartOrStop(); });
+    ConnectCommand(book_, a.SlideShowImg, this, [this] { StartSlideShow(); });
+    connect(menus_.menus.Tools1, &QMenu::aboutToShow, this, [this] {
+        const bool normal = book_.Mode() == PaintMode::Normal;
+        menus_.actions.AutoFLipping1->setEnabled(normal);
+        menus_.actions.SliderShow1->setEnabled(normal);
+    });
+}
+
+void AutoFlipController::StartOrStop()
+{
+    if (book_.Mode() == PaintMode::AutoFlipping) Stop();
+    else if (book_.Mode() == PaintMode::Normal) Start();
+}
+
+void AutoFlipController::StartSlideShow()
+{
+    if (book_.Mode() == PaintMode::AutoFlipping) Stop();
+    if (!book_.AlbumOpen() || book_.Building() || book_.Mode() != PaintMode::Normal) return;
+    const PageList &pages = book_.Pages();
+    QList<SlideFile> files;
+    for (int i = 0; i < pages.Count(); ++i) files.append({pages.PagePath(i), pages.KindOf(i)});
+    if (files.isEmpty()) return;
+    if (!slideShow_) slideShow_ = new TSliderShow_Fm(book_.ParentWidget());
+    slideShow_->StartSlideShow(files, book_.Options());
+}
+
+void AutoFlipController::SetAutoFlippingOptions()
+{
+    pagero::SetAutoFlippingOptions(book_.ParentWidget(), book_.Options());
+}
+
+void AutoFlipController::SetSlideShowOptions()
+{
+    pagero::SetSlideShowOptions(book_.ParentWidget(), book_.Options());
 }
 
 void AutoFlipController::StartTimer(int intervalMs, int direction, int endAction)
@@ -44,6 +94,7 @@ bool AutoFlipController::Start()
     if (AutoFlipDirection != 0) book_.BookArea()->setCursor(Qt::BlankCursor);
     book_.SetMode(PaintMode::AutoFlipping);
     EnableCommands(false);
+    if (started) started();
     Tick();   // the first flip starts at once
     return true;
 }

@@ -70,6 +70,25 @@ void BookBuild::Build(std::function<void(bool built)> done)
     });
 }
 
+bool BookBuild::ProgramMinimised()
+{
+    TProgress_Fm *progress = book_.overview.Progress();
+    book_.overview.OverviewWasVisible = progress->isVisible() && !progress->isMinimized();
+    return book_.overview.OverviewWasVisible;
+}
+
+void BookBuild::ProgramRestored(bool progressWasVisible)
+{
+    TProgress_Fm *progress = book_.overview.Progress();
+    const int gauge = progress->Gauge();
+    if (progressWasVisible && (gauge == 100 || book_.overview.Generating())
+        && (progress->isHidden() || progress->isMinimized())) {
+        progress->showNormal();
+        progress->SetGauge(gauge);   // showing the window starts its gauge again
+    }
+    book_.overview.OverviewWasVisible = false;
+}
+
 void BookBuild::KeepSpreadInBook()
 {
     FlipState &flip = book_.flip;

@@ -50,6 +50,11 @@ public:
     // Runs `request` after the running build (only the latest request waits).
     void AfterBuild(std::function<void()> request) { afterBuild_ = std::move(request); }
     void SetSectionBuilder(std::unique_ptr<SectionBuilder> sections) { sections_ = std::move(sections); }
+    // The thumbnail progress window is a window of its own: a desktop may take it down with the
+    // program. Minimising notes whether it was showing (and then leaves it up at the build's end);
+    // restoring brings it back when it was.
+    bool ProgramMinimised();
+    void ProgramRestored(bool progressWasVisible);
 
 private:
     void KeepSpreadInBook();

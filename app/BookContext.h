@@ -58,6 +58,12 @@ public:
     virtual QWidget *ParentWidget() = 0;   // owner of the controllers' dialogs
     virtual QWidget *BookArea() = 0;       // the client area the book is drawn on
     virtual QString ProgramFolder() const = 0;
+
+    // The album folder and the commands that change its files.
+    virtual QString AlbumFolder() const = 0;                      // "" when no album is open
+    virtual void OpenFolderAsAlbum(const QString &folder) = 0;    // closes the album, opens `folder`
+    virtual void DropThumbnail(const QString &path) = 0;          // the file changed or went
+    virtual void RefreshRecentFolders() = 0;                      // drops folders that are gone
 };
 
 // Connects a command: enabled from now on, and its handler waits for a running flip.

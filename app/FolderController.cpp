@@ -7,6 +7,7 @@
 #include "core/book/MruList.h"
 #include "core/book/PageList.h"
 #include "core/common/MyLib.h"
+#include "platform/Prompter.h"
 #include <QAction>
 #include <QDir>
 
@@ -45,6 +46,27 @@ AlbumHost::Choice FolderController::ChooseFolder(const QString &preset, QString 
     if (!scripted && terminating) return AlbumHost::Choice::Cancelled;
     const QString current = session_.AlbumOpen ? session_.AlbumFolder : QString();
     return Pick(current, preset, folder) ? AlbumHost::Choice::Picked : AlbumHost::Choice::Cancelled;
+}
+
+bool FolderController::AskExitInsteadOfOpening()
+{
+    return ThePrompter().Confirm("In order not to exit the program, \n\ryou must open a folder now."
+                                 "\n\r\n\rDo you really want to exit the program?");
+}
+
+void FolderController::TellFolderMissing(const QString &folder)
+{
+    ThePrompter().Inform(folder + "\r\n" + "does not exist, please open another folder.");
+}
+
+void FolderController::TellPathMissing(const QString &path)
+{
+    ThePrompter().Inform(path + "\r\n" + "does not exist.");
+}
+
+void FolderController::TellSameFolderAndMask()
+{
+    ThePrompter().Inform("You have selected the current folder and the same filter mask.");
 }
 
 void FolderController::Open()

@@ -29,6 +29,11 @@ public:
 
     // The open-folder dialog preset with `preset`, for the opening steps of the album session.
     AlbumHost::Choice ChooseFolder(const QString &preset, QString &folder, bool terminating);
+    // The album session's questions and messages about the folder to open.
+    static bool AskExitInsteadOfOpening();
+    static void TellFolderMissing(const QString &folder);
+    static void TellPathMissing(const QString &path);
+    static void TellSameFolderAndMask();
     // The recent-folder items show the settings' list.
     void ShowRecentFolders(const QStringList &mru);
     // The dialog starts at `folder` next time.

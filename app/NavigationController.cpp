@@ -101,4 +101,26 @@ bool NavigationController::FlipToFile(const QString &name)
     return true;
 }
 
+bool NavigationController::TurnByKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:   // keys people expect beside the arrows
+        if (book_.AlbumOpen()) book_.Flip(Backward, 2);
+        return true;
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+        if (book_.AlbumOpen()) book_.Flip(Forward, 2);
+        return true;
+    case Qt::Key_Home:
+        if (book_.AlbumOpen()) book_.FlipTo(book_.Sections().FrontCoverPage);
+        return true;
+    case Qt::Key_End:
+        if (book_.AlbumOpen()) book_.FlipTo(book_.Sections().BackCoverPage);
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace pagero

@@ -21,6 +21,9 @@ public:
     // Flips to the page of the album file `name` (exact name first, then ignoring case); false when
     // the album has no such file.
     bool FlipToFile(const QString &name);
+    // The keys that turn the book: the arrows and Page Down / Page Up a spread, Home and End the
+    // covers. False for any other key.
+    bool TurnByKey(int key);
     // The FlipTo menu opens: its targets off the open spread are enabled.
     void UpdateFlipToMenu();
 

@@ -1,11 +1,14 @@
 #include "app/OrvTurvane.h"
 #include "app/AnnotationController.h"
+#include "app/FileCommands.h"
+#include "app/EditorCommands.h"
 #include "app/MailCommands.h"
+#include "app/MediaController.h"
+#include "app/MusicController.h"
 #include "pages/OrvContents_Ut.h"
 #include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
 #include "pages/OrvOverView_Ut.h"
-#include "pages/OrvProgress.h"
 #include "core/book/MruList.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
@@ -28,35 +31,6 @@
 
 namespace pagero {
 
-namespace {
-constexpr uint32_t kGrey = 0x808080;
-} // namespace
-
-// ---------------------------------------------------------------- client area
-
-BookView::BookView(TTurvane_Fm *owner) : QWidget(owner), owner_(owner)
-{
-    setObjectName("BookView");
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(BookGeometry::MinClientWidth, BookGeometry::MinClientHeight);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void BookView::paintEvent(QPaintEvent *)
-{
-    QPainter p(this);
-    const QImage &frame = owner_->Painter().ViewImage1;
-    if (frame.isNull()) p.fillRect(rect(), ColorFromStored(kGrey));
-    else p.drawImage(0, 0, frame);
-    owner_->Overlay().Paint(p);
-}
-
-void BookView::resizeEvent(QResizeEvent *)
-{
-    owner_->Layout();
-}
-
 // ---------------------------------------------------------------- create
 
 TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
@@ -72,6 +46,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     index_ = new TIndex_Fm(this);
     contents_->hide();
     index_->hide();
+    hitScene_ = HitScene{&geo_, &layout_, &flip_, overview_, contents_, index_, {}, {}};
     build_ = std::make_unique<BookBuild>(
         BookBuild::Parts{session_, pages_, layout_, flip_, selection_, painter_, geo_, settings_, *overview_, saves_,
                          OverviewDir},
@@ -99,6 +74,9 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                                         folders_->RememberFolder(session_.AlbumFolder);
                                                         SetCaption();
                                                     });
+    places_ = std::make_unique<PlaceController>(Book());
+    printing_ = std::make_unique<PrintCommands>(Book(), menus_, *overview_, [this] { return PopupFile; },
+                                                viewing_->Preview());
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
@@ -117,6 +95,24 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     mailCommands_ = std::make_unique<MailCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir, this);
     annotations_ = std::make_unique<AnnotationController>(Book(), menus_, scene_, overlay_, saves_, BookmarkDir,
                                                           ScreenSaverMode);
+    annotations_->FillHitScene(hitScene_);
+    // Folder and file commands; renames and deletes keep the album's stored bookmarks and comments
+    // in step.
+    fileCommands_ = std::make_unique<FileCommands>(
+        Book(), menus_, *folders_->OpenDialog(), [this] { return PopupFile; },
+        [this](const QString &oldPath, const QString &newPath) {
+            if (newPath.isEmpty()) annotations_->FileDropped(oldPath);
+            else annotations_->FileRenamed(oldPath, newPath);
+        });
+    // Sound and motion: background music, the media window, auto flipping's start hook.
+    music_ = std::make_unique<MusicController>(Book(), menus_, SysSoundDir);
+    media_ = std::make_unique<MediaController>(Book(), *music_);
+    viewing_->playMedia = [this](const QString &path) { media_->PlayMediaFile(path); };
+    viewing_->showMediaInfo = [this](const QString &path) { media_->ShowMediaInfo(path); };
+    autoFlip_->started = [this] { RightClickPending = false; };
+    if (settings_.BackgroundMusic && !ScreenSaverMode) music_->StartMusic();
+    editorCommands_ = std::make_unique<EditorCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir,
+                                                       [this] { return PopupFile; }, this);
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;
@@ -154,7 +150,7 @@ void TTurvane_Fm::FormCreate()
         scene_.screenBackBitmap = defaultBack;
     } else {
         settings_.ScreenBackKind = 1;
-        settings_.ScreenBackColor = kGrey;
+        settings_.ScreenBackColor = kNoBookGrey;
     }
     LoadSettings(DataDir, settings_);
     LoadSettings2(DataDir, settings_);
@@ -209,7 +205,7 @@ void TTurvane_Fm::FormPaintFirst()
     }
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");
-    session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, QDir::currentPath(), kDefaultFilterMask,
+    session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, kDefaultFilterMask,
                             [this](bool opened) {
                                 if (opened) folders_->RememberFolder(session_.AlbumFolder);
                             });
@@ -218,23 +214,6 @@ void TTurvane_Fm::FormPaintFirst()
 AlbumHost::Choice TTurvane_Fm::ChooseFolder(const QString &preset, QString &folder)
 {
     return folders_->ChooseFolder(preset, folder, terminating_);
-}
-
-bool TTurvane_Fm::AskExitInsteadOfOpening()
-{
-    if (terminating_) return true;
-    return ThePrompter().Confirm("In order not to exit the program, \n\ryou must open a folder now."
-                                 "\n\r\n\rDo you really want to exit the program?");
-}
-
-void TTurvane_Fm::TellFolderMissing(const QString &folder)
-{
-    ThePrompter().Inform(folder + "\r\n" + "does not exist, please open another folder.");
-}
-
-void TTurvane_Fm::TellSameFolderAndMask()
-{
-    ThePrompter().Inform("You have selected the current folder and the same filter mask.");
 }
 
 void TTurvane_Fm::CloseWindow()
@@ -258,14 +237,21 @@ void TTurvane_Fm::AlbumOpening(const QString &folder)
     annotations_->AlbumOpening(folder);
 }
 
-void TTurvane_Fm::AlbumOpened(const QString &)
+void TTurvane_Fm::AlbumOpened(const QString &folder)
 {
-    ShowSpread(0);
-    if (settings_.AutoFlipToOverview) {
-        const int speed = flip_.FlipSpeed;
-        flip_.SetFlipSpeed(25);
-        FlipTo(layout_.FirstOverviewPage);
-        flip_.SetFlipSpeed(speed);
+    // A reopening keeps the reader's place; a new opening turns from the closed book to the file
+    // named at start, the overview or the album's remembered place.
+    if (const std::optional<BookPlace> keep = std::exchange(places_->reopenAt, std::nullopt)) {
+        ShowSpread(places_->PageOf(*keep));
+    } else {
+        ShowSpread(0);
+        const int page = ScreenSaverMode ? 0 : places_->OpeningPage(folder, std::exchange(session_.StartFile, {}));
+        if (page > 0) {
+            const int speed = flip_.FlipSpeed;
+            flip_.SetFlipSpeed(25);
+            FlipTo(page);
+            flip_.SetFlipSpeed(speed);
+        }
     }
     menus_.actions.TWainSaveAs->setEnabled(false);
     autoFlip_->Timer1.stop();
@@ -276,10 +262,11 @@ void TTurvane_Fm::AlbumOpened(const QString &)
 void TTurvane_Fm::AlbumClosing(int direction)
 {
     annotations_->AlbumClosing();
+    if (!ScreenSaverMode) places_->RememberAlbum(session_.AlbumFolder);
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
     FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
-        if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorFromStored(kGrey));
+        if (!painter_.ViewImage1.isNull()) painter_.ViewImage1.fill(ColorFromStored(kNoBookGrey));
         Present();
         RemoveHighlight();
     });
@@ -321,8 +308,21 @@ void TTurvane_Fm::Rebuild(std::function<void(bool built)> done)
         if (done) done(false);
         return;
     }
-    if (Building()) build_->AfterBuild([this, done] { Rebuild(done); });
-    else BuildBook(std::move(done));
+    if (Building()) {
+        build_->AfterBuild([this, done] { Rebuild(done); });
+        return;
+    }
+    // The book shows the same file or entry afterwards: the section page counts change with the
+    // page size, the thumbnail size, the order and the filter, so the page number would not.
+    std::optional<BookPlace> place;
+    if (session_.AlbumOpen) place = places_->Current();
+    BuildBook([this, done, place](bool built) {
+        if (built && place) {
+            flip_.LeftPageNo = places_->PageOf(*place) / 2 * 2;
+            flip_.RightPageNo = flip_.LeftPageNo + 1;
+        }
+        if (done) done(built);
+    });
 }
 
 void TTurvane_Fm::EmptyOverviewCache1Click()
@@ -364,7 +364,7 @@ void TTurvane_Fm::Layout()
         if (flip_.LastPageNo <= flip_.LeftPageNo && !Building()) FlipTo(flip_.LastPageNo - 1);
         Timer2.start();
     } else if (!painter_.ViewImage1.isNull()) {
-        painter_.ViewImage1.fill(ColorFromStored(kGrey));
+        painter_.ViewImage1.fill(ColorFromStored(kNoBookGrey));
     }
 }
 
@@ -386,7 +386,7 @@ void TTurvane_Fm::DrawBook()
         painter_.InvalidatePageCache();
         painter_.RenderSpread(scene_, painter_.ViewImage1);
     } else {
-        painter_.ViewImage1.fill(ColorFromStored(kGrey));
+        painter_.ViewImage1.fill(ColorFromStored(kNoBookGrey));
     }
     // The frame is shown anew, so the highlight and the jump-cursor box are forgotten before it is
     // presented: the overlays must not be drawn over the new layout.
@@ -490,28 +490,18 @@ void TTurvane_Fm::changeEvent(QEvent *e)
     QMainWindow::changeEvent(e);
 }
 
-// The album is re-checked when the window comes back. The thumbnail progress window is a window of
-// its own: a desktop may take it down with the program, so it is brought back at restore.
+// The album is re-checked when the window comes back (FormActivate); the build keeps its progress
+// window across the minimised time.
 void TTurvane_Fm::AppMinimize()
 {
     Minimised = true;
-    TProgress_Fm *progress = overview_->Progress();
-    OverviewWasVisible = progress->isVisible() && !progress->isMinimized();
-    overview_->OverviewWasVisible = OverviewWasVisible;   // the build then leaves it showing
+    OverviewWasVisible = build_->ProgramMinimised();
 }
 
 void TTurvane_Fm::AppRestore()
 {
-    TProgress_Fm *progress = overview_->Progress();
-    const int gauge = progress->Gauge();
-    if (OverviewWasVisible && (gauge == 100 || overview_->Generating())
-        && (progress->isHidden() || progress->isMinimized())) {
-        progress->showNormal();
-        progress->SetGauge(gauge);   // showing the window starts its gauge again
-    }
-    OverviewWasVisible = false;
-    overview_->OverviewWasVisible = false;
-    Minimised = false;
+    build_->ProgramRestored(OverviewWasVisible);
+    OverviewWasVisible = Minimised = false;
 }
 
 void TTurvane_Fm::FormActivate()
@@ -624,6 +614,11 @@ void TTurvane_Fm::SaveAllSettings()
 Prompter &TTurvane_Fm::Prompt()
 {
     return ThePrompter();
+}
+
+void TTurvane_Fm::DropThumbnail(const QString &path)
+{
+    overview_->DropThumbnail(path);
 }
 
 } // namespace pagero

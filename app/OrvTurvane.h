@@ -6,6 +6,7 @@
 #include "app/AlbumSession.h"
 #include "app/AutoFlipController.h"
 #include "app/BackgroundController.h"
+#include "app/BookView.h"
 #include "app/BookBuild.h"
 #include "app/BookContext.h"
 #include "app/BookPainter.h"
@@ -16,7 +17,9 @@
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
 #include "app/OptionsController.h"
+#include "app/PrintCommands.h"
 #include "app/PaintMode.h"
+#include "app/PlaceController.h"
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
 #include "app/ScreenSaverRun.h"
@@ -40,7 +43,6 @@
 namespace pagero {
 
 class TOpenDlg;
-class TTurvane_Fm;
 class TSetFlipSpeedForm;
 class TFlippingToolForm;
 class TSetFileTypeFilter_Fm;
@@ -52,23 +54,6 @@ class TPageNoDlg;
 class TPreviewPic_Fm;
 class TInfoBox;
 class AnnotationController;
-
-// The client area: shows the frame ViewImage1 and the pointer overlays (highlight, jump cursor);
-// its mouse events go to the main window.
-class BookView : public QWidget {
-    Q_OBJECT
-public:
-    explicit BookView(TTurvane_Fm *owner);
-protected:
-    void paintEvent(QPaintEvent *) override;
-    void resizeEvent(QResizeEvent *) override;
-    void mouseMoveEvent(QMouseEvent *) override;
-    void mousePressEvent(QMouseEvent *) override;
-    void contextMenuEvent(QContextMenuEvent *) override;
-    void wheelEvent(QWheelEvent *) override;
-private:
-    TTurvane_Fm *owner_;
-};
 
 class TTurvane_Fm : public QMainWindow, private AlbumHost, private BookContext {
     Q_OBJECT
@@ -109,6 +94,11 @@ public:
     void StopAutoFlipping() { autoFlip_->Stop(); }
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
+    // Background music and the media window.
+    class MusicController &Music() { return *music_; }
+    class MediaController &Media() { return *media_; }
+    class EditorCommands &Editing() { return *editorCommands_; }
+    PrintCommands &Printing() { return *printing_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -158,7 +148,7 @@ public:
     TPreviewPic_Fm *PreviewWindow() const { return viewing_->Preview(); }
     TInfoBox *InfoBoxWindow() const { return viewing_->InfoBox(); }
     const QImage &PreviewBackBitmap() const { return previewBack_; }
-    HitScene MakeHitScene() const;
+    HitScene MakeHitScene() const { return hitScene_; }
     // Bookmarks, page comments and the album name; the file commands tell it of renames and deletes.
     AnnotationController &Annotations() { return *annotations_; }
 
@@ -202,9 +192,10 @@ protected:
 private:
     // AlbumHost
     Choice ChooseFolder(const QString &preset, QString &folder) override;
-    bool AskExitInsteadOfOpening() override;
-    void TellFolderMissing(const QString &folder) override;
-    void TellSameFolderAndMask() override;
+    bool AskExitInsteadOfOpening() override { return terminating_ || FolderController::AskExitInsteadOfOpening(); }
+    void TellFolderMissing(const QString &folder) override { FolderController::TellFolderMissing(folder); }
+    void TellSameFolderAndMask() override { FolderController::TellSameFolderAndMask(); }
+    void TellPathMissing(const QString &path) override { FolderController::TellPathMissing(path); }
     void CloseWindow() override;
     void AlbumOpening(const QString &folder) override;
     void BuildBook(std::function<void(bool built)> done) override;
@@ -223,6 +214,10 @@ private:
     QWidget *ParentWidget() override { return this; }
     QWidget *BookArea() override { return view_; }
     QString ProgramFolder() const override { return ExeDir; }
+    QString AlbumFolder() const override { return session_.AlbumOpen ? session_.AlbumFolder : QString(); }
+    void OpenFolderAsAlbum(const QString &folder) override { SwitchAlbum(folder); }
+    void DropThumbnail(const QString &path) override;
+    void RefreshRecentFolders() override { session_.RefreshMRU(); }
 
     void FormCreate();
     bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
@@ -255,6 +250,7 @@ private:
     std::function<void()> landed_;   // the running flip's own follow-up
     bool closeAfterFlip_ = false; // the window closes once the book has closed on screen
     BookScene scene_;
+    HitScene hitScene_;
     SelectionList selection_;
     AlbumSession session_{*this};
     MainMenus menus_;
@@ -276,9 +272,15 @@ private:
     std::unique_ptr<BackgroundController> backgrounds_;
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
+    std::unique_ptr<PrintCommands> printing_;
     std::unique_ptr<class MailCommands> mailCommands_;
+    std::unique_ptr<class FileCommands> fileCommands_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
     std::unique_ptr<class AnnotationController> annotations_;
+    std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
+    std::unique_ptr<class MusicController> music_;
+    std::unique_ptr<class MediaController> media_;
+    std::unique_ptr<class EditorCommands> editorCommands_;
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/AnnotationController.h"
 #include "app/HelpWindow.h"
+#include "app/FileCommands.h"
 #include "pages/OrvOverView_Ut.h"
 #include "core/book/StackArithmetic.h"
 #include "core/common/MyLib.h"
@@ -21,45 +22,6 @@
 #include <QUrl>
 
 namespace pagero {
-
-// ---------------------------------------------------------------- BookView events
-
-void BookView::mouseMoveEvent(QMouseEvent *e)
-{
-    owner_->FormMouseMove(e->position().toPoint().x(), e->position().toPoint().y());
-}
-
-void BookView::wheelEvent(QWheelEvent *e)
-{
-    e->accept();
-    owner_->FormWheel(e->angleDelta().y());
-}
-
-void BookView::mousePressEvent(QMouseEvent *e)
-{
-    owner_->FormMouseDown(e->button(), e->modifiers(), e->position().toPoint().x(), e->position().toPoint().y());
-}
-
-void BookView::contextMenuEvent(QContextMenuEvent *e)
-{
-    if (owner_->Mode() == PaintMode::AutoFlipping) return;
-    owner_->PopupMenuAt(e->pos(), e->globalPos());
-}
-
-// ---------------------------------------------------------------- hit state
-
-HitScene TTurvane_Fm::MakeHitScene() const
-{
-    HitScene s;
-    s.geo = &geo_;
-    s.layout = &layout_;
-    s.flip = &flip_;
-    s.overview = scene_.overview;
-    s.contents = scene_.contents;
-    s.index = scene_.index;
-    if (annotations_) annotations_->FillHitScene(s);
-    return s;
-}
 
 void TTurvane_Fm::FormMouseMove(int x, int y)
 {
@@ -174,29 +136,11 @@ void TTurvane_Fm::FormKeyDown(int key)
         return;
     }
     if (Building() && key != Qt::Key_Escape) return;
+    if (navigation_->TurnByKey(key)) return;
     switch (key) {
     case Qt::Key_Escape:
         if (frames_->Frameless()) frames_->ToggleFrame();
         else if (ThePrompter().Confirm(QString("Exit ") + kApplicationTitle + "?")) close();
-        break;
-    case Qt::Key_Left:
-        if (session_.AlbumOpen) Flip(Backward, 2);
-        break;
-    case Qt::Key_Right:
-        if (session_.AlbumOpen) Flip(Forward, 2);
-        break;
-    // Keys people expect beside the arrows: a spread per Page key, the covers by Home and End.
-    case Qt::Key_PageDown:
-        if (session_.AlbumOpen) Flip(Forward, 2);
-        break;
-    case Qt::Key_PageUp:
-        if (session_.AlbumOpen) Flip(Backward, 2);
-        break;
-    case Qt::Key_Home:
-        if (session_.AlbumOpen) FlipTo(layout_.FrontCoverPage);
-        break;
-    case Qt::Key_End:
-        if (session_.AlbumOpen) FlipTo(layout_.BackCoverPage);
         break;
     case Qt::Key_F1:
         // The help pages live in the current folder's "Help" (the program folder after start).
@@ -213,8 +157,17 @@ void TTurvane_Fm::FormKeyDown(int key)
             if (!path.isEmpty()) PreviewOrPlay(path);
         }
         break;
+    case Qt::Key_Delete:
+        if (session_.AlbumOpen && mode_ == PaintMode::Normal) {
+            Hot = HitTester::HitTest(MakeHitScene(), LastMouseX, LastMouseY);
+            fileCommands_->DeleteFile(FileOfPage(HitTester::PageOfHotCode(MakeHitScene(), Hot)));
+        }
+        break;
+    case Qt::Key_Insert:
+        if (session_.AlbumOpen && mode_ == PaintMode::Normal) fileCommands_->CopyFrom();
+        break;
     default:
-        break;   // Delete and Insert run the delete and copy-from commands
+        break;
     }
 }
 
@@ -265,7 +218,9 @@ void TTurvane_Fm::ReopenAlbum()
         build_->AfterBuild([this] { ReopenAlbum(); });
         return;
     }
+    if (session_.AlbumOpen) places_->reopenAt = places_->Current();
     session_.OpenAlbum(session_.AlbumFolder, [this](bool opened) {
+        places_->reopenAt.reset();
         if (!opened) return;
         Layout();
         DrawBook();

@@ -40,7 +40,7 @@ void ScreenSaverRun::Start(const QString &programFolder)
     QString folder = sys::RegistryRead("ScnSVr", "DataDIR", QString()).toString();
     if (folder.isEmpty()) folder = JoinPath(programFolder, "Samples");
     sys::RegistryWrite("ScnSVr", "ScvIns", true);
-    session_.OpenStartFolder(folder, QDir::currentPath(), kDefaultFilterMask, [this](bool opened) {
+    session_.OpenStartFolder(folder, JoinPath(programFolder, "Samples"), kDefaultFilterMask, [this](bool opened) {
         if (opened) BeginShow();
     });
 }

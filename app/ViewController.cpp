@@ -54,16 +54,19 @@ void ViewController::UpdateViewMenu()
 void ViewController::PreviewOrPlay(const QString &path)
 {
     const int kind = MediaKind(path);
-    if (kind != KindPicture && kind != KindImaging) return;   // playing sound, MIDI and video comes later
+    if (kind == KindWave || kind == KindMidi || kind == KindVideo) {
+        if (playMedia) playMedia(path);
+        return;
+    }
+    if (kind != KindPicture && kind != KindImaging) return;
     if (removeHighlight_) removeHighlight_();
     preview_->ShowPreview(path);
 }
 
 void ViewController::ShowInformation(const QString &path)
 {
-    // Sounds, MIDI and video have a media information window of their own, not yet offered.
     if (path.isEmpty()) return;
-    pagero::btnInfo1Click(*infoBox_, path, {});
+    pagero::btnInfo1Click(*infoBox_, path, showMediaInfo);
 }
 
 } // namespace pagero

@@ -1,5 +1,5 @@
 #pragma once
-// Looking at one page file: the preview (pictures; playing sound, MIDI and video comes later) and
+// Looking at one page file: the preview of pictures or the play of sound, MIDI and video, and
 // the information box, from the View menu, the page pop-up menu, a click or the space key.
 #include <QObject>
 #include <QString>
@@ -21,6 +21,9 @@ public:
 
     void PreviewOrPlay(const QString &path);
     void ShowInformation(const QString &path);
+
+    // Sound, MIDI and video files are played and described by the media controller.
+    std::function<void(const QString &path)> playMedia, showMediaInfo;
 
     TPreviewPic_Fm *Preview() const { return preview_; }
     TInfoBox *InfoBox() const { return infoBox_; }

@@ -32,7 +32,7 @@ public:
     void Unmaximised();
     // The size a window that is not maximised gets on `screen`: three quarters of it, centred.
     static QRect NormalBounds(const QRect &screen);
-    // Gives the keyboard back to the book area (after a frame change or a dialog).
+    // Gives the keyboard back to the book area after a frame change.
     void TakeKeyboard();
 
 private:

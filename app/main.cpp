@@ -2,6 +2,7 @@
 // window and runs until it closes. SIGTERM and SIGINT close the main window as the user would.
 // A second start while one runs opens a second, independent window.
 #include "app/OrvTurvane.h"
+#include "core/common/FileNames.h"
 #include "core/common/ProductInfo.h"
 #include "platform/system/ProgramFolder.h"
 #include <QApplication>
@@ -75,8 +76,9 @@ int main(int argc, char **argv)
 {
     // --help and --version answer without a display. Qt's own options (-platform and the like) are
     // not known yet, so a refusal waits until the application object has taken them out.
+    // Paths keep their bytes, also those that are not UTF-8 (a file named so opens as any other).
     QStringList raw;
-    for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) raw << pagero::DecodeFileName(QByteArray(argv[i]));
     QStringList paths;
     if (ParseCommandLine(raw, &paths, false) == Outcome::Done) return 0;
 
@@ -88,7 +90,10 @@ int main(int argc, char **argv)
     // read as they should.
     QApplication::setDesktopFileName(QStringLiteral("org.pagero.Pagero"));
 
-    switch (ParseCommandLine(QApplication::arguments(), &paths, true)) {
+    // The application object has taken its own options out of argv.
+    QStringList remaining;
+    for (int i = 0; i < argc; ++i) remaining << pagero::DecodeFileName(QByteArray(argv[i]));
+    switch (ParseCommandLine(remaining, &paths, true)) {
     case Outcome::Done: return 0;
     case Outcome::Error: return 2;
     case Outcome::Run: break;

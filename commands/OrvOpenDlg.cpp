@@ -195,20 +195,64 @@ bool TOpenDlg::ExecuteMode(int mode, bool doIt)
 {
     Mode = qBound(0, mode, 8);
     DoIt = doIt;
+    applyMode();
+    return exec() == QDialog::Accepted;
+}
+
+void TOpenDlg::applyMode()
+{
     setWindowTitle(kModes[Mode].caption);
     Button1->setText(kModes[Mode].ok);
     FilterComboBox1->blockSignals(true);
     FilterComboBox1->setCurrentIndex(0);
     FilterComboBox1->blockSignals(false);
+    refreshLists();
     for (QWidget *w : std::initializer_list<QWidget *>{cmbFolderName, DriveComboBox1, DirectoryListBox1,
                                                       FileListBox1, edFileName, FilterComboBox1})
         w->setEnabled(true);
     stxFolder->setText("Folder Name");
     stxFileName->setText("File Name");
-    if (Mode == OpenFolder || Mode == DeleteFolder || Mode == CopyFrom) edFileName->setEnabled(false);
     edFileName->clear();
-    refreshLists();
-    return exec() == QDialog::Accepted;
+    SelectedPath.clear();
+    const QString sourceName = QFileInfo(SourceFile).fileName();
+    QWidget *focus = nullptr;
+    switch (Mode) {
+    case NewFolder:
+        stxFolder->setText("New Folder");
+        cmbFolderName->setEditText("New Folder");
+        edFileName->setEnabled(false);
+        FileListBox1->setEnabled(false);
+        break;
+    case OpenFolder:
+    case DeleteFolder:
+        edFileName->setEnabled(false);
+        break;
+    case OpenFile:
+        focus = edFileName;
+        break;
+    case CopyFrom:
+        stxFileName->setText("New File");
+        edFileName->setEnabled(false);
+        break;
+    case CopyTo:
+    case MoveTo:
+        stxFileName->setText("New File");
+        edFileName->setText(sourceName);
+        FileListBox1->setEnabled(false);
+        break;
+    case RenameFile:
+        stxFileName->setText("New Name");
+        edFileName->setText(sourceName);
+        for (QWidget *w : std::initializer_list<QWidget *>{cmbFolderName, DriveComboBox1, DirectoryListBox1, FileListBox1})
+            w->setEnabled(false);
+        focus = edFileName;
+        break;
+    case DeleteFile:
+        edFileName->setText(sourceName);
+        break;
+    }
+    if (!edFileName->text().isEmpty()) SelectedPath = JoinPath(folder_, edFileName->text());
+    if (focus) focus->setFocus();
 }
 
 void TOpenDlg::showEvent(QShowEvent *e)
@@ -302,34 +346,20 @@ void TOpenDlg::pushHistory(const QString &folder)
     cmbFolderName->blockSignals(false);
 }
 
-bool TOpenDlg::checkOpenFolder()
-{
-    QString text = cmbFolderName->currentText().trimmed();
-    if (!text.contains('/')) text = QDir(folder_).filePath(text);
-    const QString path = QDir::cleanPath(text);
-    if (!QFileInfo(path).isDir()) {
-        ThePrompter().Inform(path + "\r\n" + "This folder does not exists, Select another one please.");
-        return false;
-    }
-    if (path == CurrentFolder) {
-        ThePrompter().Inform("You already have that folder opened!");
-        return false;
-    }
-    // The caller opens ChosenFolder(): make it the folder that was checked, also when it was typed.
-    if (path != folder_) {
-        const QString keepMask = Mask();
-        SetFolder(path);
-        SetMask(keepMask);
-    }
-    return true;
-}
-
 void TOpenDlg::Button1Click()
 {
     bool ok = false;
     switch (Mode) {
+    case NewFolder: ok = checkNewFolder(); break;
     case OpenFolder: ok = checkOpenFolder(); break;
-    default: break;   // the other modes arrive with their commands
+    case OpenFile: ok = checkOpenFile(); break;
+    case CopyFrom: ok = checkCopyFrom(); break;
+    case CopyTo:
+    case MoveTo: ok = checkCopyOrMoveTo(); break;
+    case RenameFile: ok = checkRename(); break;
+    case DeleteFile: ok = checkDeleteFile(); break;
+    case DeleteFolder: ok = checkDeleteFolder(); break;
+    default: break;
     }
     if (!ok) return;
     pushHistory(Mode == NewFolder ? NewFolderPath : folder_);

@@ -1,7 +1,8 @@
 #pragma once
 // The folder and file chooser. One modal window serves every folder and file choice of the program;
-// each mode sets its captions and what is enabled. The open-folder mode validates the chosen folder
-// and keeps a history of the folders chosen in this run.
+// each mode sets its captions and what is enabled, and its OK check validates the choice and, when
+// asked to (DoIt), performs the operation itself: create, copy, move, rename or delete. The window
+// keeps a history of the folders chosen in this run.
 #include <QDialog>
 #include <QStringList>
 
@@ -58,7 +59,17 @@ private:
     void folderBoxChosen(int index);
     void previewFile(const QString &path);
     void pushHistory(const QString &folder);
+    // The OK checks of the modes (OrvOpenDlgChecks.cpp); true when the choice stands.
+    bool checkNewFolder();
     bool checkOpenFolder();
+    bool checkOpenFile();
+    bool checkCopyFrom();
+    bool checkCopyOrMoveTo();
+    bool checkRename();
+    bool checkDeleteFile();
+    bool checkDeleteFolder();
+    void applyMode();
+    QString typedPath(const QString &text) const;   // relative to the listed folder when it has no "/"
     QString folder_;
 };
 

@@ -1,6 +1,7 @@
 #include "common/OrvMyLib.h"
 
 #include "common/OrvComAnimate.h"
+#include "core/common/FileTransfer.h"
 #include "core/common/MyLib.h"
 #include "platform/Prompter.h"
 
@@ -12,10 +13,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
-#include <QTemporaryFile>
 #include <QUrl>
 
-#include <cstdio>
 
 namespace pagero {
 
@@ -49,7 +48,8 @@ bool ChooseBitmap(const QString &title, const QString &folder, QString &path)
 
 bool CreateFolderShown(const QString &path)
 {
-    const CreateFolderResult result = CreateFolder(path);
+    // The attempts follow each other without waiting: the window's thread never sleeps.
+    const CreateFolderResult result = CreateFolder(path, 6, 0);
     if (result == CreateFolderResult::AlreadyExists) {
         QApplication::beep();
         ThePrompter().Inform(FolderExistsMessage(path));
@@ -65,58 +65,34 @@ bool DeleteFolderTreeShown(const QString &path)
 
 namespace {
 
-bool SameFile(const QString &a, const QString &b)
+// The shown operations replace a writable target (the overwrite questions come first) and count
+// a file copied or moved onto itself as done: nothing changed and nothing was lost.
+bool Transferred(const TransferResult &result)
 {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+    return result.Ok() || result.status == TransferStatus::SameFile;
 }
 
-// Copies source over target. The copy goes to a temporary file beside the target and is renamed
-// over it, so a failed copy never leaves the old target destroyed or a half-written one behind.
-// A read-only target is not replaced (the overwrite questions delete it first when the user agrees).
-bool CopyOver(const QString &source, const QString &target)
+bool TransferShown(const QString &target, const std::function<TransferResult()> &transfer)
 {
-    if (SameFile(source, target)) return true;   // nothing to do, and nothing may be lost
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    const QFileInfo targetInfo(target);
-    if (targetInfo.exists() && (targetInfo.isDir() || IsReadOnly(target))) return false;
-    QTemporaryFile out(targetInfo.absolutePath() + QStringLiteral("/.copy-XXXXXX"));
-    if (!out.open()) return false;
-    char buffer[1 << 16];
-    for (;;) {
-        const qint64 n = in.read(buffer, sizeof buffer);
-        if (n < 0) return false;
-        if (n == 0) break;
-        if (out.write(buffer, n) != n) return false;
+    bool done;
+    {
+        BusyAnimation busy(AnimCopyFiles);
+        done = Transferred(transfer());
     }
-    if (!out.flush()) return false;
-    out.setPermissions(in.permissions());
-    // std::rename replaces an existing target in one step (QFile::rename refuses to).
-    if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-        return false;
-    out.setAutoRemove(false);
-    return true;
+    if (!done) ThePrompter().Fail(QStringLiteral("Cannot create file %1").arg(target));
+    return done;
 }
 
 } // namespace
 
-bool CopyFileShown(const QString &source, const QString &target)
+bool CopyFileShown(const QString &source, const QString &target, ExistingTarget existing)
 {
-    bool copied;
-    {
-        BusyAnimation busy(AnimCopyFiles);
-        copied = CopyOver(source, target);
-    }
-    if (!copied) ThePrompter().Fail(QStringLiteral("Cannot create file %1").arg(target));
-    return copied;
+    return TransferShown(target, [&] { return CopyFileTo(source, target, {existing}); });
 }
 
-bool MoveFileShown(const QString &source, const QString &target)
+bool MoveFileShown(const QString &source, const QString &target, ExistingTarget existing)
 {
-    if (!CopyFileShown(source, target)) return false;
-    if (SameFile(source, target)) return true;   // moving a file onto itself must not delete it
-    return DeleteFileSafe(source);
+    return TransferShown(target, [&] { return MoveFileTo(source, target, {existing}); });
 }
 
 bool DeleteImageFileShown(const QString &path)

@@ -2,6 +2,8 @@
 // The common library's window side: colour and picture choosers, folder and file operations with
 // their messages, hourglass and animation, the canvas helpers, and handing files to the desktop.
 // The window-free parts live in core/common/MyLib.h.
+#include "core/common/FileTransfer.h"
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -36,9 +38,12 @@ bool CreateFolderShown(const QString &path);
 // DeleteFolderTree under the hourglass and the "Delete..." animation.
 bool DeleteFolderTreeShown(const QString &path);
 // Copy overwriting, under the hourglass and the "Copy Files..." animation; a failure shows
-// "Cannot create file <target>" and gives false. Move deletes the source after a good copy.
-bool CopyFileShown(const QString &source, const QString &target);
-bool MoveFileShown(const QString &source, const QString &target);
+// "Cannot create file <target>" and gives false. Move deletes the source after a good copy. A
+// read-only target is replaced only with ExistingTarget::Replace (after the overwrite questions).
+bool CopyFileShown(const QString &source, const QString &target,
+                   ExistingTarget existing = ExistingTarget::ReplaceWritable);
+bool MoveFileShown(const QString &source, const QString &target,
+                   ExistingTarget existing = ExistingTarget::ReplaceWritable);
 // Asks the deletion warnings through the prompter; on all Yes deletes the file under the hourglass
 // and the "Delete..." animation. True when the file was deleted.
 bool DeleteImageFileShown(const QString &path);

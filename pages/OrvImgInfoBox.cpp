@@ -1,4 +1,5 @@
 #include "pages/OrvImgInfoBox.h"
+#include "core/common/FileNames.h"
 #include "core/common/MyLib.h"
 #include "platform/Prompter.h"
 #include "platform/imaging/Imaging.h"
@@ -105,7 +106,9 @@ PictureFileInfo ReadPictureFileInfo(const QString &path)
 {
     imaging::EnsureMagick();
     PictureFileInfo info;
-    const QFileInfo file(path);
+    // A name whose bytes are not UTF-8 is read through its descriptor (Qt cannot name the file).
+    const ReadablePath readable(path);
+    const QFileInfo file(readable.Path());
     if (!file.isFile()) return info;   // Error
     info.sizeOnDisk = file.size();
     info.lastWrite = file.lastModified();

@@ -9,6 +9,7 @@
 #include "platform/imaging/Imaging.h"
 
 #include <QApplication>
+#include <QtMath>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QFutureWatcher>
@@ -361,6 +362,19 @@ bool TOverView_Fm::isSelected(const QString &fullPath, const QSet<QString> &uppe
 
 void TOverView_Fm::DrawOverviewPage(int page, QPainter &painter)
 {
+    paintOverviewPage(page, painter, nullptr);
+}
+
+void TOverView_Fm::DrawOverviewPageForPrint(int page, QPainter &painter, const PrintThumbnail &thumbnail)
+{
+    paintOverviewPage(page, painter, &thumbnail);
+}
+
+// One overview page. For print the selection colours and frame are left out, and each thumbnail is
+// asked of `forPrint` at the device pixels its box covers under the painter's transform (the layout
+// still follows the cached bitmap, as on screen).
+void TOverView_Fm::paintOverviewPage(int page, QPainter &painter, const PrintThumbnail *forPrint)
+{
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -376,7 +390,7 @@ void TOverView_Fm::DrawOverviewPage(int page, QPainter &painter)
     const int count = album_.Count();
     if (grid_.PerPage > 0 && count > 0) {
         QSet<QString> upperSelection;
-        if (selection_)
+        if (selection_ && !forPrint)
             for (const QString &s : *selection_) upperSelection.insert(s.toUpper());
 
         const int first = (page - 1) * grid_.PerPage;
@@ -407,6 +421,11 @@ void TOverView_Fm::DrawOverviewPage(int page, QPainter &painter)
                 sh = RoundHalfEven(double(th) * picture.height() / kThumbBoxHeight);
                 dx = (tw - sw) / 2;
                 dy = (th - sh) / 2;
+                if (forPrint && *forPrint) {
+                    const QRectF device = painter.transform().mapRect(QRectF(0, 0, sw, sh));
+                    const QImage sharp = (*forPrint)(i, QSize(qCeil(device.width()), qCeil(device.height())));
+                    if (!sharp.isNull()) picture = sharp;
+                }
                 painter.drawImage(QRect(x + dx, y + lh + dy, sw, sh), picture);
             } else {
                 painter.fillRect(QRect(x, y, tw, th + 1), kSilver);

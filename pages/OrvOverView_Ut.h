@@ -109,6 +109,14 @@ public:
 
     // --- painting and hit-testing (page numbers count from 1 within the section) ---
     void DrawOverviewPage(int page, QPainter &painter);
+    // The thumbnail of album entry `index` for print, decoded to cover `deviceSize` printer pixels;
+    // a null image keeps the cached bitmap.
+    using PrintThumbnail = std::function<QImage(int index, QSize deviceSize)>;
+    // The page as DrawOverviewPage paints it, without the selection colours and the red selection
+    // frame, each thumbnail from `thumbnail` (text stays text on a printer).
+    void DrawOverviewPageForPrint(int page, QPainter &painter, const PrintThumbnail &thumbnail);
+    QString FileOfEntry(int index) const { return fullPathOf(index); }
+    int EntryCount() const { return album_.Count(); }
     OverviewGrid::Hit HitTestOverview(QPoint pt, int page) const { return grid_.HitTest(pt, page, album_.Count()); }
     void DrawPage(QPainter &painter, const QRect &contentRect, int pageNo) override;
     int HitTest(const QRect &contentRect, int pageNo, QPoint pt, QRect *hotRect, int *subKind) override;
@@ -124,6 +132,7 @@ private:
     void writeDecoded();
     void showProgress(int index, const QImage &preview, bool force);
     void finishBuild(ThumbBuildResult result);
+    void paintOverviewPage(int page, QPainter &painter, const PrintThumbnail *forPrint);
     bool isSelected(const QString &fullPath, const QSet<QString> &upperSelection) const;
     QString fullPathOf(int index) const;
 

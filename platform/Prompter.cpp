@@ -21,6 +21,12 @@ PromptAnswer MessageBoxPrompter::Ask(PromptKind kind, const QString &text, const
         return QMessageBox::question(parent_, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes
                    ? PromptAnswer::Yes
                    : PromptAnswer::No;
+    case PromptKind::Question:
+        switch (QMessageBox::warning(parent_, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+        case QMessageBox::Yes: return PromptAnswer::Yes;
+        case QMessageBox::No: return PromptAnswer::No;
+        default: return PromptAnswer::Cancel;
+        }
     }
     return PromptAnswer::Cancel;
 }

@@ -7,13 +7,14 @@ class QWidget;
 
 namespace pagero {
 
-enum class PromptKind { Information, Warning, Confirmation, Error };
+enum class PromptKind { Information, Warning, Confirmation, Error, Question };
 enum class PromptAnswer { Ok, Yes, No, Cancel };
 
 class Prompter {
 public:
     virtual ~Prompter() = default;
-    // Information, Warning and Error show OK; Confirmation asks Yes/No.
+    // Information, Warning and Error show OK; Confirmation asks Yes/No; Question is a warning that
+    // asks Yes/No/Cancel.
     virtual PromptAnswer Ask(PromptKind kind, const QString &text, const QString &caption = QString()) = 0;
 
     void Inform(const QString &text) { Ask(PromptKind::Information, text); }

@@ -19,8 +19,10 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qtkeychain-qt6-dev \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   sox ffmpeg \
+  pulseaudio pulseaudio-utils \
   fonts-dejavu-core \
   libgtest-dev \
   python3 python3-aiosmtpd \
   xvfb xauth \
-  desktop-file-utils appstream >/dev/null
+  desktop-file-utils appstream \
+  poppler-utils cups-daemon cups-client printer-driver-cups-pdf >/dev/null

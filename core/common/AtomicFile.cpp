@@ -75,6 +75,11 @@ void InjectWriteFault(InjectedWriteFault fault)
     g_fault.store(fault);
 }
 
+InjectedWriteFault InjectedWriteFaultNow()
+{
+    return g_fault.load();
+}
+
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes, FileSync sync)
 {
     if (path.isEmpty()) return false;

@@ -26,5 +26,6 @@ bool ReadFileLimited(const QString &path, QByteArray &out, qint64 maxBytes = 64 
 // on the flush to disk; None writes normally again.
 enum class InjectedWriteFault { None, Write, Sync };
 void InjectWriteFault(InjectedWriteFault fault);
+InjectedWriteFault InjectedWriteFaultNow();   // for the other writers that honour the seam
 
 } // namespace pagero

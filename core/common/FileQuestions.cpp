@@ -11,15 +11,20 @@ namespace {
 const QLatin1String kLfCr("\n\r");
 }
 
-bool ConfirmOverwrite(const QString &target, const ConfirmFn &confirm)
+bool AskOverwrite(const QString &target, const ConfirmFn &confirm)
 {
     const QFileInfo fi(target);
     if (!fi.exists() && !fi.isSymLink()) return true;
     if (!confirm(QStringLiteral("A file with the same name already exists. Overwrite it?") + kLfCr + target))
         return false;
-    if (IsReadOnly(target) &&
-        !confirm(QStringLiteral("This is a ReadOnly File. Replace it anyway?") + kLfCr + target))
-        return false;
+    return !IsReadOnly(target) ||
+           confirm(QStringLiteral("This is a ReadOnly File. Replace it anyway?") + kLfCr + target);
+}
+
+bool ConfirmOverwrite(const QString &target, const ConfirmFn &confirm)
+{
+    if (!QFileInfo(target).exists() && !QFileInfo(target).isSymLink()) return true;
+    if (!AskOverwrite(target, confirm)) return false;
     // A file that stays is overwritten by the copy itself, which reports its own failure.
     if (!DeleteFileSafe(target)) qCWarning(lcCore) << "cannot delete before overwriting" << target;
     return true;

@@ -1,6 +1,7 @@
 // The folder listing: one pass over the directory, one status read per matching file, one sort.
 #include "core/common/FolderListing.h"
 #include "core/common/Collation.h"
+#include "core/common/FileNames.h"
 #include "core/common/MyLib.h"
 
 #include <QFile>
@@ -72,7 +73,7 @@ bool ListFolder(const QString &folder, const QString &mask, bool measure, std::v
 {
     out.clear();
     if (folder.isEmpty()) return false;
-    DIR *dir = opendir(QFile::encodeName(folder).constData());
+    DIR *dir = opendir(EncodeFileName(folder).constData());
     if (!dir) return false;
     const int fd = dirfd(dir);
     const FileMask fileMask(mask);
@@ -92,7 +93,8 @@ bool ListFolder(const QString &folder, const QString &mask, bool measure, std::v
         default: continue;
         }
         ListedFile file;
-        file.name = QFile::decodeName(entry->d_name);
+        // The name keeps its bytes, also those that are not UTF-8.
+        file.name = DecodeFileName(QByteArray(entry->d_name));
         QString key = file.name.toCaseFolded();
         if (!fileMask.MatchesFolded(key)) continue;
         if (measure) {

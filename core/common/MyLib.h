@@ -67,6 +67,9 @@ using ConfirmFn = std::function<bool(const QString &question)>;
 // When the target exists: asks to overwrite it (and again when it is read-only); with all answers Yes
 // the target is deleted and the result is true. No gives false; a missing target gives true.
 bool ConfirmOverwrite(const QString &target, const ConfirmFn &confirm);
+// The same questions without deleting anything: the copy that follows replaces the target in one
+// step, so a copy that fails keeps the old file.
+bool AskOverwrite(const QString &target, const ConfirmFn &confirm);
 // The deletion warning for an image file (and the read-only warning); true when all answers are Yes.
 bool ConfirmImageDeletion(const QString &path, const ConfirmFn &confirm);
 // ConfirmImageDeletion followed by DeleteFileSafe; true when the file was deleted. The window layer

@@ -1,10 +1,10 @@
 // Paths, folders and files of the common library: joining, creating and deleting folders, free
 // names, safe deletion and renaming, read-only state.
+#include "core/common/FileTransfer.h"
 #include "core/common/Log.h"
 #include "core/common/MyLib.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -24,13 +24,6 @@ bool Occupied(const QString &path)
 {
     const QFileInfo fi(path);
     return fi.exists() || fi.isSymLink();
-}
-
-// Deleting entries needs write permission on the folder that holds them.
-void MakeOwnerWritable(const QString &path)
-{
-    const QFile::Permissions p = QFile::permissions(path);
-    if (!(p & QFile::WriteOwner)) QFile::setPermissions(path, p | QFile::WriteOwner);
 }
 
 } // namespace
@@ -68,24 +61,7 @@ bool DeleteFolderTree(const QString &path)
     if (path.isEmpty()) return false;
     if (root.isSymLink()) return QFile::remove(path);   // never follow a link out of the tree
     if (!root.isDir()) return !Occupied(path);
-    MakeOwnerWritable(path);
-    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo fi = it.fileInfo();
-        if (fi.isDir() && !fi.isSymLink()) {
-            DeleteFolderTree(fi.filePath());
-        } else {
-            if (!fi.isSymLink()) SetReadOnly(fi.filePath(), false);
-            if (!QFile::remove(fi.filePath())) qCWarning(lcCore) << "cannot delete" << fi.filePath();
-        }
-    }
-    QDir().rmdir(path);
-    if (Occupied(path)) {
-        qCWarning(lcCore) << "cannot delete folder" << path;
-        return false;
-    }
-    return true;
+    return DeleteTree(path).Ok();
 }
 
 bool DeleteFileSafe(const QString &path)

@@ -1,6 +1,7 @@
 #include "core/pages/ThumbnailCache.h"
 
 #include "core/common/AtomicFile.h"
+#include "core/common/FileNames.h"
 #include "core/common/Log.h"
 #include "core/common/MyLib.h"
 
@@ -97,7 +98,7 @@ QByteArray ThumbnailCache::JoinLines(const QStringList &lines)
 {
     QByteArray out;
     for (const QString &line : lines) {
-        out += line.toUtf8();
+        out += EncodeFileName(line);   // names as the file system gives them
         out += "\r\n";
     }
     return out;
@@ -113,11 +114,11 @@ QStringList ThumbnailCache::SplitLines(const QByteArray &bytes)
     for (qsizetype i = 0; i < n; ++i) {
         const char c = bytes.at(i);
         if (c != '\r' && c != '\n') continue;
-        lines.append(QString::fromUtf8(bytes.constData() + start, i - start));
+        lines.append(DecodeFileName(QByteArray(bytes.constData() + start, i - start)));
         if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n') ++i;
         start = i + 1;
     }
-    if (start < n) lines.append(QString::fromUtf8(bytes.constData() + start, n - start));
+    if (start < n) lines.append(DecodeFileName(QByteArray(bytes.constData() + start, n - start)));
     return lines;
 }
 
@@ -138,13 +139,15 @@ QString ThumbnailCache::SubfolderNameFor(const QString &albumFolder)
         folder.chop(1);
     const qsizetype cut = std::max({folder.lastIndexOf(QLatin1Char('/')), folder.lastIndexOf(QLatin1Char('\\')),
                                     folder.lastIndexOf(QLatin1Char(':'))});
-    return QStringLiteral("ov") + folder.mid(cut + 1);
+    return QStringLiteral("ov") + WithoutRawBytes(folder.mid(cut + 1));   // a plain name of its own
 }
 
 QString ThumbnailCache::ThumbnailNameFor(const QString &fileName)
 {
     QString name = fileName;
     name.replace(QLatin1Char('.'), QLatin1Char('-'));
+    // The bitmap's own name is plain text: bytes of the file name that are not UTF-8 become "_".
+    name = WithoutRawBytes(name);
     return name + QStringLiteral(".bmp");
 }
 

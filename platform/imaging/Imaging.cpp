@@ -2,6 +2,7 @@
 // extension, and shares the fitting arithmetic.
 #include "platform/imaging/Decoders.h"
 #include "platform/imaging/Imaging.h"
+#include "core/common/FileNames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -155,7 +156,10 @@ constexpr qint64 kHeadBytes = 4096;
 
 } // namespace
 
-LoadResult Load(const QString &path, QSize fitInto)
+namespace {
+
+// Reads the file at `path`; `named` is the file's own name, whose extension chooses the decoder.
+LoadResult LoadReadable(const QString &path, const QString &named, QSize fitInto)
 {
     QFileInfo info(path);
     if (!info.exists() || !info.isFile()) return Failure(QStringLiteral("File not found"));
@@ -163,7 +167,7 @@ LoadResult Load(const QString &path, QSize fitInto)
     const QByteArray head = ReadHead(path, kHeadBytes);
     if (head.isEmpty()) return Failure(QStringLiteral("Cannot read the file"));
 
-    const Choice c = Choose(path, head);
+    const Choice c = Choose(named, head);
     switch (c.route) {
     case Route::Jpeg: {
         QString error;
@@ -210,11 +214,22 @@ LoadResult Load(const QString &path, QSize fitInto)
     return Failure(QStringLiteral("Not a valid %1 file").arg(c.expected));
 }
 
-QSize PictureSize(const QString &path)
+} // namespace
+
+LoadResult Load(const QString &path, QSize fitInto)
 {
+    // A name whose bytes are not UTF-8 is read through its descriptor (Qt cannot name the file).
+    const ReadablePath readable(path);
+    return LoadReadable(readable.Path(), path, fitInto);
+}
+
+QSize PictureSize(const QString &named)
+{
+    const ReadablePath readable(named);
+    const QString &path = readable.Path();
     const QByteArray head = ReadHead(path, kHeadBytes);
     if (head.isEmpty()) return {};
-    const Choice c = Choose(path, head);
+    const Choice c = Choose(named, head);
     switch (c.route) {
     case Route::Jpeg: {
         int orientation = 1;

@@ -7,6 +7,8 @@
 #include <QAudioOutput>
 #include <QFileInfo>
 #include <QMediaPlayer>
+#include <QPromise>
+#include <QThreadPool>
 #include <QUrl>
 #include <fluidsynth.h>
 
@@ -84,8 +86,43 @@ bool MediaPlayer::Open(const QString &path)
     return true;
 }
 
+void MediaPlayer::BeginOpen(const QString &path)
+{
+    Close();
+    path_ = path;
+    kind_ = KindOf(path);
+    auto promise = std::make_shared<QPromise<Probe>>();
+    opening_ = promise->future();
+    const MediaKind kind = kind_;
+    // The probe reads only the file; a player closed meanwhile simply drops its result.
+    QThreadPool::globalInstance()->start([promise, path, kind] {
+        promise->start();
+        Probe probe;
+        probe.length = QFileInfo(path).isFile() ? MediaLengthMs(path) : -1;
+        if (probe.length >= 0 && kind == MediaKind::Video) probe.naturalSize = imaging::PictureSize(path);
+        promise->addResult(probe);
+        promise->finish();
+    });
+}
+
+void MediaPlayer::CheckOpened()
+{
+    if (!opening_.isValid() || !opening_.isFinished()) return;
+    const Probe probe = opening_.resultCount() > 0 ? opening_.result() : Probe{};
+    opening_ = QFuture<Probe>();
+    length_ = probe.length;
+    if (length_ < 0) {
+        kind_ = MediaKind::None;
+        return;
+    }
+    naturalSize_ = probe.naturalSize;
+    position_ = 0;
+    mode_ = PlayerMode::Stopped;
+}
+
 void MediaPlayer::Close()
 {
+    opening_ = QFuture<Probe>();
     ReleaseBackend();
     mode_ = PlayerMode::NotReady;
     kind_ = MediaKind::None;
@@ -97,6 +134,7 @@ void MediaPlayer::Close()
 
 PlayerMode MediaPlayer::Mode()
 {
+    CheckOpened();
     CheckEnd();
     return mode_;
 }
@@ -186,8 +224,16 @@ void MediaPlayer::EnsureBackend()
             b.synth = b.settings ? new_fluid_synth(b.settings) : nullptr;
             if (b.synth && fluid_synth_sfload(b.synth, font.toLocal8Bit().constData(), 1) != FLUID_FAILED) {
                 b.midi = new_fluid_player(b.synth);
-                if (b.midi && fluid_player_add(b.midi, path_.toLocal8Bit().constData()) == FLUID_OK)
+                if (b.midi && fluid_player_add(b.midi, path_.toLocal8Bit().constData()) == FLUID_OK) {
+                    // The desktop's sound server first (PulseAudio or PipeWire's PulseAudio side):
+                    // FluidSynth's own default, ALSA, bypasses it where ALSA is not routed to it.
+                    fluid_settings_setstr(b.settings, "audio.driver", "pulseaudio");
                     b.driver = new_fluid_audio_driver(b.settings, b.synth);
+                    if (!b.driver) {
+                        fluid_settings_setstr(b.settings, "audio.driver", "alsa");
+                        b.driver = new_fluid_audio_driver(b.settings, b.synth);
+                    }
+                }
             }
         }
     } else if (AudioOutputAvailable()) {

@@ -6,6 +6,7 @@
 // files, reports lengths and sizes and runs through its modes exactly as it would with sound.
 // GUI thread only.
 #include <QElapsedTimer>
+#include <QFuture>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -28,6 +29,10 @@ public:
 
     // Opens the file; true and mode Stopped when its length could be read, else NotReady.
     bool Open(const QString &path);
+    // Opens the file in the background (a video's length and size come from helper processes that
+    // may take long): the mode stays NotReady until the file is ready, then turns Stopped; a file
+    // that cannot be read stays NotReady. Callers poll Mode() on a timer.
+    void BeginOpen(const QString &path);
     void Play();     // from the current position; at the end the mode turns to Stopped
     void Pause();
     void Stop();     // keeps the position
@@ -56,6 +61,7 @@ private:
     void SeekBackend(qint64 ms);
     void ReleaseBackend();
     void CheckEnd();
+    void CheckOpened();
 
     QString path_;
     MediaKind kind_ = MediaKind::None;
@@ -66,6 +72,11 @@ private:
     QElapsedTimer clock_;        // runs while playing
     struct Backend;
     std::unique_ptr<Backend> backend_;
+    struct Probe {
+        qint64 length = -1;
+        QSize naturalSize;
+    };
+    QFuture<Probe> opening_;   // a background open in progress
 };
 
 } // namespace pagero::media

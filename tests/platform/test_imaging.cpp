@@ -3,6 +3,7 @@
 #include "core/FullDisk.h"
 #include "platform/imaging/Decoders.h"
 #include "platform/imaging/Imaging.h"
+#include "core/common/FileNames.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <tiffio.h>
+#include <cstdio>
+#include <unistd.h>
 #include <thread>
 
 using namespace pagero;
@@ -606,3 +609,17 @@ TEST_F(ImagingTest, ConcurrentLoadsGiveTheSameResults)
 }
 
 } // namespace
+
+TEST_F(ImagingTest, NamesThatAreNotUtf8LoadThroughTheirBytes)
+{
+    // Qt cannot name these files; the loader reads them by their bytes, each format by its extension.
+    for (const char *coder : {"JPEG", "PNG", "TIFF"}) {
+        const QString plain = Convert(QString("plain.%1").arg(QString(coder).toLower()), coder);
+        const QByteArray bytes = QFile::encodeName(dir->path()) + "/bad\xff\xfe." + QByteArray(coder).toLower();
+        ASSERT_EQ(::rename(QFile::encodeName(plain).constData(), bytes.constData()), 0);
+        const LoadResult r = Load(pagero::DecodeFileName(bytes));
+        EXPECT_TRUE(r.ok()) << coder << ": " << r.error.toStdString();
+        EXPECT_EQ(r.image.size(), QSize(160, 120)) << coder;
+        ::unlink(bytes.constData());   // Qt's own removal cannot see it
+    }
+}

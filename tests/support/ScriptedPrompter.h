@@ -15,7 +15,7 @@ public:
         kinds.append(kind);
         texts.append(text);
         if (!answers.isEmpty()) return answers.takeFirst();
-        return kind == PromptKind::Confirmation ? PromptAnswer::Yes : PromptAnswer::Ok;
+        return kind == PromptKind::Confirmation || kind == PromptKind::Question ? PromptAnswer::Yes : PromptAnswer::Ok;
     }
     QList<PromptAnswer> answers;   // consumed in order
     QList<PromptKind> kinds;

@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, AMaximisedStartUnmaximisesToANormalSizeWithTheIcon)
 {
     TTurvane_Fm &w = Start({album});
     ASSERT_TRUE(WaitOpen());
-    EXPECT_FALSE(w.windowIcon().isNull());
+    EXPECT_FALSE(w.windowIcon().pixmap(32, 32).isNull());
     const QRect screen = w.screen()->availableGeometry();
     w.ShowMaximisedOnScreen();
     ASSERT_TRUE(WaitFor([&w] { return w.isMaximized(); }));

@@ -5,6 +5,7 @@
 #include "core/common/ProductInfo.h"
 #include "pages/OrvOverView_Ut.h"
 #include "pages/OrvProgress.h"
+#include "tests/support/ScriptedChoosers.h"
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -316,4 +317,21 @@ TEST_F(MainWindowTest, TheAlbumOpeningProgressReachesTheHiddenProgressWindow)
     EXPECT_EQ(values.value(0), 0);
     EXPECT_EQ(values.last(), 100);
     EXPECT_FALSE(shownWithAValue);
+}
+
+TEST_F(MainWindowTest, FileOpenGoesThroughTheScriptedFolderChooser)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    w.FolderChooser = nullptr;   // the process-wide chooser answers instead of this window's
+    QString preset;
+    ScriptedFolderChooser chooser([&](const QString &offered, QString &folder) {
+        preset = offered;
+        folder = other;
+        return true;
+    });
+    w.Menus().actions.Open2->trigger();
+    ASSERT_TRUE(WaitFor([&w, this] { return w.Session().AlbumFolder == other && w.AlbumOpen() && w.Idle(); }));
+    EXPECT_EQ(preset, album);
+    EXPECT_EQ(w.Pages().Count(), 1);
 }

@@ -3,6 +3,7 @@
 #include "app/HitTester.h"
 #include "pages/SectionPages.h"
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@ public:
     }
     bool AskExitInsteadOfOpening() override { log << "ask exit"; return exitAnswer; }
     void TellFolderMissing(const QString &f) override { log << "missing " + f; }
+    void TellPathMissing(const QString &p) override { log << "no path " + p; }
     void TellSameFolderAndMask() override { log << "same"; }
     void CloseWindow() override { log << "close window"; }
     void AlbumOpening(const QString &f) override { log << "opening " + f; }
@@ -69,6 +71,29 @@ TEST_F(SessionTest, StartFolderByArgumentCount)
     EXPECT_EQ(AlbumSession::StartFolder({a, b}, {b}, samples), samples);
     EXPECT_EQ(AlbumSession::StartFolder({}, {b, a}, samples), b);
     EXPECT_EQ(AlbumSession::StartFolder({a, b, a}, {}, samples), QString());
+}
+
+TEST_F(SessionTest, ANamedPathThatDoesNotExistIsToldAndNeverReplacedByTheCurrentFolder)
+{
+    // The start goes on as without an argument: the most recent folder, else Samples.
+    const QString gone = dir.filePath("nonexistent/photo.jpg");
+    mru = {b};
+    ASSERT_TRUE(session.OpenFirstAlbum({gone}, true, samples, "*.jpg"));
+    EXPECT_EQ(host.log.first(), "no path " + gone);
+    EXPECT_EQ(session.AlbumFolder, b);
+    EXPECT_TRUE(session.StartFile.isEmpty());
+
+    // A start folder that vanished gives way to Samples, not to the current folder.
+    ASSERT_TRUE(session.OpenStartFolder(dir.filePath("gone"), samples, "*.jpg"));
+    EXPECT_EQ(session.AlbumFolder, samples);
+}
+
+TEST_F(SessionTest, ANamedFileOpensItsFolderAndIsKeptForItsPage)
+{
+    QFile(a + "/x.jpg").open(QIODevice::WriteOnly);
+    ASSERT_TRUE(session.OpenFirstAlbum({a + "/x.jpg"}, false, samples, "*.jpg"));
+    EXPECT_EQ(session.AlbumFolder, a);
+    EXPECT_EQ(session.StartFile, "x.jpg");
 }
 
 TEST_F(SessionTest, OpeningRunsTheStepsInOrderAndTakesTheFolderOffTheRecentList)

@@ -122,14 +122,18 @@ TEST_F(MainWindowTest, CancelAndYesEndsTheProgramAndStillWritesTheSettings)
     EXPECT_TRUE(QFile::exists(exeDir + "/" + kSettingsFile2));
 }
 
-TEST_F(MainWindowTest, AMissingFolderOnTheCommandLineFallsBackToTheCurrentFolder)
+TEST_F(MainWindowTest, AMissingPathOnTheCommandLineIsToldAndTheStartGoesOnWithoutIt)
 {
+    // Not the current folder (the program folder): the start goes on as without an argument.
     TTurvane_Fm &w = Start({root.filePath("missing/x.jpg")});
     ASSERT_TRUE(WaitOpen());
-    // The current folder is the program folder from the create step on.
-    EXPECT_EQ(w.Session().AlbumFolder, exeDir);
+    EXPECT_EQ(w.Session().AlbumFolder, exeDir + "/Samples");
     EXPECT_TRUE(unexpectedDialog.isNull());
-    EXPECT_TRUE(prompter.texts.isEmpty());
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.texts[0], root.filePath("missing/x.jpg") + "\r\ndoes not exist.");
+    w.close();
+    ASSERT_TRUE(WaitFor([&w] { return !w.isVisible(); }));
+    EXPECT_FALSE(w.Options().MRUList.contains(exeDir));
 }
 
 TEST_F(MainWindowTest, TheRealOpenFolderDialogChoosesTheFirstAlbum)

@@ -1,0 +1,125 @@
+#include "app/PrintCommands.h"
+#include "app/BookContext.h"
+#include "app/MainMenus.h"
+#include "core/book/BookGeometry.h"
+#include "core/book/BookLayout.h"
+#include "core/book/FlipState.h"
+#include "core/common/MyLib.h"
+#include "pages/OrvOverView_Ut.h"
+#include "pages/OrvPreviewPic.h"
+#include "platform/Prompter.h"
+#include "print/OrvPrintOverview_Dlg.h"
+#include "print/OrvPrintSet.h"
+#include "print/OverviewPagePainter.h"
+#include "print/OverviewPrinter.h"
+#include "print/PrintDevice.h"
+#include <QAction>
+#include <QMenu>
+#include <QPainter>
+#include <QPrinter>
+
+namespace pagero {
+
+PrintCommands::PrintCommands(BookContext &book, const MainMenus &menus, TOverView_Fm &overview,
+                             std::function<QString()> popupFile, TPreviewPic_Fm *preview, QObject *parent)
+    : QObject(parent), book_(book), menus_(menus), overview_(overview), popupFile_(std::move(popupFile))
+{
+    RunOverviewDialog = [](TPrintOverview_Dlg &dialog) { return dialog.exec() == QDialog::Accepted; };
+
+    const MainActions &a = menus.actions;
+    const auto fileOf = [this](bool left) {
+        return book_.FileOfPage(left ? book_.Spread().LeftPageNo : book_.Spread().RightPageNo);
+    };
+    // Enabled when their menu opens.
+    ConnectCommand(book_, a.LeftPageFile1, this, [=, this] { PrintPicture(fileOf(true)); }, false);
+    ConnectCommand(book_, a.RightPageFile1, this, [=, this] { PrintPicture(fileOf(false)); }, false);
+    ConnectCommand(book_, a.OverviewPages1, this, [this] { PrintOverviewPages(); }, false);
+    ConnectCommand(book_, a.btnPrint1, this, [this] {
+        if (const QString file = popupFile_(); Printable(file)) PrintPicture(file);
+    }, false);
+    connect(menus.menus.Print1, &QMenu::aboutToShow, this, &PrintCommands::UpdatePrintMenu);
+    connect(menus.popup, &QMenu::aboutToShow, this, [this] {
+        menus_.actions.btnPrint1->setEnabled(book_.AlbumOpen() && Printable(popupFile_()));
+    });
+    if (preview) {
+        preview->PrintPicture = [this](const QString &path) { PrintPicture(path); };
+        preview->Print1->setEnabled(true);
+    }
+}
+
+PrintCommands::~PrintCommands() = default;
+
+// The printer and the windows are made at the first print: asking the print system for its
+// printers may take a while, and most sessions never print.
+void PrintCommands::EnsurePrinter()
+{
+    if (printer_) return;
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printSet_ = new TPrintSet_Fm(*printer_, book_.Prompt(), book_.ParentWidget());
+    overviewDlg_ = new TPrintOverview_Dlg(*printer_, book_.Prompt(), book_.ParentWidget());
+}
+
+QPrinter &PrintCommands::Printer()
+{
+    EnsurePrinter();
+    return *printer_;
+}
+
+TPrintSet_Fm &PrintCommands::PrintSet()
+{
+    EnsurePrinter();
+    return *printSet_;
+}
+
+TPrintOverview_Dlg &PrintCommands::OverviewDialog()
+{
+    EnsurePrinter();
+    return *overviewDlg_;
+}
+
+bool PrintCommands::Printable(const QString &path) const
+{
+    if (path.isEmpty()) return false;
+    const int kind = MediaKind(path);
+    return kind == KindPicture || kind == KindImaging;
+}
+
+void PrintCommands::UpdatePrintMenu()
+{
+    const MainActions &a = menus_.actions;
+    const bool open = book_.AlbumOpen() && !book_.Building();
+    a.LeftPageFile1->setEnabled(open && Printable(book_.FileOfPage(book_.Spread().LeftPageNo)));
+    a.RightPageFile1->setEnabled(open && Printable(book_.FileOfPage(book_.Spread().RightPageNo)));
+    const BookLayout &layout = book_.Sections();
+    a.OverviewPages1->setEnabled(open && layout.FirstContentsPage > layout.FirstOverviewPage);
+}
+
+bool PrintCommands::PrintPicture(const QString &path)
+{
+    if (!Printable(path)) return false;
+    return PrintSet().PrintPicture(path);
+}
+
+bool PrintCommands::PrintOverviewPages()
+{
+    EnsurePrinter();
+    const BookLayout &layout = book_.Sections();
+    overviewDlg_->OverviewPageCount = std::max(0, layout.FirstContentsPage - layout.FirstOverviewPage);
+    if (overviewDlg_->OverviewPageCount == 0 || !RunOverviewDialog(*overviewDlg_)) return false;
+    bool cancelled = false;
+    QString problem = print::ReadyForJob(*printer_, book_.ParentWidget(), &cancelled);
+    if (cancelled) return false;
+    if (problem.isEmpty()) {
+        const BookGeometry &geo = book_.Geometry();
+        OverviewPrintPainter pages(overview_, geo, book_.Sections().FirstOverviewPage,
+                                   [this](int bookPage) { return book_.PageLabel(bookPage); });
+        problem = print::PrintOverviewSheets(
+            *printer_, overviewDlg_->Ticked(), overviewDlg_->Size(), QSize(geo.PageW, geo.PageH),
+            [&pages](QPainter &p, int page) { pages.Paint(p, page); },
+            [&pages](const QList<int> &next, QSizeF scale) { pages.Prefetch(next, scale); });
+    }
+    if (!problem.isEmpty()) book_.Prompt().Fail(problem);
+    return problem.isEmpty();
+}
+
+} // namespace pagero

@@ -1,0 +1,106 @@
+// The image editor on a 6000 x 4000 photo:
+//  1. live previews: each slider preview works on the copy fitted into 1920 x 1080, as the editor
+//     makes it once per dialog; the figure is the median of 7 previews (goal: under 50 ms);
+//  2. applying to the whole picture, like with like against /usr/bin/convert: the editor's figure
+//     is decode + operation + JPEG encode at quality 90 (4:4:4), exactly what convert does for
+//     "convert in.jpg <op> -quality 90 -sampling-factor 1x1 out.jpg"; the operation alone is shown too.
+// Usage: editor_bench [photo.jpg]   (without one, a 6000 x 4000 photo-like JPEG is made)
+#include "editor/OrvLead_Fm.h"
+#include "platform/imaging/Imaging.h"
+#include "platform/imaging/Operations.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace pagero;
+using namespace pagero::imaging;
+
+namespace {
+
+struct Op {
+    const char *name;
+    std::function<bool(QImage &)> run;
+    QStringList convertArgs;
+};
+
+double MedianMs(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double Ms(const std::function<void()> &work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    QString photo = argc > 1 ? QString::fromLocal8Bit(argv[1]) : dir.filePath("photo.jpg");
+    if (argc <= 1) {
+        std::printf("making a 6000 x 4000 photo...\n");
+        QProcess::execute("/usr/bin/convert", {"-size", "1500x1000", "-seed", "3", "plasma:", "-blur", "0x1",
+                                               "-resize", "6000x4000!", "-attenuate", "0.3", "+noise", "Gaussian",
+                                               "-quality", "90", photo});
+    }
+    const LoadResult loaded = Load(photo);
+    if (!loaded.ok()) {
+        std::printf("cannot load %s\n", qPrintable(photo));
+        return 1;
+    }
+    const QImage picture = loaded.image.convertToFormat(QImage::Format_RGB32);
+    std::printf("picture %dx%d\n", picture.width(), picture.height());
+
+    const Op ops[] = {
+        {"brightness +30%", [](QImage &i) { return ChangeIntensity(i, 300); }, {"-brightness-contrast", "30x0"}},
+        {"hue 90", [](QImage &i) { return ChangeHue(i, 90); }, {"-modulate", "100,100,150"}},
+        {"gamma 2.2", [](QImage &i) { return GammaCorrect(i, 220); }, {"-gamma", "2.2"}},
+        {"sharpen +50%", [](QImage &i) { return Sharpen(i, 500); }, {"-unsharp", "0x1+1+0"}},
+        {"median 5", [](QImage &i) { return MedianFilter(i, 5); }, {"-statistic", "Median", "5x5"}},
+    };
+
+    double scale = 1;
+    QImage base;
+    const double copyMs = Ms([&] { base = editor::PreviewCopyOf(picture, QSize(1920, 1080), &scale); });
+    std::printf("\npreview copy %dx%d made once per dialog in %.1f ms\n", base.width(), base.height(), copyMs);
+    std::printf("%-18s %12s\n", "preview", "median ms");
+    for (const Op &op : ops) {
+        std::vector<double> times;
+        for (int i = 0; i < 7; ++i) {
+            QImage copy = base;
+            times.push_back(Ms([&] { op.run(copy); }));
+        }
+        std::printf("%-18s %12.1f\n", op.name, MedianMs(times));
+    }
+
+    std::printf("\n%-18s %14s %14s %16s\n", "whole picture", "op only ms", "editor ms", "convert ms");
+    const int qualityFactor = 28;   // JPEG quality 90
+    for (const Op &op : ops) {
+        QImage copy = picture;
+        const double opOnly = Ms([&] { op.run(copy); });
+        const double mine = Ms([&] {
+            const LoadResult l = Load(photo);
+            QImage image = l.image.convertToFormat(QImage::Format_RGB32);
+            op.run(image);
+            SaveBitmap(image, dir.filePath("mine.jpg"), 10, 24, qualityFactor);
+        });
+        QStringList args{photo};
+        args << op.convertArgs << "-quality" << "90" << "-sampling-factor" << "1x1" << dir.filePath("theirs.jpg");
+        const double theirs = Ms([&] { QProcess::execute("/usr/bin/convert", args); });
+        std::printf("%-18s %14.0f %14.0f %16.0f\n", op.name, opOnly, mine, theirs);
+    }
+    return 0;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// An interval box of the auto-flip and slide-show option dialogs: a scroll bar in milliseconds with
+// the end labels "Min 0 Sec" and "Max 60 sec" and a yellow label that shows the value as text.
+// Disabled, its labels turn grey.
+#include <QGroupBox>
+#include <QList>
+#include <functional>
+
+class QLabel;
+class QRadioButton;
+class QScrollBar;
+
+namespace pagero {
+
+class IntervalGroup : public QGroupBox {
+public:
+    IntervalGroup(const QString &title, int minimum, int maximum, QWidget *parent = nullptr);
+    void SetValue(int ms);
+    int Value() const;
+    void SetActive(bool on);   // enables the box and greys or blackens its labels
+
+    QScrollBar *ScrollBar = nullptr;
+    QLabel *MinLabel = nullptr;
+    QLabel *MaxLabel = nullptr;
+    QLabel *ValueLabel = nullptr;
+};
+
+// Places a modal options dialog centred horizontally on its parent's screen, a quarter of the free
+// height from the top.
+void PlaceOptionsDialog(QWidget *dialog);
+
+} // namespace pagero
+
+namespace pagero {
+
+// A titled group of radio buttons, read and set by index (in `columns` columns).
+class RadioGroup : public QGroupBox {
+public:
+    RadioGroup(const QString &title, const QStringList &items, QWidget *parent = nullptr, int columns = 1);
+    int ItemIndex() const;
+    void SetItemIndex(int index);   // an index out of range selects nothing
+    QList<QRadioButton *> Buttons;
+    std::function<void(int index)> changed;   // after the user picks another item
+};
+
+} // namespace pagero

@@ -1,0 +1,681 @@
+#include "platform/imaging/Operations.h"
+
+#include <Magick++.h>
+#include <turbojpeg.h>
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <cmath>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace pagero::imaging {
+
+namespace {
+
+thread_local const std::atomic<bool> *cancelFlag = nullptr;
+
+bool Cancelled() { return cancelFlag && cancelFlag->load(std::memory_order_relaxed); }
+
+MagickCore::MagickBooleanType Monitor(const char *, const MagickCore::MagickOffsetType,
+                                      const MagickCore::MagickSizeType, void *)
+{
+    return Cancelled() ? MagickCore::MagickFalse : MagickCore::MagickTrue;
+}
+
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+const char *const kMap = "BGRA";
+const char *const kMapIn = "BGRP";
+#else
+const char *const kMap = "ARGB";
+const char *const kMapIn = "PRGB";
+#endif
+
+Magick::Image ToMagick(const QImage &image)
+{
+    const QImage rgb = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    Magick::Image m(size_t(rgb.width()), size_t(rgb.height()), kMapIn, Magick::CharPixel, rgb.constBits());
+    m.quiet(true);
+    return m;
+}
+
+QImage FromMagick(Magick::Image &m)
+{
+    if (m.colorSpace() != MagickCore::sRGBColorspace && m.colorSpace() != MagickCore::RGBColorspace)
+        m.colorSpace(MagickCore::sRGBColorspace);
+    QImage out(int(m.columns()), int(m.rows()), QImage::Format_RGB32);
+    if (out.isNull()) return out;
+    m.matte(false);
+    m.write(0, 0, m.columns(), m.rows(), kMap, Magick::CharPixel, out.bits());
+    return out;
+}
+
+bool FitsLimit(qint64 width, qint64 height)
+{
+    return width > 0 && height > 0 && width * height <= kMaxPixels;
+}
+
+// Runs one Magick++ step on a copy; the picture changes only when the step finished unabandoned.
+bool WithMagick(QImage &image, const std::function<void(Magick::Image &)> &step)
+{
+    if (image.isNull() || Cancelled()) return false;
+    EnsureMagick();
+    try {
+        Magick::Image m = ToMagick(image);
+        MagickCore::SetImageProgressMonitor(m.image(), Monitor, nullptr);
+        step(m);
+        if (Cancelled() || !FitsLimit(qint64(m.columns()), qint64(m.rows()))) return false;
+        QImage out = FromMagick(m);
+        if (out.isNull() || Cancelled()) return false;
+        image = std::move(out);
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+void Statistic(Magick::Image &m, MagickCore::StatisticType type, int size)
+{
+    MagickCore::ExceptionInfo *ex = MagickCore::AcquireExceptionInfo();
+    MagickCore::Image *made = MagickCore::StatisticImage(m.constImage(), type, size_t(size), size_t(size), ex);
+    MagickCore::DestroyExceptionInfo(ex);
+    if (!made) throw std::runtime_error("operation failed");
+    m.replaceImage(made);
+}
+
+Magick::Color ToMagickColor(QColor c)
+{
+    return Magick::ColorRGB(c.red() / 255.0, c.green() / 255.0, c.blue() / 255.0);
+}
+
+// Runs `rows(first, last)` over the picture's rows on every core; false when abandoned.
+bool ForRows(int height, const std::function<void(int, int)> &rows)
+{
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
+    const int chunk = (height + threads - 1) / threads;
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads && t * chunk < height; ++t)
+        pool.emplace_back([&, t] { rows(t * chunk, std::min(height, (t + 1) * chunk)); });
+    rows(0, std::min(height, chunk));
+    for (std::thread &th : pool) th.join();
+    return !Cancelled();
+}
+
+// Point operations are the same formula for every channel value: one table of 256 entries, applied
+// in place (the same arithmetic ImageMagick uses, without the round trip through its pixel cache).
+bool MapChannels(QImage &image, const std::function<double(double)> &f)
+{
+    if (image.isNull() || Cancelled()) return false;
+    uchar table[256];
+    for (int v = 0; v < 256; ++v) table[v] = uchar(std::clamp(std::lround(f(v / 255.0) * 255.0), 0L, 255L));
+    QImage out = image.convertToFormat(QImage::Format_RGB32);
+    out.detach();
+    if (out.isNull()) return false;
+    const bool done = ForRows(out.height(), [&](int first, int last) {
+        for (int y = first; y < last && !Cancelled(); ++y) {
+            QRgb *row = reinterpret_cast<QRgb *>(out.scanLine(y));
+            for (int x = 0; x < out.width(); ++x) {
+                const QRgb p = row[x];
+                row[x] = qRgb(table[qRed(p)], table[qGreen(p)], table[qBlue(p)]);
+            }
+        }
+    });
+    if (done) image = std::move(out);
+    return done;
+}
+
+// ImageMagick's modulate in its default HSL space, per pixel.
+void ModulatePixel(double &r, double &g, double &b, double hueShift, double saturationFactor)
+{
+    const double mx = std::max(r, std::max(g, b)), mn = std::min(r, std::min(g, b)), c = mx - mn;
+    double h = 0, s = 0;
+    const double l = (mx + mn) / 2.0;
+    if (c > 0.0) {
+        if (std::fabs(mx - r) < 1e-12) {
+            h = (g - b) / c;
+            if (g < b) h += 6.0;
+        } else if (std::fabs(mx - g) < 1e-12) {
+            h = 2.0 + (b - r) / c;
+        } else {
+            h = 4.0 + (r - g) / c;
+        }
+        h *= 60.0 / 360.0;
+        s = l <= 0.5 ? c / (2.0 * l) : c / (2.0 - 2.0 * l);
+    }
+    h += hueShift;
+    s *= saturationFactor;
+    double hh = h * 360.0;
+    const double cc = l <= 0.5 ? 2.0 * l * s : (2.0 - 2.0 * l) * s;
+    const double m = l - 0.5 * cc;
+    hh -= 360.0 * std::floor(hh / 360.0);
+    hh /= 60.0;
+    const double x = cc * (1.0 - std::fabs(hh - 2.0 * std::floor(hh / 2.0) - 1.0));
+    switch (int(std::floor(hh))) {
+    case 0: r = m + cc; g = m + x; b = m; break;
+    case 1: r = m + x; g = m + cc; b = m; break;
+    case 2: r = m; g = m + cc; b = m + x; break;
+    case 3: r = m; g = m + x; b = m + cc; break;
+    case 4: r = m + x; g = m; b = m + cc; break;
+    case 5: r = m + cc; g = m; b = m + x; break;
+    default: r = g = b = 0.0;
+    }
+}
+
+bool Modulate(QImage &image, double hueShift, double saturationFactor)
+{
+    if (image.isNull() || Cancelled()) return false;
+    QImage out = image.convertToFormat(QImage::Format_RGB32);
+    out.detach();
+    if (out.isNull()) return false;
+    const auto channel = [](double v) { return std::clamp(int(std::lround(v * 255.0)), 0, 255); };
+    const bool done = ForRows(out.height(), [&](int first, int last) {
+        for (int y = first; y < last && !Cancelled(); ++y) {
+            QRgb *row = reinterpret_cast<QRgb *>(out.scanLine(y));
+            for (int x = 0; x < out.width(); ++x) {
+                double r = qRed(row[x]) / 255.0, g = qGreen(row[x]) / 255.0, b = qBlue(row[x]) / 255.0;
+                ModulatePixel(r, g, b, hueShift, saturationFactor);
+                row[x] = qRgb(channel(r), channel(g), channel(b));
+            }
+        }
+    });
+    if (done) image = std::move(out);
+    return done;
+}
+
+} // namespace
+
+CancelScope::CancelScope(const std::atomic<bool> *flag) : previous_(cancelFlag) { cancelFlag = flag; }
+CancelScope::~CancelScope() { cancelFlag = previous_; }
+
+namespace {
+// ImageMagick's brightness-contrast: a straight line through the channel values.
+bool BrightnessContrast(QImage &image, double brightness, double contrast)
+{
+    const double slope = std::max(0.0, std::tan(M_PI * (contrast / 100.0 + 1.0) / 4.0));
+    const double intercept = brightness / 100.0 + ((100.0 - brightness) / 200.0) * (1.0 - slope);
+    return MapChannels(image, [slope, intercept](double v) { return slope * v + intercept; });
+}
+}
+
+bool ChangeIntensity(QImage &image, int value)
+{
+    if (value < -1000 || value > 1000) return false;
+    return BrightnessContrast(image, value / 10.0, 0.0);
+}
+
+bool ChangeContrast(QImage &image, int value)
+{
+    if (value < -1000 || value > 1000) return false;
+    return BrightnessContrast(image, 0.0, value / 10.0);
+}
+
+bool ChangeSaturation(QImage &image, int value)
+{
+    if (value < -1000 || value > 1000) return false;
+    return Modulate(image, 0.0, 1.0 + value / 1000.0);
+}
+
+bool ChangeHue(QImage &image, int angle)
+{
+    return Modulate(image, std::fmod(angle, 360) / 360.0, 1.0);
+}
+
+bool GammaCorrect(QImage &image, int gamma)
+{
+    if (gamma <= 0) return false;
+    return MapChannels(image, [g = gamma / 100.0](double v) { return std::pow(v, 1.0 / g); });
+}
+
+bool Solarize(QImage &image, int threshold)
+{
+    return MapChannels(image, [t = threshold / 255.0](double v) { return v > t + 1e-9 ? 1.0 - v : v; });
+}
+
+bool Invert(QImage &image)
+{
+    if (image.isNull()) return false;
+    image.invertPixels();
+    return true;
+}
+
+bool GrayScale(QImage &image)
+{
+    return WithMagick(image, [](Magick::Image &m) { m.colorSpace(MagickCore::GRAYColorspace); });
+}
+
+bool HalfTone(QImage &image, int type)
+{
+    if (type != 1) return false;
+    return WithMagick(image, [](Magick::Image &m) {
+        m.colorSpace(MagickCore::GRAYColorspace);
+        m.orderedDither("h6x6a");
+    });
+}
+
+bool HistoEqualize(QImage &image)
+{
+    return WithMagick(image, [](Magick::Image &m) { m.equalize(); });
+}
+
+bool StretchIntensity(QImage &image)
+{
+    return WithMagick(image, [](Magick::Image &m) { m.autoLevel(); });
+}
+
+bool AddNoise(QImage &image, int amount, NoiseChannel channel)
+{
+    if (amount < 0 || amount > 1000) return false;
+    return WithMagick(image, [amount, channel](Magick::Image &m) {
+        m.attenuate(amount / 1000.0 * 5.0);
+        MagickCore::ChannelType ch = MagickCore::DefaultChannels;
+        switch (channel) {
+        case NoiseChannel::Red: ch = MagickCore::RedChannel; break;
+        case NoiseChannel::Green: ch = MagickCore::GreenChannel; break;
+        case NoiseChannel::Blue: ch = MagickCore::BlueChannel; break;
+        case NoiseChannel::All: break;
+        }
+        m.addNoiseChannel(ch, MagickCore::UniformNoise);
+    });
+}
+
+bool AverageFilter(QImage &image, int size)
+{
+    if (size < 1 || size > 25) return false;
+    return WithMagick(image, [size](Magick::Image &m) { Statistic(m, MagickCore::MeanStatistic, size); });
+}
+
+bool MedianFilter(QImage &image, int size)
+{
+    if (size < 1 || size > 25) return false;
+    return WithMagick(image, [size](Magick::Image &m) { Statistic(m, MagickCore::MedianStatistic, size); });
+}
+
+bool Sharpen(QImage &image, int value)
+{
+    if (value < -1000 || value > 1000) return false;
+    // Sharpening is an unsharp mask of up to twice the detail; the negative side blurs with a
+    // sigma of up to 4 pixels (ImageMagick's blur is separable, so it stays fast).
+    return WithMagick(image, [value](Magick::Image &m) {
+        if (value > 0) m.unsharpmask(0.0, 1.0, value / 500.0, 0.0);
+        else if (value < 0) m.blur(0.0, -value / 250.0);
+    });
+}
+
+bool Posterize(QImage &image, int levels)
+{
+    if (levels < 2 || levels > 64) return false;
+    return WithMagick(image, [levels](Magick::Image &m) { m.posterize(size_t(levels), false); });
+}
+
+bool Mosaic(QImage &image, int tile)
+{
+    if (tile < 1 || tile > 64) return false;
+    return WithMagick(image, [tile](Magick::Image &m) {
+        const size_t w = m.columns(), h = m.rows();
+        Magick::Geometry small((w + tile - 1) / tile, (h + tile - 1) / tile);
+        small.aspect(true);
+        m.scale(small);
+        Magick::Geometry full(w, h);
+        full.aspect(true);
+        m.sample(full);
+    });
+}
+
+QString SpatialFilterKernel(int filter, bool *biased)
+{
+    // Neighbours in compass order from North, clockwise, as offsets into a 3x3 kernel.
+    static const int compass[8] = {1, 2, 5, 8, 7, 6, 3, 0};
+    const auto kernel = [](const int (&k)[9]) {
+        QStringList v;
+        for (int x : k) v << QString::number(x);
+        return QStringLiteral("3x3: ") + v.join(QLatin1Char(','));
+    };
+    if (biased) *biased = false;
+    if (filter >= 0 && filter < 8) {
+        // Emboss: the light comes from the direction; the flat parts become middle grey.
+        int k[9] = {};
+        k[compass[filter]] = 1;
+        k[compass[(filter + 4) % 8]] = -1;
+        if (biased) *biased = true;
+        return kernel(k);
+    }
+    if (filter >= 8 && filter < 16) return QStringLiteral("Compass:%1").arg((filter - 8) * 45);
+    switch (filter) {
+    case 16: return QStringLiteral("Laplacian:0");
+    case 17: return QStringLiteral("Laplacian:1");
+    case 18: return QStringLiteral("Laplacian:2");
+    case 19: return kernel({-1, 0, 0, 0, 2, 0, 0, 0, -1});
+    case 20: return kernel({0, 0, 0, -1, 2, -1, 0, 0, 0});
+    case 21: return kernel({0, -1, 0, 0, 2, 0, 0, -1, 0});
+    case 22: return QStringLiteral("Sobel:0");
+    case 23: return QStringLiteral("Sobel:90");
+    case 24: return QStringLiteral("Prewitt:0");
+    case 25: return QStringLiteral("Prewitt:90");
+    case 26: case 27: case 28: {
+        // Shift and difference: the picture minus itself shifted by one pixel.
+        const int neighbour[3] = {0, 3, 1};
+        int k[9] = {};
+        k[4] = 1;
+        k[neighbour[filter - 26]] = -1;
+        if (biased) *biased = true;
+        return kernel(k);
+    }
+    case 29: return kernel({-1, -1, -1, 2, 2, 2, -1, -1, -1});
+    case 30: return kernel({-1, 2, -1, -1, 2, -1, -1, 2, -1});
+    case 31: return kernel({2, -1, -1, -1, 2, -1, -1, -1, 2});
+    case 32: return kernel({-1, -1, 2, -1, 2, -1, 2, -1, -1});
+    default: return {};
+    }
+}
+
+bool SpatialFilter(QImage &image, int filter)
+{
+    bool biased = false;
+    const QString k = SpatialFilterKernel(filter, &biased);
+    if (k.isEmpty()) return false;
+    return WithMagick(image, [&](Magick::Image &m) {
+        if (biased) m.artifact("convolve:bias", "50%");
+        m.morphology(MagickCore::ConvolveMorphology, k.toStdString());
+    });
+}
+
+bool ColorRes(QImage &image, int bitsPerPixel, int flags)
+{
+    namespace F = ColorResFlag;
+    if (bitsPerPixel == 24 || bitsPerPixel == 32) return !image.isNull();
+    if (bitsPerPixel == 16) {
+        if (image.isNull()) return false;
+        image = image.convertToFormat(QImage::Format_RGB16).convertToFormat(QImage::Format_RGB32);
+        return true;
+    }
+    if (bitsPerPixel < 1 || bitsPerPixel > 8) return false;
+    const int dither = flags & F::DitherMask;
+    const bool fixedPalette = flags & (F::PaletteFixed | F::PaletteSystem | F::PaletteNetscape);
+    return WithMagick(image, [&](Magick::Image &m) {
+        if (dither == F::DitherOrdered) {
+            // Ordered dithering onto an even grid of levels per channel.
+            const int levels = std::max(2, int(std::lround(std::cbrt(double(1 << bitsPerPixel)))));
+            m.orderedDither("o8x8," + std::to_string(levels));
+            return;
+        }
+        if (fixedPalette && bitsPerPixel == 8) {
+            // The fixed palettes are the 216-colour web palette.
+            Magick::Image palette("netscape:");
+            m.map(palette, dither != F::DitherNone);
+            return;
+        }
+        m.quantizeColors(size_t(1) << bitsPerPixel);
+        m.quantizeDither(dither != F::DitherNone);
+        if (dither != F::DitherNone) m.quantizeDitherMethod(MagickCore::FloydSteinbergDitherMethod);
+        m.quantize();
+    });
+}
+
+bool FlipHorizontal(QImage &image)
+{
+    if (image.isNull()) return false;
+    image = image.mirrored(true, false);
+    return !image.isNull();
+}
+
+bool FlipVertical(QImage &image)
+{
+    if (image.isNull()) return false;
+    image = image.mirrored(false, true);
+    return !image.isNull();
+}
+
+bool RotateFine(QImage &image, int angle, int flags, QColor fill)
+{
+    const QSize before = image.size();
+    const bool ok = WithMagick(image, [&](Magick::Image &m) {
+        m.backgroundColor(ToMagickColor(fill));
+        m.rotate(angle / 100.0);
+    });
+    if (ok && !(flags & 1) && image.size() != before) {
+        // Without resizing the picture keeps its size: the middle of the turned canvas.
+        image = image.copy(QRect(QPoint((image.width() - before.width()) / 2, (image.height() - before.height()) / 2),
+                                 before));
+    }
+    return ok;
+}
+
+bool Shear(QImage &image, int angle, bool horizontal, QColor fill)
+{
+    if (angle <= -9000 || angle >= 9000) return false;
+    return WithMagick(image, [&](Magick::Image &m) {
+        m.backgroundColor(ToMagickColor(fill));
+        m.shear(horizontal ? angle / 100.0 : 0.0, horizontal ? 0.0 : angle / 100.0);
+    });
+}
+
+bool SizeBitmap(QImage &image, int width, int height, int)
+{
+    if (!FitsLimit(width, height)) return false;
+    return WithMagick(image, [&](Magick::Image &m) {
+        Magick::Geometry g{size_t(width), size_t(height)};
+        g.aspect(true);
+        m.sample(g);
+    });
+}
+
+bool ResampleBitmap(QImage &image, int width, int height)
+{
+    if (!FitsLimit(width, height)) return false;
+    return WithMagick(image, [&](Magick::Image &m) {
+        Magick::Geometry g{size_t(width), size_t(height)};
+        g.aspect(true);
+        m.resize(g);
+    });
+}
+
+// ---- saving ----
+
+int JpegQualityOf(int qualityFactor)
+{
+    // The quality factor runs from 2 (best) to 255; the save dialog's slider 100..10 gives 2..229.
+    return std::clamp(100 - (qualityFactor - 2) * 100 / 253, 1, 100);
+}
+
+namespace {
+
+bool Fail(QString *error, const QString &why)
+{
+    if (error) *error = why;
+    return false;
+}
+
+QByteArray EncodeJpeg(const QImage &image, int bitsPerPixel, int qualityFactor, QString *error)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    tjhandle tj = tjInitCompress();
+    if (!tj) { Fail(error, QStringLiteral("JPEG encoder unavailable")); return {}; }
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    const int quality = JpegQualityOf(qualityFactor);
+    const int sampling = bitsPerPixel == 8 ? TJSAMP_GRAY : quality >= 90 ? TJSAMP_444 : TJSAMP_420;
+    const int rc = tjCompress2(tj, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(), TJPF_BGRX,
+                               &out, &size, sampling, quality, TJFLAG_ACCURATEDCT);
+    QByteArray bytes;
+    if (rc == 0) bytes = QByteArray(reinterpret_cast<const char *>(out), qsizetype(size));
+    else Fail(error, QString::fromLatin1(tjGetErrorStr2(tj)));
+    tjFree(out);
+    tjDestroy(tj);
+    return bytes;
+}
+
+void PutLe16(QByteArray &b, int v) { char c[2]; qToLittleEndian<quint16>(quint16(v), c); b.append(c, 2); }
+void PutLe32(QByteArray &b, quint32 v) { char c[4]; qToLittleEndian<quint32>(v, c); b.append(c, 4); }
+
+// A placeable Windows metafile holding the picture as one device-independent bitmap (ImageMagick
+// reads metafiles but does not write them).
+QByteArray EncodeWmf(const QImage &image, int bitsPerPixel, QString *error)
+{
+    if (image.width() > 32767 || image.height() > 32767) {
+        Fail(error, QStringLiteral("Too large for a metafile"));
+        return {};
+    }
+    const int w = image.width(), h = image.height();
+    QByteArray dib;
+    PutLe32(dib, 40); PutLe32(dib, quint32(w)); PutLe32(dib, quint32(h)); PutLe16(dib, 1);
+    PutLe16(dib, bitsPerPixel); PutLe32(dib, 0); PutLe32(dib, 0); PutLe32(dib, 0); PutLe32(dib, 0);
+    QImage px;
+    if (bitsPerPixel == 8) {
+        px = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+        PutLe32(dib, quint32(px.colorCount())); PutLe32(dib, 0);
+        for (QRgb c : px.colorTable()) PutLe32(dib, c & 0xFFFFFF);
+    } else {
+        px = image.convertToFormat(QImage::Format_RGB888);
+        PutLe32(dib, 0); PutLe32(dib, 0);
+    }
+    const int rowBytes = (w * bitsPerPixel / 8 + 3) & ~3;
+    for (int y = h - 1; y >= 0; --y) {
+        QByteArray row(rowBytes, '\0');
+        const uchar *src = px.constScanLine(y);
+        if (bitsPerPixel == 8) {
+            memcpy(row.data(), src, size_t(w));
+        } else {
+            for (int x = 0; x < w; ++x) {   // the bitmap stores blue, green, red
+                row[3 * x] = char(src[3 * x + 2]);
+                row[3 * x + 1] = char(src[3 * x + 1]);
+                row[3 * x + 2] = char(src[3 * x]);
+            }
+        }
+        dib.append(row);
+    }
+    if (dib.size() % 2) dib.append('\0');
+
+    QByteArray records;
+    const auto record = [&records](int function, std::initializer_list<int> params) {
+        PutLe32(records, quint32(3 + params.size()));
+        PutLe16(records, function);
+        for (int p : params) PutLe16(records, p);
+    };
+    record(0x020B, {0, 0});   // SETWINDOWORG
+    record(0x020C, {h, w});   // SETWINDOWEXT
+    const quint32 stretchWords = quint32(3 + 2 + 9 + dib.size() / 2);
+    PutLe32(records, stretchWords);
+    PutLe16(records, 0x0F43);   // STRETCHDIB: raster operation SRCCOPY, colours as RGB
+    PutLe32(records, 0x00CC0020);
+    PutLe16(records, 0);
+    for (int p : {h, w, 0, 0, h, w, 0, 0}) PutLe16(records, p);
+    records.append(dib);
+    record(0x0000, {});   // end of file
+
+    QByteArray out;
+    PutLe32(out, 0x9AC6CDD7u);
+    PutLe16(out, 0);
+    for (int v : {0, 0, w, h}) PutLe16(out, v);
+    PutLe16(out, 72);   // units per inch: one unit per pixel at the usual 72 dpi
+    PutLe32(out, 0);
+    quint16 checksum = 0;
+    for (int i = 0; i < 20; i += 2) checksum ^= qFromLittleEndian<quint16>(out.constData() + i);
+    PutLe16(out, checksum);
+    const quint32 words = quint32(9 + records.size() / 2);
+    PutLe16(out, 1); PutLe16(out, 9); PutLe16(out, 0x0300); PutLe32(out, words); PutLe16(out, 0);
+    PutLe32(out, stretchWords); PutLe16(out, 0);
+    out.append(records);
+    return out;
+}
+
+bool ValidBits(int format, int bits)
+{
+    switch (format) {
+    case 6: case 3: return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case 10: case 15: case 76: return bits == 8 || bits == 24;
+    case 1: return bits == 1 || bits == 4 || bits == 8 || bits == 24;
+    case 91: case 2: return bits == 1 || bits == 4 || bits == 8;
+    case 75: return bits == 4 || bits == 8 || bits == 24;
+    default: return false;
+    }
+}
+
+QByteArray EncodeMagick(const QImage &image, int format, int bits, QString *error)
+{
+    EnsureMagick();
+    try {
+        Magick::Image m = ToMagick(image);
+        const char *coder = format == 6 ? "BMP" : format == 1 ? "PCX" : format == 91 ? "ICO" : format == 2 ? "GIF"
+                          : format == 3 ? "TIFF" : format == 75 ? "PNG" : "PSD";
+        m.magick(coder);
+        m.depth(8);
+        // The pixels are plain sRGB: no gamma or chromaticity chunks that readers would apply.
+        if (format == 75) m.defineValue("png", "exclude-chunks", "date,time,gAMA,cHRM,bKGD");
+        if (bits <= 8) {
+            if (bits == 1) {
+                m.type(MagickCore::BilevelType);
+            } else {
+                m.quantizeColors(size_t(1) << bits);
+                m.quantizeDither(false);
+                m.quantize();
+                m.type(MagickCore::PaletteType);
+            }
+            if (format == 75) {
+                m.defineValue("png", "bit-depth", std::to_string(bits == 1 ? 1 : bits));
+                m.defineValue("png", "color-type", "3");
+            }
+        } else if (bits == 16) {
+            if (format == 6) {
+                m.defineValue("bmp", "subtype", "RGB565");
+                m.type(MagickCore::TrueColorType);
+            } else {   // TIFF: 16-bit samples of grey
+                m.colorSpace(MagickCore::GRAYColorspace);
+                m.depth(16);
+            }
+        } else if (bits == 32) {
+            m.matte(true);
+            m.type(MagickCore::TrueColorMatteType);
+        } else {
+            m.type(MagickCore::TrueColorType);
+            if (format == 75) m.magick("PNG24");
+        }
+        Magick::Blob blob;
+        m.write(&blob);
+        return QByteArray(static_cast<const char *>(blob.data()), qsizetype(blob.length()));
+    } catch (const std::exception &e) {
+        Fail(error, QString::fromLocal8Bit(e.what()));
+        return {};
+    }
+}
+
+} // namespace
+
+bool SaveBitmap(const QImage &image, const QString &path, int format, int bitsPerPixel, int qualityFactor,
+                QString *error)
+{
+    if (image.isNull()) return Fail(error, QStringLiteral("No picture"));
+    if (!ValidBits(format, bitsPerPixel)) return Fail(error, QStringLiteral("Unsupported format or bits per pixel"));
+    QByteArray bytes;
+    if (format == 10) bytes = EncodeJpeg(image, bitsPerPixel, qualityFactor, error);
+    else if (format == 15) bytes = EncodeWmf(image, bitsPerPixel, error);
+    else bytes = EncodeMagick(image, format, bitsPerPixel, error);
+    if (bytes.isEmpty()) return error && !error->isEmpty() ? false : Fail(error, QStringLiteral("Encoding failed"));
+    if (!WriteFileAtomically(path, bytes)) return Fail(error, QStringLiteral("Cannot write the file"));
+    return true;
+}
+
+bool FileInfo(const QString &path, FileInformation &info)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = f.read(8);
+    if (head.size() < 4) return false;
+    const auto starts = [&head](const char *magic, int n) { return head.startsWith(QByteArray(magic, n)); };
+    if (starts("BM", 2)) info.format = 6;
+    else if (starts("\xFF\xD8", 2)) info.format = 10;
+    else if (starts("\x89PNG", 4)) info.format = 75;
+    else if (starts("GIF8", 4)) info.format = 2;
+    else if (starts("II*\0", 4) || starts("MM\0*", 4)) info.format = 3;
+    else if (starts("8BPS", 4)) info.format = 76;
+    else if (starts("\0\0\1\0", 4)) info.format = 91;
+    else if (starts("\xD7\xCD\xC6\x9A", 4) || starts("\1\0\x09\0", 4)) info.format = 15;
+    else if (head[0] == '\x0A' && quint8(head[1]) <= 5 && head[2] == '\1') info.format = 1;
+    else info.format = 0;
+    info.bitsPerPixel = FileBitsPerPixel(path);
+    if (info.bitsPerPixel <= 0) info.bitsPerPixel = 24;
+    return info.format != 0 || PictureSize(path).isValid();
+}
+
+} // namespace pagero::imaging

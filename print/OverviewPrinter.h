@@ -1,0 +1,28 @@
+#pragma once
+// Prints overview pages one or four to a sheet, as one print job. Each page is painted straight onto
+// the printer's painter in book-page coordinates, scaled to its printed box: text stays text and
+// pictures are drawn at the printer's resolution.
+#include "core/print/PrintLayout.h"
+#include <QList>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <functional>
+
+class QPainter;
+class QPrinter;
+
+namespace pagero::print {
+
+// Paints overview page `page` (1-based) into (0, 0) .. `bookPage` of the painter's coordinates.
+using PaintBookPage = std::function<void(QPainter &painter, int page)>;
+
+// Told the pages of the sheet after the one about to be painted (first the first sheet's), and the
+// printer pixels per book pixel, so their pictures can be made ready meanwhile.
+using UpcomingPages = std::function<void(const QList<int> &pages, QSizeF scale)>;
+
+// Prints `ticked` pages; returns an empty text when every sheet was printed, else the message to show.
+QString PrintOverviewSheets(QPrinter &printer, const QList<int> &ticked, SheetSize size, QSize bookPage,
+                            const PaintBookPage &paint, const UpcomingPages &upcoming = {});
+
+} // namespace pagero::print
