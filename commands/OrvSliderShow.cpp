@@ -258,7 +258,6 @@ void TSliderShow_Fm::closeEvent(QCloseEvent *e)
     Timer1.stop();
     SlideTimer.stop();
     QWidget::closeEvent(e);
-    if (closed) QTimer::singleShot(0, this, [this] { if (closed) closed(); });
 }
 
 } // namespace pagero

@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 
 class QAction;
 class QMenu;
@@ -44,7 +43,6 @@ public:
     QTimer SlideTimer;    // between the slides of one screen
     QMenu *PopupMenu1 = nullptr;
     QAction *Continue1 = nullptr, *NextScreen1 = nullptr, *PreviousScreen1 = nullptr, *Exit1 = nullptr;
-    std::function<void()> closed;   // after the window has closed
 
     void OpenPopupAt(QPoint globalPos);
 

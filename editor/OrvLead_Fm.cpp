@@ -276,6 +276,7 @@ bool TLead_Fm::LoadFile(const QString &path)
 bool TLead_Fm::EditFile(const QString &path)
 {
     doc_.Deselect();
+    doc_.DropUndo();   // the undo copy belongs to the last edit
     closeApproved_ = false;
     if (!LoadFile(path)) return false;
     if (QScreen *s = screen() ? screen() : QApplication::primaryScreen()) setGeometry(s->availableGeometry());

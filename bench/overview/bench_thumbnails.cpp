@@ -108,13 +108,10 @@ QString MakeSmallPictures(int count)
 double GuiThreadMsPerFile(const QString &folder, const QString &cacheRoot)
 {
     QDir(cacheRoot).removeRecursively();
-    AlbumFiles files;
-    files.folder = folder;
-    for (const QString &n : QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name)) {
-        files.names << n;
-        files.ages << QString::number(FileAge(folder + "/" + n));
-        files.sizes << QString::number(QFileInfo(folder + "/" + n).size());
-    }
+    PageEntries entries;
+    for (const QString &n : QDir(folder).entryList({"*.jpg"}, QDir::Files, QDir::Name))
+        entries.push_back({n, 1, QFileInfo(folder + "/" + n).size(), FileAge(folder + "/" + n)});
+    const AlbumFiles files{folder, std::make_shared<const PageEntries>(std::move(entries))};
     TOverView_Fm ov;
     ov.SetCacheRoot(cacheRoot);
     ov.SetAlbum(files);

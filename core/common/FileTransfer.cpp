@@ -4,6 +4,7 @@
 #include "core/common/FileTransfer.h"
 
 #include "core/common/AtomicFile.h"
+#include "core/common/FileNames.h"
 #include "core/common/Log.h"
 
 #include <QFile>
@@ -52,7 +53,8 @@ private:
     int fd_;
 };
 
-QByteArray Encoded(const QString &path) { return QFile::encodeName(path); }
+// Paths keep their bytes, also those that are not UTF-8 (a name Qt would spell lossily).
+QByteArray Encoded(const QString &path) { return EncodeFileName(path); }
 
 QByteArray FolderOf(const QByteArray &path)
 {
@@ -239,7 +241,7 @@ struct TreeWalk {
     TransferResult firstFailure;
     void Note(TransferStatus status, const QByteArray &path, int error)
     {
-        if (firstFailure) firstFailure = Failure(status, QFile::decodeName(path), error);
+        if (firstFailure) firstFailure = Failure(status, DecodeFileName(path), error);
     }
 };
 

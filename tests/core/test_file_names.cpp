@@ -1,6 +1,7 @@
-// File names that are not UTF-8 keep their bytes through decoding, the folder listing and the
-// thumbnail cache's text files.
+// File names that are not UTF-8 keep their bytes through decoding, the folder listing, the
+// thumbnail cache's text files and the file transfers.
 #include "core/common/FileNames.h"
+#include "core/common/FileTransfer.h"
 #include "core/common/FolderListing.h"
 #include "core/pages/ThumbnailCache.h"
 
@@ -8,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pagero;
@@ -59,4 +61,27 @@ TEST(FileNames, TheListingAndTheCacheTextKeepTheBytes)
     EXPECT_EQ(ThumbnailCache::ThumbnailNameFor(files[0].name), "bad__-jpg.bmp");
     EXPECT_EQ(ThumbnailCache::SubfolderNameFor(DecodeFileName("/x/al\xff" "bum")), "oval_bum");
     ::unlink((QFile::encodeName(dir.path()) + "/" + raw).constData());   // Qt's own removal cannot see it
+}
+
+TEST(FileNames, CopyMoveAndDeleteKeepTheBytes)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    ASSERT_EQ(::mkdir((folder + "/sub\xe9").constData(), 0755), 0);
+    const int fd = ::open((folder + "/a\xff.jpg").constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "abc", 3), 3);
+    ::close(fd);
+    const QString source = DecodeFileName(folder + "/a\xff.jpg");
+    const QString copy = DecodeFileName(folder + "/sub\xe9/b\xfe.jpg");
+    ASSERT_TRUE(CopyFileTo(source, copy)) << CopyFileTo(source, copy).text.toStdString();
+    ASSERT_TRUE(MoveFileTo(source, DecodeFileName(folder + "/c\xfd.jpg")));
+    struct stat st {};
+    EXPECT_EQ(::stat((folder + "/sub\xe9/b\xfe.jpg").constData(), &st), 0);
+    EXPECT_EQ(st.st_size, 3);
+    EXPECT_EQ(::stat((folder + "/c\xfd.jpg").constData(), &st), 0);
+    EXPECT_NE(::stat((folder + "/a\xff.jpg").constData(), &st), 0);
+    ASSERT_TRUE(DeleteTree(DecodeFileName(folder + "/sub\xe9")));
+    EXPECT_NE(::stat((folder + "/sub\xe9").constData(), &st), 0);
+    ::unlink((folder + "/c\xfd.jpg").constData());   // Qt's own removal cannot see it
 }

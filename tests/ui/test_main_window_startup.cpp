@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, TheMenuBarCarriesTheEightMenusAndLaterCommandsAreDisabled
     EXPECT_EQ(w.Menus().actions.FilterPages1->text(), "File Type &Filter...");
     EXPECT_EQ(w.Menus().actions.btnView1->text(), "Pre&view/Play ");
     EXPECT_FALSE(w.Menus().actions.btnView1->isEnabled());     // arrives with the preview window
-    EXPECT_FALSE(w.Menus().actions.EditLImg->isEnabled());    // arrives with the image editor
+    EXPECT_TRUE(w.Menus().actions.EditLImg->isEnabled());     // the image editor opens the left page
     EXPECT_TRUE(w.Menus().actions.EMailImg->isEnabled());     // the mail window sends the selection
     EXPECT_EQ(w.Menus().actions.FlipToOverviewImg->toolTip(), "Flip to Overview page");
     EXPECT_TRUE(w.Menus().actions.Open2->isEnabled());

@@ -216,3 +216,29 @@ TEST_F(MusicTest, MusicStopsTheFlipSoundAndTurnsItselfOffAtTheEndWithStop)
     EXPECT_EQ(prompter.texts.last(), "Music file not found.");
     EXPECT_TRUE(w.Menus().actions.BackgroundMusic1->isChecked());
 }
+
+TEST_F(MusicTest, AClickOnASoundPagesThumbnailPictureOpensTheMediaWindow)
+{
+    ASSERT_TRUE(Tone(album + "/tune.wav", "3"));           // the seventh page, after pic1..pic6
+    WriteSettings([](Settings &s) { s.AutoFlipToOverview = true; });
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    ASSERT_EQ(w.Pages().NameOf(6), "tune.wav");
+    QPoint picture(-1, -1);
+    const BookGeometry &g = w.Geometry();
+    for (int y = g.leftT; y < g.rightB && picture.x() < 0; y += 2)
+        for (int x = g.leftL; x < g.rightR; x += 2) {
+            const HotState hot = HitTester::HitTest(w.MakeHitScene(), x, y);
+            if (hot.HotCode == HotThumbBase + 6 && hot.HotSubKind == 2) {
+                picture = QPoint(x, y);
+                break;
+            }
+        }
+    ASSERT_NE(picture.x(), -1);
+    QTest::mouseMove(w.View(), picture);
+    QTest::mouseClick(w.View(), Qt::LeftButton, {}, picture);
+    TPlayMedia_aviFm *player = w.Media().Player();
+    ASSERT_TRUE(WaitFor([&] { return player->isVisible(); }));
+    EXPECT_EQ(player->Kind, KindWave);
+    player->close();
+}
