@@ -35,8 +35,9 @@ struct BookScene {
     SectionPages *overview = nullptr, *contents = nullptr, *index = nullptr;
 
     // Optional painters of later features; unset ones draw nothing.
-    // Bookmark tabs of one side (1 left, 2 right), drawn on the frame before/after the page images.
-    std::function<void(QPainter &frame, int side)> drawBookmarkTabs;
+    // Bookmark tabs, drawn on the frame in two passes: 1 before the page images (the tabs of pages
+    // inside the stacks, which the open pages cover), 2 after them (the tabs of the open pages).
+    std::function<void(QPainter &frame, int pass)> drawBookmarkTabs;
     // The comment box of page-list entry `entry` on its file page (page-local coordinates).
     std::function<void(QPainter &page, const QRect &contentRect, int entry)> drawComment;
 };

@@ -1,7 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/BatchCommands.h"
 #include "commands/OrvOpenDlg.h"
-#include "app/FileAnnotationSync.h"
+#include "app/AnnotationController.h"
 #include "app/FileCommands.h"
 #include "app/EditorCommands.h"
 #include "app/MailCommands.h"
@@ -104,12 +104,16 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
             folder = dialog->ChosenFolder();
             return true;
         });
+    annotations_ = std::make_unique<AnnotationController>(Book(), menus_, scene_, overlay_, saves_, BookmarkDir,
+                                                          ScreenSaverMode);
+    annotations_->FillHitScene(hitScene_);
     // Folder and file commands; renames and deletes keep the album's stored bookmarks and comments
     // in step.
     fileCommands_ = std::make_unique<FileCommands>(
         Book(), menus_, *folders_->OpenDialog(), [this] { return PopupFile; },
         [this](const QString &oldPath, const QString &newPath) {
-            SyncStoredAnnotations(BookmarkDir, session_.AlbumFolder, oldPath, newPath);
+            if (newPath.isEmpty()) annotations_->FileDropped(oldPath);
+            else annotations_->FileRenamed(oldPath, newPath);
         });
     // Sound and motion: background music, the media window, auto flipping's start hook.
     music_ = std::make_unique<MusicController>(Book(), menus_, SysSoundDir);
@@ -124,7 +128,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
 
 void TTurvane_Fm::FileLeftAlbum(const QString &path)
 {
-    SyncStoredAnnotations(BookmarkDir, session_.AlbumFolder, path, {});
+    annotations_->FileDropped(path);   // its bookmark and comment go with it
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;
@@ -239,18 +243,18 @@ void TTurvane_Fm::SetCaption()
                                    : BaseCaption + "    Folder: " + session_.AlbumFolder);
 }
 
-void TTurvane_Fm::AlbumOpening(const QString &)
+void TTurvane_Fm::AlbumOpening(const QString &folder)
 {
     animator_.Finish();   // a closing flip of the previous album lands before this one is built
     SetCaption();
     overview_->ShowThumbWindow = true;   // opening an album shows the thumbnails being made
     selection_.Clear();
     SelectAnchor = -1;
+    annotations_->AlbumOpening(folder);
 }
 
 void TTurvane_Fm::AlbumOpened(const QString &folder)
 {
-    scene_.albumNameLines = QStringList{"Folder Name", QFileInfo(folder).fileName().toUpper()};
     // A reopening keeps the reader's place; a new opening turns from the closed book to the file
     // named at start, the overview or the album's remembered place.
     if (const std::optional<BookPlace> keep = std::exchange(places_->reopenAt, std::nullopt)) {
@@ -273,6 +277,7 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
 
 void TTurvane_Fm::AlbumClosing(int direction)
 {
+    annotations_->AlbumClosing();
     if (!ScreenSaverMode) places_->RememberAlbum(session_.AlbumFolder);
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
@@ -307,7 +312,10 @@ void TTurvane_Fm::MruChanged()
 void TTurvane_Fm::BuildBook(std::function<void(bool built)> done)
 {
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
-    build_->Build(std::move(done));
+    build_->Build([this, done = std::move(done)](bool built) {
+        if (built && annotations_) annotations_->BookBuilt();
+        if (done) done(built);
+    });
 }
 
 void TTurvane_Fm::Rebuild(std::function<void(bool built)> done)

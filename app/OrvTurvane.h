@@ -54,6 +54,7 @@ class TFindDlg;
 class TPageNoDlg;
 class TPreviewPic_Fm;
 class TInfoBox;
+class AnnotationController;
 
 class TTurvane_Fm : public QMainWindow, private AlbumHost, private BookContext {
     Q_OBJECT
@@ -150,6 +151,8 @@ public:
     TInfoBox *InfoBoxWindow() const { return viewing_->InfoBox(); }
     const QImage &PreviewBackBitmap() const { return previewBack_; }
     HitScene MakeHitScene() const { return hitScene_; }
+    // Bookmarks, page comments and the album name; the file commands tell it of renames and deletes.
+    AnnotationController &Annotations() { return *annotations_; }
 
     // Replaces the section build step (tests).
     void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { build_->SetSectionBuilder(std::move(builder)); }
@@ -277,6 +280,7 @@ private:
     std::unique_ptr<class BatchCommands> batch_;
     std::unique_ptr<class FileCommands> fileCommands_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
+    std::unique_ptr<class AnnotationController> annotations_;
     std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
     std::unique_ptr<class MusicController> music_;
     std::unique_ptr<class MediaController> media_;

@@ -1,6 +1,7 @@
 // The main window's pointer and keyboard handling, its overlays and the commands it runs itself.
 #include "app/OrvTurvane.h"
 #include "app/AboutBox.h"
+#include "app/AnnotationController.h"
 #include "app/HelpWindow.h"
 #include "app/FileCommands.h"
 #include "pages/OrvOverView_Ut.h"
@@ -202,8 +203,8 @@ void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
     const bool withFile = normal && !PopupFile.isEmpty();
     menus_.actions.btnView1->setEnabled(withFile);
     menus_.actions.btnInfo1->setEnabled(withFile);
-    // The bookmark and rotation submenus hold only commands this window does not offer yet.
-    menus_.menus.Bookmarks1->menuAction()->setEnabled(false);
+    annotations_->PopupOpened(PopupTarget, PopupPage, normal);
+    // The rotation submenu holds only commands this window does not offer yet.
     menus_.menus.Rotate3->menuAction()->setEnabled(false);
     popup->popup(globalPos);
 }
@@ -232,6 +233,7 @@ void TTurvane_Fm::RefreshToolBar()
     const bool on = (session_.AlbumOpen || session_.Opening) && mode_ == PaintMode::Normal;
     menus_.actions.OpenImg->setEnabled(!Building());
     menus_.actions.FlipToOverviewImg->setEnabled(on);
+    if (annotations_) annotations_->RefreshToolBar();
 }
 
 void TTurvane_Fm::ConnectCommands()

@@ -94,6 +94,8 @@ void PointerOverlay::UpdateHint(const HotState &hot)
     if (hot.HotCode > 70000 && hot.HotSubKind == 1) {
         const int entry = hot.HotCode - HotThumbBase;
         if (entry >= 0 && entry < book_.Pages().Count()) hint = book_.Pages().NameOf(entry);
+    } else if (IsBookmarkTab(hot.HotCode) && BookmarkHint) {
+        hint = BookmarkHint(BookmarkTabOfCode(hot.HotCode));
     }
     book_.BookArea()->setToolTip(hint);
 }

@@ -4,6 +4,8 @@
 // thumbnail. They are drawn over the frame and forgotten whenever the frame is drawn anew.
 #include "app/HitTester.h"
 #include <QRect>
+#include <QString>
+#include <functional>
 
 class QPainter;
 
@@ -25,6 +27,9 @@ public:
 
     int HighlightCode = -1, HighlightKind = 0;
     QRect HighlightRect;
+    // The hint of bookmark tab `tab` (set by the bookmarks' controller).
+    std::function<QString(int tab)> BookmarkHint;
+
     bool JumpCursorShown = false;
     int JumpCursorPage = 0;
     QRect JumpCursorRect;

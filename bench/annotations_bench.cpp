@@ -6,7 +6,7 @@
 // what the stores add to a whole opening; it must stay at most 1.3.
 //
 // CPU times, best of 15 alternating runs (see pagelist_bench.cpp for why).
-#include "core/annotations/AlbumFiles.h"
+#include "core/annotations/AlbumFolderFiles.h"
 #include "core/annotations/BookmarkFile.h"
 #include "core/annotations/BookmarkMapping.h"
 #include "core/annotations/BookmarkRegister.h"
@@ -112,7 +112,7 @@ int main()
         const FileNameIndex index = FileNameIndex::Of(pages);
         MapBookmarksToPages(table, layout, index, FileExistsIn(album));
         LayOutBookmarkTabs(table, layout, 900, 700, [](const QString &s) { return int(s.size()) * 6; });
-        AlbumFiles files;
+        AlbumFolderFiles files;
         files.Load(album);
         files.Comments.FindComment(pages.PagePath(0));   // builds the name index
         stores.push_back(CpuMs() - afterList);

@@ -1,6 +1,6 @@
 #include "pages/OrvEditAlbumName_Dlg.h"
 
-#include "core/annotations/AlbumFiles.h"
+#include "core/annotations/AlbumFolderFiles.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // The files inside an album folder: the two-line album name, the write test and saving the name and
 // the comments whole, never over what could not be read and never half-written.
 #include "core/FileBytes.h"
-#include "core/annotations/AlbumFiles.h"
+#include "core/annotations/AlbumFolderFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,12 +41,12 @@ TEST(AlbumName, ExactlyTwoLinesOrTheDefaults)
     EXPECT_FALSE(CanWriteFolder(tmp.path() + "/missing"));
 }
 
-TEST(AlbumFiles, SavesWhatChangedAndNothingInScreenSaverMode)
+TEST(AlbumFolderFiles, SavesWhatChangedAndNothingInScreenSaverMode)
 {
     QTemporaryDir tmp;
     const QString album = tmp.path() + "/Trip";
     QDir().mkpath(album);
-    AlbumFiles files;
+    AlbumFolderFiles files;
     files.Load(album);
     EXPECT_TRUE(files.Writable);
     // Nothing to say beyond what missing files mean: nothing is created.
@@ -64,20 +64,20 @@ TEST(AlbumFiles, SavesWhatChangedAndNothingInScreenSaverMode)
     EXPECT_EQ(ReadAll(album + "/~mqxTxt.~pa"),
               "#~#a.jpg\r\n0\r\n0\r\n1\r\n0\r\n16777215\r\n[MS Sans Serif][1][0][-16][12][]\r\nhi\r\n");
 
-    AlbumFiles next;
+    AlbumFolderFiles next;
     next.Load(album);
     EXPECT_EQ(next.AlbumNameLines, QStringList({QString::fromUtf8("Für Oma"), "2024"}));
     EXPECT_EQ(next.Comments.Lines(), files.Comments.Lines());
 }
 
-TEST(AlbumFiles, FailuresLeaveThePreviousFilesWhole)
+TEST(AlbumFolderFiles, FailuresLeaveThePreviousFilesWhole)
 {
     QTemporaryDir tmp;
     const QString album = tmp.path() + "/Trip";
     QDir().mkpath(album);
     WriteAll(album + "/~mqxNm.~pa", "Old\r\nNAME\r\n");
     WriteAll(album + "/~mqxTxt.~pa", "#~#a.jpg\r\n0\r\n0\r\n1\r\n0\r\n0\r\n[x][1][0][-16][12][]\r\nold\r\n");
-    AlbumFiles files;
+    AlbumFolderFiles files;
     files.Load(album);
     files.AlbumNameLines = {"New", "NAME"};
     PageComment c;
@@ -87,7 +87,7 @@ TEST(AlbumFiles, FailuresLeaveThePreviousFilesWhole)
     // A comment file that could not be read is never written over.
     const QString other = tmp.path() + "/Other";
     QDir().mkpath(other + "/~mqxTxt.~pa");
-    AlbumFiles unreadable;
+    AlbumFolderFiles unreadable;
     unreadable.Load(other);
     EXPECT_FALSE(unreadable.CanAnnotate());
     EXPECT_TRUE(unreadable.Save(other, false));

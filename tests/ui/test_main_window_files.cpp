@@ -3,7 +3,7 @@
 // album's bookmarks and comments kept in step.
 #include "main_window_fixture.h"
 #include "commands/OrvOpenDlg.h"
-#include "core/annotations/AlbumFiles.h"
+#include "core/annotations/AlbumFolderFiles.h"
 #include "core/annotations/BookmarkFile.h"
 #include "core/annotations/BookmarkRegister.h"
 #include <QAction>

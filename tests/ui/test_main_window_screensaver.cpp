@@ -3,6 +3,7 @@
 // a click or a key, and leaves the settings files alone. The per-user lock keeps a second run out
 // and makes a mark left by a crashed run harmless.
 #include "main_window_fixture.h"
+#include "app/AnnotationController.h"
 #include "platform/system/ProgramFolder.h"
 #include <QFileInfo>
 #include <QSettings>
@@ -142,4 +143,23 @@ TEST_F(ScreenSaverTest, ANormalRunTellsTheScreenSaverWhereTheProgramLives)
     EXPECT_EQ(sys::RegistryRead("GEnv", "ExeDir", QString()).toString(), exeDir);
     EXPECT_EQ(w.Mode(), PaintMode::Normal);
     EXPECT_FALSE(sys::ScreenSaverRunning());
+}
+
+TEST_F(ScreenSaverTest, ARunReadsTheAlbumsAnnotationsButWritesNone)
+{
+    {
+        QFile name(album + "/~mqxNm.~pa");
+        ASSERT_TRUE(name.open(QIODevice::WriteOnly));
+        name.write("Only one line\r\n");
+    }
+    TTurvane_Fm &w = StartRun();
+    EXPECT_EQ(w.Annotations().Files().AlbumNameLines, QStringList({"Folder Name", "ALBUM"}));
+    // Even a bookmark made during the run is only held: the album is not registered, no file made.
+    w.Annotations().AddBookmarkToPage(w.Layout_().FirstFilePage);
+    EXPECT_EQ(w.Annotations().Bookmarks().size(), 1u);
+    w.close();
+    EXPECT_TRUE(QDir(exeDir + "/Bookmark").isEmpty());
+    QFile name(album + "/~mqxNm.~pa");
+    ASSERT_TRUE(name.open(QIODevice::ReadOnly));
+    EXPECT_EQ(name.readAll(), QByteArray("Only one line\r\n"));
 }

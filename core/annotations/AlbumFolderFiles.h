@@ -19,17 +19,19 @@ QStringList ReadAlbumName(const QString &albumFolder);
 // Creates and deletes the write-test file; false when it cannot be created.
 bool CanWriteFolder(const QString &albumFolder);
 
-class AlbumFiles {
+class AlbumFolderFiles {
 public:
-    // Reads the name and the comments and runs the write test.
-    void Load(const QString &albumFolder);
+    // Reads the name and the comments and runs the write test; a screen-saver run, which writes
+    // nothing, does not even create the test file and counts the folder as not writable.
+    void Load(const QString &albumFolder, bool screenSaverMode = false);
 
     // Writes the name and the comments whole and atomically. Nothing is written in screen-saver mode,
     // nor a file whose content is already on disk, nor a file that would only say what its absence
     // says (the default name, no comments). A comment file that could not be read at opening is never
     // written over (comments made since then make the result false). False when a file that had to be
-    // written could not be: the previous files stay.
-    bool Save(const QString &albumFolder, bool screenSaverMode) const;
+    // written could not be: the previous files stay, and `failedPath` (when given) names the first
+    // file that was not saved.
+    bool Save(const QString &albumFolder, bool screenSaverMode, QString *failedPath = nullptr) const;
 
     QStringList AlbumNameLines;      // exactly two lines while an album is open
     CommentStore Comments;

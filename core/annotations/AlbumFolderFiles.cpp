@@ -1,4 +1,4 @@
-#include "core/annotations/AlbumFiles.h"
+#include "core/annotations/AlbumFolderFiles.h"
 
 #include "core/annotations/TextLines.h"
 #include "core/common/AtomicFile.h"
@@ -19,11 +19,12 @@ QString LastComponent(QString folder)
     return folder.mid(folder.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-// Writes `bytes` unless the file already holds exactly them, or is missing and `absentMeans` says
-// the same thing.
+// Writes `bytes` unless the file already holds exactly them, or is missing and `sameAsAbsent` says
+// its absence means the same thing.
 bool WriteIfChanged(const QString &path, const QByteArray &bytes, bool sameAsAbsent)
 {
-    if (path.isEmpty()) return false;
+    // A folder that has gone holds nothing, which is fine when nothing is to be kept.
+    if (path.isEmpty()) return sameAsAbsent;
     const QFileInfo fi(path);
     if (!fi.exists() && sameAsAbsent) return true;
     QByteArray onDisk;
@@ -71,29 +72,33 @@ bool CanWriteFolder(const QString &albumFolder)
     return true;
 }
 
-void AlbumFiles::Load(const QString &albumFolder)
+void AlbumFolderFiles::Load(const QString &albumFolder, bool screenSaverMode)
 {
     AlbumNameLines = ReadAlbumName(albumFolder);
     const QString commentPath = JoinPath(albumFolder, QLatin1String(kCommentFileName));
     CommentsUnreadable = Comments.LoadFile(commentPath) == CommentStore::LoadResult::Unreadable;
-    Writable = CanWriteFolder(albumFolder);
+    Writable = !screenSaverMode && CanWriteFolder(albumFolder);
 }
 
-bool AlbumFiles::Save(const QString &albumFolder, bool screenSaverMode) const
+bool AlbumFolderFiles::Save(const QString &albumFolder, bool screenSaverMode, QString *failedPath) const
 {
     if (screenSaverMode) return true;
+    const auto failed = [failedPath](const QString &path) {
+        if (failedPath && failedPath->isEmpty()) *failedPath = path;
+        return false;
+    };
     QStringList name = AlbumNameLines;
     if (name.size() != 2) name = DefaultAlbumName(albumFolder);
     for (QString &line : name) line = OneLine(line);
-    bool ok = WriteIfChanged(JoinPath(albumFolder, QLatin1String(kAlbumNameFileName)), JoinTextLines(name),
-                             name == DefaultAlbumName(albumFolder));
+    const QString namePath = JoinPath(albumFolder, QLatin1String(kAlbumNameFileName));
+    bool ok = WriteIfChanged(namePath, JoinTextLines(name), name == DefaultAlbumName(albumFolder))
+        || failed(namePath);
+    const QString commentPath = JoinPath(albumFolder, QLatin1String(kCommentFileName));
     if (CommentsUnreadable) {
         // Comments made since cannot be kept without losing the file's own: that is a failure.
-        ok = Comments.Lines().isEmpty() && ok;
-    } else {
-        ok = WriteIfChanged(JoinPath(albumFolder, QLatin1String(kCommentFileName)), Comments.Bytes(),
-                            Comments.Lines().isEmpty())
-            && ok;
+        if (!Comments.Lines().isEmpty()) ok = failed(commentPath);
+    } else if (!WriteIfChanged(commentPath, Comments.Bytes(), Comments.Lines().isEmpty())) {
+        ok = failed(commentPath);
     }
     return ok;
 }
