@@ -1,5 +1,6 @@
 // Batch selection and batch work: the worker pool against one worker, Cancel, real failures, and
 // the commands of the book with the files on disk and the page list checked afterwards.
+#include "app/AnnotationController.h"
 #include "app/BatchCommands.h"
 #include "app/SelectionList.h"
 #include "commands/BatchWork.h"
@@ -204,12 +205,13 @@ TEST_F(BatchCommandsTest, CopyIntoTheAlbumGetsUniqueNamesAndDeleteAsksPerReadOnl
                   window->Pages().NameOf(window->Flip_().RightPageNo - window->Layout_().FirstFilePage) == "pic2_1.png",
               true);
 
-    // A deleted file's comment goes with it.
+    // A deleted file's comment goes with it, from the open album and from its comment file.
     CommentStore comments;
     PageComment note;
     note.lines = QStringList{"hello"};
     ASSERT_TRUE(comments.WriteComment(Pic(3), 100, 100, note));
     ASSERT_TRUE(WriteFileAtomically(album + "/~mqxTxt.~pa", comments.Bytes()));
+    ASSERT_TRUE(window->Annotations().Files().Comments.WriteComment(Pic(3), 100, 100, note));
 
     for (int i : {3, 4, 5}) b.SelectFile(Pic(i), true);
     ASSERT_TRUE(SetReadOnly(Pic(4), true));
@@ -221,6 +223,7 @@ TEST_F(BatchCommandsTest, CopyIntoTheAlbumGetsUniqueNamesAndDeleteAsksPerReadOnl
     EXPECT_TRUE(QFile::exists(Pic(4)));
     EXPECT_FALSE(QFile::exists(Pic(5)));
     EXPECT_EQ(window->Pages().Count(), 6);
+    EXPECT_FALSE(window->Annotations().Files().Comments.FindComment(Pic(3)).found);
     comments.LoadFile(album + "/~mqxTxt.~pa");
     EXPECT_FALSE(comments.FindComment(Pic(3)).found);
     SetReadOnly(Pic(4), false);
