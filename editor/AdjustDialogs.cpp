@@ -89,22 +89,22 @@ QWidget *Column()
 
 // ---- one slider ----
 
-TSliderDialog::TSliderDialog(PreviewHost &host, Spec spec, QWidget *parent)
-    : TAdjustDialog(host, spec.caption, parent), spec_(std::move(spec))
+TSliderDialog::TSliderDialog(PreviewHost &host, Setup setup, QWidget *parent)
+    : TAdjustDialog(host, setup.caption, parent), setup_(std::move(setup))
 {
     QWidget *body = Column();
-    slider_ = AddSlider(body, spec_.label, spec_.min, spec_.max, spec_.neutral, 20, spec_.shown);
+    slider_ = AddSlider(body, setup_.label, setup_.min, setup_.max, setup_.neutral, 20, setup_.shown);
     Finish(body);
 }
 
 Operation TSliderDialog::CurrentOperation() const
 {
     const int v = slider_->value();
-    if (v == spec_.neutral) return {};
-    return [apply = spec_.apply, v](QImage &image, double) { return apply(image, v); };
+    if (v == setup_.neutral) return {};
+    return [apply = setup_.apply, v](QImage &image, double) { return apply(image, v); };
 }
 
-void TSliderDialog::Reset() { slider_->setValue(spec_.neutral); }
+void TSliderDialog::Reset() { slider_->setValue(setup_.neutral); }
 
 TBrightnessDlg::TBrightnessDlg(PreviewHost &h, QWidget *p)
     : TSliderDialog(h, {QStringLiteral("Brightness Change"), QStringLiteral("Percentage(%)"), -100, 100, 0,

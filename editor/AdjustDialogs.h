@@ -48,19 +48,19 @@ protected:
 // One slider, a value label and Reset: brightness, contrast, saturation, hue, gamma, solarize.
 class TSliderDialog : public TAdjustDialog {
 public:
-    struct Spec {
+    struct Setup {
         QString caption, label;
         int min, max, neutral;
         std::function<bool(QImage &, int)> apply;
         std::function<QString(int)> shown;
     };
-    TSliderDialog(PreviewHost &host, Spec spec, QWidget *parent);
+    TSliderDialog(PreviewHost &host, Setup setup, QWidget *parent);
     Operation CurrentOperation() const override;
     void Reset() override;
     QSlider *Slider() const { return slider_; }
 
 private:
-    Spec spec_;
+    Setup setup_;
     QSlider *slider_;
 };
 
