@@ -257,8 +257,6 @@ void TTurvane_Fm::AlbumClosing(int direction)
     flip_.SetFlipSpeed(speed);
 }
 
-void TTurvane_Fm::AlbumClosed() {}
-
 void TTurvane_Fm::SwitchAlbum(const QString &folder)
 {
     if (Building()) {
@@ -403,12 +401,7 @@ void TTurvane_Fm::Present()
 void TTurvane_Fm::FlipTo(int page, std::function<void()> landed)
 {
     if (MustWaitForFlip()) {
-        AfterFlip([this, page, speed = flip_.FlipSpeed, landed = std::move(landed)]() mutable {
-            const int current = flip_.FlipSpeed;
-            flip_.SetFlipSpeed(speed);
-            FlipTo(page, std::move(landed));
-            flip_.SetFlipSpeed(current);
-        });
+        AfterFlipAtSpeedNow([this, page, landed = std::move(landed)]() mutable { FlipTo(page, std::move(landed)); });
         return;
     }
     animator_.frameIntervalMs = FrameIntervalMs;
@@ -423,12 +416,7 @@ void TTurvane_Fm::FlipTo(int page, std::function<void()> landed)
 void TTurvane_Fm::Flip(int direction, int count)
 {
     if (MustWaitForFlip()) {
-        AfterFlip([this, direction, count, speed = flip_.FlipSpeed] {
-            const int current = flip_.FlipSpeed;
-            flip_.SetFlipSpeed(speed);
-            Flip(direction, count);
-            flip_.SetFlipSpeed(current);
-        });
+        AfterFlipAtSpeedNow([this, direction, count] { Flip(direction, count); });
         return;
     }
     if (Building()) return;
@@ -440,6 +428,16 @@ void TTurvane_Fm::Flip(int direction, int count)
 void TTurvane_Fm::AfterFlip(std::function<void()> work)
 {
     flipQueue_.Run(std::move(work));
+}
+
+void TTurvane_Fm::AfterFlipAtSpeedNow(std::function<void()> flip)
+{
+    AfterFlip([this, speed = flip_.FlipSpeed, flip = std::move(flip)] {
+        const int current = flip_.FlipSpeed;
+        flip_.SetFlipSpeed(speed);
+        flip();
+        flip_.SetFlipSpeed(current);
+    });
 }
 
 void TTurvane_Fm::FlipLanded()
@@ -593,11 +591,6 @@ void TTurvane_Fm::SaveAllSettings()
     saves_.Check(SaveSettings(DataDir, settings_), JoinPath(DataDir, kSettingsFile));
     saves_.Check(SaveSettings2(DataDir, settings_), JoinPath(DataDir, kSettingsFile2));
     backgrounds_->Save();
-}
-
-Prompter &TTurvane_Fm::Prompt()
-{
-    return ThePrompter();
 }
 
 void TTurvane_Fm::DropThumbnail(const QString &path)

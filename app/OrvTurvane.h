@@ -34,9 +34,9 @@
 #include "core/book/FlipState.h"
 #include "core/book/PageList.h"
 #include "core/book/Settings.h"
+#include "platform/Prompter.h"
 #include <QMainWindow>
 #include <QTimer>
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -202,7 +202,7 @@ private:
     void BuildBook(std::function<void(bool built)> done) override;
     void AlbumOpened(const QString &folder) override;
     void AlbumClosing(int direction) override;
-    void AlbumClosed() override;
+    void AlbumClosed() override {}
     void MruChanged() override;
 
     // BookContext (the rest is public above); the controllers see the window only through it.
@@ -212,7 +212,7 @@ private:
     const BookLayout &Sections() const override { return layout_; }
     void SetMode(PaintMode mode) override { mode_ = mode; }
     int PointerX() const override { return LastMouseX; }
-    Prompter &Prompt() override;
+    Prompter &Prompt() override { return ThePrompter(); }
     QWidget *ParentWidget() override { return this; }
     QWidget *BookArea() override { return view_; }
     QString ProgramFolder() const override { return ExeDir; }
@@ -223,6 +223,8 @@ private:
 
     void FormCreate();
     bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
+    // Queues a flip after the running one, to run at the flip speed set now.
+    void AfterFlipAtSpeedNow(std::function<void()> flip);
     void FlipLanded();
     bool FormCloseQuery();
     void FormClose();
