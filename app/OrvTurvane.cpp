@@ -1,12 +1,7 @@
 #include "app/OrvTurvane.h"
-#include "app/BatchCommands.h"
-#include "commands/OrvOpenDlg.h"
 #include "app/AnnotationController.h"
-#include "app/FileCommands.h"
-#include "app/EditorCommands.h"
 #include "app/MailCommands.h"
-#include "app/MediaController.h"
-#include "app/MusicController.h"
+#include "app/PlaceController.h"
 #include "pages/OrvContents_Ut.h"
 #include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
@@ -76,9 +71,6 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                                         folders_->RememberFolder(session_.AlbumFolder);
                                                         SetCaption();
                                                     });
-    places_ = std::make_unique<PlaceController>(Book());
-    printing_ = std::make_unique<PrintCommands>(Book(), menus_, *overview_, [this] { return PopupFile; },
-                                                viewing_->Preview());
     animator_.present = [this](const QImage &) { Present(); };
     animator_.removeHighlight = [this] { RemoveHighlight(); };
     connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
@@ -94,41 +86,17 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     resize(800, 600);
     FormCreate();
     ConnectCommands();
-    mailCommands_ = std::make_unique<MailCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir, this);
-    // Batch selection and batch commands; copy and move choose their folder with the open dialog.
-    batch_ = std::make_unique<BatchCommands>(Book(), menus_, [this] { return PopupFile; },
-        [this](int mode, const QString &source, QString &folder) {
-            TOpenDlg *dialog = folders_->OpenDialog();
-            dialog->SourceFile = source;
-            if (!dialog->ExecuteMode(mode, false)) return false;
-            folder = dialog->ChosenFolder();
-            return true;
-        });
-    annotations_ = std::make_unique<AnnotationController>(Book(), menus_, scene_, overlay_, saves_, BookmarkDir,
-                                                          ScreenSaverMode);
-    annotations_->FillHitScene(hitScene_);
-    // Folder and file commands; renames and deletes keep the album's stored bookmarks and comments
-    // in step.
-    fileCommands_ = std::make_unique<FileCommands>(
-        Book(), menus_, *folders_->OpenDialog(), [this] { return PopupFile; },
-        [this](const QString &oldPath, const QString &newPath) {
-            if (newPath.isEmpty()) annotations_->FileDropped(oldPath);
-            else annotations_->FileRenamed(oldPath, newPath);
-        });
-    // Sound and motion: background music, the media window, auto flipping's start hook.
-    music_ = std::make_unique<MusicController>(Book(), menus_, SysSoundDir);
-    media_ = std::make_unique<MediaController>(Book(), *music_);
-    viewing_->playMedia = [this](const QString &path) { media_->PlayMediaFile(path); };
-    viewing_->showMediaInfo = [this](const QString &path) { media_->ShowMediaInfo(path); };
+    features_ = std::make_unique<FeatureControllers>(
+        Book(), menus_,
+        FeatureControllers::Parts{scene_, hitScene_, overlay_, saves_, *overview_, *folders_->OpenDialog(), *viewing_,
+                                  this, DataDir.isEmpty() ? ExeDir : DataDir, BookmarkDir, SysSoundDir,
+                                  ScreenSaverMode, [this] { return PopupFile; }});
     autoFlip_->started = [this] { RightClickPending = false; };
-    if (settings_.BackgroundMusic && !ScreenSaverMode) music_->StartMusic();
-    editorCommands_ = std::make_unique<EditorCommands>(Book(), menus_, DataDir.isEmpty() ? ExeDir : DataDir,
-                                                       [this] { return PopupFile; }, this);
 }
 
 void TTurvane_Fm::FileLeftAlbum(const QString &path)
 {
-    annotations_->FileDropped(path);   // its bookmark and comment go with it
+    Annotations().FileDropped(path);   // its bookmark and comment go with it
 }
 
 TTurvane_Fm::~TTurvane_Fm() = default;
@@ -250,18 +218,18 @@ void TTurvane_Fm::AlbumOpening(const QString &folder)
     overview_->ShowThumbWindow = true;   // opening an album shows the thumbnails being made
     selection_.Clear();
     SelectAnchor = -1;
-    annotations_->AlbumOpening(folder);
+    Annotations().AlbumOpening(folder);
 }
 
 void TTurvane_Fm::AlbumOpened(const QString &folder)
 {
     // A reopening keeps the reader's place; a new opening turns from the closed book to the file
     // named at start, the overview or the album's remembered place.
-    if (const std::optional<BookPlace> keep = std::exchange(places_->reopenAt, std::nullopt)) {
-        ShowSpread(places_->PageOf(*keep));
+    if (const std::optional<BookPlace> keep = std::exchange(Places().reopenAt, std::nullopt)) {
+        ShowSpread(Places().PageOf(*keep));
     } else {
         ShowSpread(0);
-        const int page = ScreenSaverMode ? 0 : places_->OpeningPage(folder, std::exchange(session_.StartFile, {}));
+        const int page = ScreenSaverMode ? 0 : Places().OpeningPage(folder, std::exchange(session_.StartFile, {}));
         if (page > 0) {
             const int speed = flip_.FlipSpeed;
             flip_.SetFlipSpeed(25);
@@ -277,8 +245,8 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
 
 void TTurvane_Fm::AlbumClosing(int direction)
 {
-    annotations_->AlbumClosing();
-    if (!ScreenSaverMode) places_->RememberAlbum(session_.AlbumFolder);
+    Annotations().AlbumClosing();
+    if (!ScreenSaverMode) Places().RememberAlbum(session_.AlbumFolder);
     const int speed = flip_.FlipSpeed;
     flip_.SetFlipSpeed(24);
     FlipTo(direction == 2 ? flip_.LastPageNo + 1 : 0, [this] {
@@ -288,8 +256,6 @@ void TTurvane_Fm::AlbumClosing(int direction)
     });
     flip_.SetFlipSpeed(speed);
 }
-
-void TTurvane_Fm::AlbumClosed() {}
 
 void TTurvane_Fm::SwitchAlbum(const QString &folder)
 {
@@ -313,7 +279,7 @@ void TTurvane_Fm::BuildBook(std::function<void(bool built)> done)
 {
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
     build_->Build([this, done = std::move(done)](bool built) {
-        if (built && annotations_) annotations_->BookBuilt();
+        if (built && features_) Annotations().BookBuilt();
         if (done) done(built);
     });
 }
@@ -331,10 +297,10 @@ void TTurvane_Fm::Rebuild(std::function<void(bool built)> done)
     // The book shows the same file or entry afterwards: the section page counts change with the
     // page size, the thumbnail size, the order and the filter, so the page number would not.
     std::optional<BookPlace> place;
-    if (session_.AlbumOpen) place = places_->Current();
+    if (session_.AlbumOpen) place = Places().Current();
     BuildBook([this, done, place](bool built) {
         if (built && place) {
-            flip_.LeftPageNo = places_->PageOf(*place) / 2 * 2;
+            flip_.LeftPageNo = Places().PageOf(*place) / 2 * 2;
             flip_.RightPageNo = flip_.LeftPageNo + 1;
         }
         if (done) done(built);
@@ -435,12 +401,7 @@ void TTurvane_Fm::Present()
 void TTurvane_Fm::FlipTo(int page, std::function<void()> landed)
 {
     if (MustWaitForFlip()) {
-        AfterFlip([this, page, speed = flip_.FlipSpeed, landed = std::move(landed)]() mutable {
-            const int current = flip_.FlipSpeed;
-            flip_.SetFlipSpeed(speed);
-            FlipTo(page, std::move(landed));
-            flip_.SetFlipSpeed(current);
-        });
+        AfterFlipAtSpeedNow([this, page, landed = std::move(landed)]() mutable { FlipTo(page, std::move(landed)); });
         return;
     }
     animator_.frameIntervalMs = FrameIntervalMs;
@@ -455,12 +416,7 @@ void TTurvane_Fm::FlipTo(int page, std::function<void()> landed)
 void TTurvane_Fm::Flip(int direction, int count)
 {
     if (MustWaitForFlip()) {
-        AfterFlip([this, direction, count, speed = flip_.FlipSpeed] {
-            const int current = flip_.FlipSpeed;
-            flip_.SetFlipSpeed(speed);
-            Flip(direction, count);
-            flip_.SetFlipSpeed(current);
-        });
+        AfterFlipAtSpeedNow([this, direction, count] { Flip(direction, count); });
         return;
     }
     if (Building()) return;
@@ -472,6 +428,16 @@ void TTurvane_Fm::Flip(int direction, int count)
 void TTurvane_Fm::AfterFlip(std::function<void()> work)
 {
     flipQueue_.Run(std::move(work));
+}
+
+void TTurvane_Fm::AfterFlipAtSpeedNow(std::function<void()> flip)
+{
+    AfterFlip([this, speed = flip_.FlipSpeed, flip = std::move(flip)] {
+        const int current = flip_.FlipSpeed;
+        flip_.SetFlipSpeed(speed);
+        flip();
+        flip_.SetFlipSpeed(current);
+    });
 }
 
 void TTurvane_Fm::FlipLanded()
@@ -589,7 +555,7 @@ bool TTurvane_Fm::FormCloseQuery()
         return false;
     }
     closeQueryRunning_ = true;
-    bool allow = terminating_ || !mailCommands_ || mailCommands_->MayClose();
+    bool allow = terminating_ || !features_ || features_->Mail().MayClose();
     if (allow && mode_ == PaintMode::AcquiredPicture && !terminating_)
         allow = ThePrompter().Confirm("Pagero has an acquired picture in memory.\n\rExiting Pagero now "
                                       "will lose the picture data! \n\rDo you really want to exit?");
@@ -625,11 +591,6 @@ void TTurvane_Fm::SaveAllSettings()
     saves_.Check(SaveSettings(DataDir, settings_), JoinPath(DataDir, kSettingsFile));
     saves_.Check(SaveSettings2(DataDir, settings_), JoinPath(DataDir, kSettingsFile2));
     backgrounds_->Save();
-}
-
-Prompter &TTurvane_Fm::Prompt()
-{
-    return ThePrompter();
 }
 
 void TTurvane_Fm::DropThumbnail(const QString &path)

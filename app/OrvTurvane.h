@@ -9,6 +9,7 @@
 #include "app/BookView.h"
 #include "app/BookBuild.h"
 #include "app/BookContext.h"
+#include "app/FeatureControllers.h"
 #include "app/BookPainter.h"
 #include "app/FlipAnimator.h"
 #include "app/FlipQueue.h"
@@ -17,9 +18,8 @@
 #include "app/MainMenus.h"
 #include "app/NavigationController.h"
 #include "app/OptionsController.h"
-#include "app/PrintCommands.h"
 #include "app/PaintMode.h"
-#include "app/PlaceController.h"
+#include "app/PrintCommands.h"   // tests print through Printing()
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
 #include "app/ScreenSaverRun.h"
@@ -34,16 +34,15 @@
 #include "core/book/FlipState.h"
 #include "core/book/PageList.h"
 #include "core/book/Settings.h"
+#include "platform/Prompter.h"
 #include <QMainWindow>
 #include <QTimer>
-#include <deque>
 #include <functional>
 #include <memory>
 
 namespace pagero {
 
 class TOpenDlg;
-class BatchCommands;
 class TSetFlipSpeedForm;
 class TFlippingToolForm;
 class TSetFileTypeFilter_Fm;
@@ -54,7 +53,6 @@ class TFindDlg;
 class TPageNoDlg;
 class TPreviewPic_Fm;
 class TInfoBox;
-class AnnotationController;
 
 class TTurvane_Fm : public QMainWindow, private AlbumHost, private BookContext {
     Q_OBJECT
@@ -95,11 +93,15 @@ public:
     void StopAutoFlipping() { autoFlip_->Stop(); }
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
-    // Background music and the media window.
-    class MusicController &Music() { return *music_; }
-    class MediaController &Media() { return *media_; }
-    class EditorCommands &Editing() { return *editorCommands_; }
-    PrintCommands &Printing() { return *printing_; }
+    // The feature controllers that are only wired up (see FeatureControllers); tests reach them here.
+    FeatureControllers &Features() { return *features_; }
+    MusicController &Music() { return features_->Music(); }
+    MediaController &Media() { return features_->Media(); }
+    EditorCommands &Editing() { return features_->Editing(); }
+    PrintCommands &Printing() { return features_->Printing(); }
+    BatchCommands &Batch() { return features_->Batch(); }
+    // Bookmarks, page comments and the album name; the file commands tell it of renames and deletes.
+    AnnotationController &Annotations() { return features_->Annotations(); }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -138,7 +140,6 @@ public:
     BookView *View() const { return view_; }
     const MainMenus &Menus() const { return menus_; }
     TOpenDlg *OpenDialog() const { return folders_->OpenDialog(); }
-    BatchCommands &Batch() { return *batch_; }
     TSetFlipSpeedForm *FlipSpeedDialog() const { return navigation_->SpeedDialog(); }
     TFlippingToolForm *FlippingTool() const { return navigation_->FlippingTool(); }
     TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return folders_->FilterDialog(); }
@@ -151,8 +152,6 @@ public:
     TInfoBox *InfoBoxWindow() const { return viewing_->InfoBox(); }
     const QImage &PreviewBackBitmap() const { return previewBack_; }
     HitScene MakeHitScene() const { return hitScene_; }
-    // Bookmarks, page comments and the album name; the file commands tell it of renames and deletes.
-    AnnotationController &Annotations() { return *annotations_; }
 
     // Replaces the section build step (tests).
     void SetSectionBuilder(std::unique_ptr<SectionBuilder> builder) { build_->SetSectionBuilder(std::move(builder)); }
@@ -203,16 +202,17 @@ private:
     void BuildBook(std::function<void(bool built)> done) override;
     void AlbumOpened(const QString &folder) override;
     void AlbumClosing(int direction) override;
-    void AlbumClosed() override;
+    void AlbumClosed() override {}
     void MruChanged() override;
 
     // BookContext (the rest is public above); the controllers see the window only through it.
     BookContext &Book() { return *this; }
+    PlaceController &Places() { return features_->Places(); }
     const FlipState &Spread() const override { return flip_; }
     const BookLayout &Sections() const override { return layout_; }
     void SetMode(PaintMode mode) override { mode_ = mode; }
     int PointerX() const override { return LastMouseX; }
-    Prompter &Prompt() override;
+    Prompter &Prompt() override { return ThePrompter(); }
     QWidget *ParentWidget() override { return this; }
     QWidget *BookArea() override { return view_; }
     QString ProgramFolder() const override { return ExeDir; }
@@ -223,6 +223,8 @@ private:
 
     void FormCreate();
     bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
+    // Queues a flip after the running one, to run at the flip speed set now.
+    void AfterFlipAtSpeedNow(std::function<void()> flip);
     void FlipLanded();
     bool FormCloseQuery();
     void FormClose();
@@ -275,16 +277,8 @@ private:
     std::unique_ptr<BackgroundController> backgrounds_;
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
-    std::unique_ptr<PrintCommands> printing_;
-    std::unique_ptr<class MailCommands> mailCommands_;
-    std::unique_ptr<class BatchCommands> batch_;
-    std::unique_ptr<class FileCommands> fileCommands_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
-    std::unique_ptr<class AnnotationController> annotations_;
-    std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
-    std::unique_ptr<class MusicController> music_;
-    std::unique_ptr<class MediaController> media_;
-    std::unique_ptr<class EditorCommands> editorCommands_;
+    std::unique_ptr<FeatureControllers> features_;   // built after the window's own start-up
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

@@ -4,6 +4,7 @@
 #include "app/AnnotationController.h"
 #include "app/HelpWindow.h"
 #include "app/FileCommands.h"
+#include "app/PlaceController.h"
 #include "pages/OrvOverView_Ut.h"
 #include "core/book/StackArithmetic.h"
 #include "core/common/MyLib.h"
@@ -160,11 +161,11 @@ void TTurvane_Fm::FormKeyDown(int key)
     case Qt::Key_Delete:
         if (session_.AlbumOpen && mode_ == PaintMode::Normal) {
             Hot = HitTester::HitTest(MakeHitScene(), LastMouseX, LastMouseY);
-            fileCommands_->DeleteFile(FileOfPage(HitTester::PageOfHotCode(MakeHitScene(), Hot)));
+            features_->Files().DeleteFile(FileOfPage(HitTester::PageOfHotCode(MakeHitScene(), Hot)));
         }
         break;
     case Qt::Key_Insert:
-        if (session_.AlbumOpen && mode_ == PaintMode::Normal) fileCommands_->CopyFrom();
+        if (session_.AlbumOpen && mode_ == PaintMode::Normal) features_->Files().CopyFrom();
         break;
     default:
         break;
@@ -203,7 +204,7 @@ void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
     const bool withFile = normal && !PopupFile.isEmpty();
     menus_.actions.btnView1->setEnabled(withFile);
     menus_.actions.btnInfo1->setEnabled(withFile);
-    annotations_->PopupOpened(PopupTarget, PopupPage, normal);
+    Annotations().PopupOpened(PopupTarget, PopupPage, normal);
     // The rotation submenu holds only commands this window does not offer yet.
     menus_.menus.Rotate3->menuAction()->setEnabled(false);
     popup->popup(globalPos);
@@ -218,9 +219,9 @@ void TTurvane_Fm::ReopenAlbum()
         build_->AfterBuild([this] { ReopenAlbum(); });
         return;
     }
-    if (session_.AlbumOpen) places_->reopenAt = places_->Current();
+    if (session_.AlbumOpen) Places().reopenAt = Places().Current();
     session_.OpenAlbum(session_.AlbumFolder, [this](bool opened) {
-        places_->reopenAt.reset();
+        Places().reopenAt.reset();
         if (!opened) return;
         Layout();
         DrawBook();
@@ -233,7 +234,7 @@ void TTurvane_Fm::RefreshToolBar()
     const bool on = (session_.AlbumOpen || session_.Opening) && mode_ == PaintMode::Normal;
     menus_.actions.OpenImg->setEnabled(!Building());
     menus_.actions.FlipToOverviewImg->setEnabled(on);
-    if (annotations_) annotations_->RefreshToolBar();
+    if (features_) Annotations().RefreshToolBar();
 }
 
 void TTurvane_Fm::ConnectCommands()
