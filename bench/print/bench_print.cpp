@@ -102,7 +102,6 @@ int main(int argc, char **argv)
     }
     // Wall-clock and process CPU time (the machine may be shared; the print uses worker threads).
     double printMs = 1e30, screenMs = 1e30, decodeMs = 1e30, printCpuMs = 1e30, referenceCpuMs = 1e30;
-    double coveringMs = 1e30;   // the same decodes as the print makes them: DCT scale in eighths, no resample
     QElapsedTimer clock;
     for (int round = 0; round < 2; ++round) {
         double cpu = CpuMs();
@@ -118,10 +117,6 @@ int main(int argc, char **argv)
         for (const auto &[index, size] : decodes) imaging::Load(overview.FileOfEntry(index), size);
         decodeMs = std::min(decodeMs, double(clock.elapsed()));
         referenceCpuMs = std::min(referenceCpuMs, CpuMs() - cpu);
-        clock.restart();
-        for (const auto &[index, size] : decodes)
-            imaging::Load(overview.FileOfEntry(index), size, imaging::Fit::Covering);
-        coveringMs = std::min(coveringMs, double(clock.elapsed()));
 
         OverviewPrintPainter painter(overview.PrintSource(), geo, firstOverviewPage,
                                      [&](int bookPage) { return RomanOf(bookPage - firstOverviewPage + 1); });
@@ -154,8 +149,6 @@ int main(int argc, char **argv)
     std::printf("  screen pages + decodes        %8.1f ms/sheet (screen %.1f, decodes %.1f)\n",
                 (screenMs + decodeMs) / sheets, screenMs / sheets, decodeMs / sheets);
     std::printf("  ratio print / (screen+decode) %8.2f\n", printMs / (screenMs + decodeMs));
-    std::printf("  (the print's own covering decodes on one thread: %.1f ms/sheet; ratio to screen + those %.2f)\n",
-                coveringMs / sheets, printMs / (screenMs + coveringMs));
     std::printf("  CPU time: print %.1f, screen + decodes %.1f ms/sheet (ratio %.2f)\n", printCpuMs / sheets,
                 referenceCpuMs / sheets, printCpuMs / referenceCpuMs);
     std::printf("  the print with its pictures decoded beforehand %.1f ms/sheet (the PDF writer's own work)\n",

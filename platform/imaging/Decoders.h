@@ -7,12 +7,10 @@
 namespace pagero::imaging::detail {
 
 // JPEG bytes through TurboJPEG, turned upright by the EXIF orientation they carry.
-LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto, Fit fit = Fit::Exact);
+LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto);
 // The DCT scale 1/n used for a picture of `original` size wanted at `target`: the smallest of
 // 1/8, 1/4, 1/2 whose decoded size still covers the target, else 1.
 int JpegScaleDenominator(QSize original, QSize target);
-// The DCT scale m/8 (1 <= m <= 8) of the smallest decode of `original` that still covers `target`.
-int JpegScaleEighths(QSize original, QSize target);
 
 // What one decode may read of a file, whatever its format.
 inline constexpr qint64 kMaxReadBytes = qint64(256) << 20;

@@ -159,7 +159,7 @@ constexpr qint64 kHeadBytes = 4096;
 namespace {
 
 // Reads the file at `path`; `named` is the file's own name, whose extension chooses the decoder.
-LoadResult LoadReadable(const QString &path, const QString &named, QSize fitInto, Fit fit)
+LoadResult LoadReadable(const QString &path, const QString &named, QSize fitInto)
 {
     QFileInfo info(path);
     if (!info.exists() || !info.isFile()) return Failure(QStringLiteral("File not found"));
@@ -173,7 +173,7 @@ LoadResult LoadReadable(const QString &path, const QString &named, QSize fitInto
         QString error;
         const QByteArray bytes = ReadJpegFile(path, error);
         if (bytes.isEmpty()) return Failure(error.isEmpty() ? QStringLiteral("Cannot read the file") : error);
-        return DecodeJpeg(bytes, fitInto, fit);
+        return DecodeJpeg(bytes, fitInto);
     }
     case Route::Qt:
         if (c.qtFormat == "bmp") {
@@ -218,14 +218,9 @@ LoadResult LoadReadable(const QString &path, const QString &named, QSize fitInto
 
 LoadResult Load(const QString &path, QSize fitInto)
 {
-    return Load(path, fitInto, Fit::Exact);
-}
-
-LoadResult Load(const QString &path, QSize fitInto, Fit fit)
-{
     // A name whose bytes are not UTF-8 is read through its descriptor (Qt cannot name the file).
     const ReadablePath readable(path);
-    return LoadReadable(readable.Path(), path, fitInto, fit);
+    return LoadReadable(readable.Path(), path, fitInto);
 }
 
 QSize PictureSize(const QString &named)

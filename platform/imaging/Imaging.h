@@ -43,13 +43,6 @@ struct LoadResult {
 // enlarged) to fit inside it, using the cheapest decode that still covers it.
 LoadResult Load(const QString &path, QSize fitInto = QSize());
 
-// How closely a decode meets its box. Exact: fitted into it, as Load does. Covering: a JPEG comes out
-// at its cheapest DCT scale in eighths that still covers the fitted size, without a resample when that
-// is at most a quarter larger in area (a printer draws it at the fitted size anyway); other formats as
-// Exact.
-enum class Fit { Exact, Covering };
-LoadResult Load(const QString &path, QSize fitInto, Fit fit);
-
 // Size of the picture without decoding its pixels (header only where the format allows; a video
 // decodes its first frame). Invalid size when the file cannot be read.
 QSize PictureSize(const QString &path);

@@ -75,19 +75,7 @@ int JpegScaleDenominator(QSize original, QSize target)
     return 1;
 }
 
-int JpegScaleEighths(QSize original, QSize target)
-{
-    if (target.isValid() && !target.isEmpty() && !original.isEmpty()) {
-        for (int m = 1; m < 8; ++m) {
-            const tjscalingfactor f{m, 8};
-            if (TJSCALED(original.width(), f) >= target.width() && TJSCALED(original.height(), f) >= target.height())
-                return m;
-        }
-    }
-    return 8;
-}
-
-LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto, Fit fit)
+LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto)
 {
     tjhandle tj = Decompressor();
     if (!tj) return Failure(QStringLiteral("JPEG decoder unavailable"));
@@ -105,8 +93,7 @@ LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto, Fit fit)
 
     const QSize target = (fitInto.isValid() && !fitInto.isEmpty())
                              ? StoredSize(FitSize(original, fitInto), orientation) : QSize();
-    const tjscalingfactor f = fit == Fit::Covering ? tjscalingfactor{JpegScaleEighths(stored, target), 8}
-                                                   : tjscalingfactor{1, JpegScaleDenominator(stored, target)};
+    const tjscalingfactor f{1, JpegScaleDenominator(stored, target)};
     const int sw = TJSCALED(h.width, f), sh = TJSCALED(h.height, f);
     const auto *src = reinterpret_cast<const unsigned char *>(bytes.constData());
     const auto srcLen = static_cast<unsigned long>(bytes.size());
@@ -138,11 +125,7 @@ LoadResult DecodeJpeg(const QByteArray &bytes, QSize fitInto, Fit fit)
     }
     LoadResult r;
     r.originalSize = original;
-    // A covering decode close to the target is left as it is: resampling costs more than the few
-    // extra pixels.
-    const bool closeEnough = fit == Fit::Covering && target.isValid() &&
-                             qint64(sw) * sh * 4 <= qint64(target.width()) * target.height() * 5;
-    r.image = Oriented(target.isValid() && !closeEnough ? ScaleTo(image, target) : image, orientation);
+    r.image = Oriented(target.isValid() ? ScaleTo(image, target) : image, orientation);
     return r;
 }
 
