@@ -343,14 +343,15 @@ bool Median(QImage &image, int size)
                     // Slide: the column that left and the one that came in move the counts under
                     // each median, then the median steps to its rank again.
                     const int gone = std::clamp(x - before - 1, 0, w - 1), come = std::clamp(x + after, 0, w - 1);
+                    // Without branches: which side of the median a value falls on is unpredictable.
                     for (const QRgb *row : rows) {
-                        const int out3[3] = {qRed(row[gone]), qGreen(row[gone]), qBlue(row[gone])};
-                        const int in3[3] = {qRed(row[come]), qGreen(row[come]), qBlue(row[come])};
+                        const QRgb left = row[gone], entered = row[come];
+                        const int out3[3] = {qRed(left), qGreen(left), qBlue(left)};
+                        const int in3[3] = {qRed(entered), qGreen(entered), qBlue(entered)};
                         for (int c = 0; c < 3; ++c) {
                             --hist[c][out3[c]];
-                            if (out3[c] < median[c]) --below[c];
                             ++hist[c][in3[c]];
-                            if (in3[c] < median[c]) ++below[c];
+                            below[c] += int(in3[c] < median[c]) - int(out3[c] < median[c]);
                         }
                     }
                 }
