@@ -11,14 +11,20 @@
 #include "print/OrvPrintOverview_Dlg.h"
 #include "print/OrvPrintSet.h"
 #include "print/OverviewPagePainter.h"
+#include "print/OverviewPrintJob.h"
 #include "print/OverviewPrinter.h"
 #include "print/PrintDevice.h"
 #include <QAction>
+#include <QHash>
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
 
 namespace pagero {
+
+namespace {
+const QString kPrinterBusy = QStringLiteral("The printer is busy, please try to print later.");
+}
 
 PrintCommands::PrintCommands(BookContext &book, const MainMenus &menus, TOverView_Fm &overview,
                              std::function<QString()> popupFile, TPreviewPic_Fm *preview, QObject *parent)
@@ -47,7 +53,11 @@ PrintCommands::PrintCommands(BookContext &book, const MainMenus &menus, TOverVie
     }
 }
 
-PrintCommands::~PrintCommands() = default;
+// The job paints on the printer: it ends (cancelled) before the printer goes.
+PrintCommands::~PrintCommands()
+{
+    delete job_;
+}
 
 // The printer and the windows are made at the first print: asking the print system for its
 // printers may take a while, and most sessions never print.
@@ -87,39 +97,73 @@ bool PrintCommands::Printable(const QString &path) const
 void PrintCommands::UpdatePrintMenu()
 {
     const MainActions &a = menus_.actions;
-    const bool open = book_.AlbumOpen() && !book_.Building();
+    const bool open = book_.AlbumOpen() && !book_.Building() && !JobRunning();
     a.LeftPageFile1->setEnabled(open && Printable(book_.FileOfPage(book_.Spread().LeftPageNo)));
     a.RightPageFile1->setEnabled(open && Printable(book_.FileOfPage(book_.Spread().RightPageNo)));
     const BookLayout &layout = book_.Sections();
     a.OverviewPages1->setEnabled(open && layout.FirstContentsPage > layout.FirstOverviewPage);
 }
 
+bool PrintCommands::JobRunning() const
+{
+    return job_ && job_->Running();
+}
+
 bool PrintCommands::PrintPicture(const QString &path)
 {
     if (!Printable(path)) return false;
+    if (JobRunning()) {
+        book_.Prompt().Inform(kPrinterBusy);
+        return false;
+    }
     return PrintSet().PrintPicture(path);
 }
 
 bool PrintCommands::PrintOverviewPages()
 {
+    if (JobRunning()) {
+        book_.Prompt().Inform(kPrinterBusy);
+        return false;
+    }
     EnsurePrinter();
     const BookLayout &layout = book_.Sections();
     overviewDlg_->OverviewPageCount = std::max(0, layout.FirstContentsPage - layout.FirstOverviewPage);
     if (overviewDlg_->OverviewPageCount == 0 || !RunOverviewDialog(*overviewDlg_)) return false;
     bool cancelled = false;
-    QString problem = print::ReadyForJob(*printer_, book_.ParentWidget(), &cancelled);
+    const QString problem = print::ReadyForJob(*printer_, book_.ParentWidget(), &cancelled);
     if (cancelled) return false;
-    if (problem.isEmpty()) {
-        const BookGeometry &geo = book_.Geometry();
-        OverviewPrintPainter pages(overview_, geo, book_.Sections().FirstOverviewPage,
-                                   [this](int bookPage) { return book_.PageLabel(bookPage); });
-        problem = print::PrintOverviewSheets(
-            *printer_, overviewDlg_->Ticked(), overviewDlg_->Size(), QSize(geo.PageW, geo.PageH),
-            [&pages](QPainter &p, int page) { pages.Paint(p, page); },
-            [&pages](const QList<int> &next, QSizeF scale) { pages.Prefetch(next, scale); });
+    if (!problem.isEmpty()) {
+        book_.Prompt().Fail(problem);
+        return false;
     }
-    if (!problem.isEmpty()) book_.Prompt().Fail(problem);
-    return problem.isEmpty();
+    // The job paints from copies: the book may change (even be rebuilt) while it runs.
+    const BookGeometry &geo = book_.Geometry();
+    const int first = layout.FirstOverviewPage;
+    const QList<int> ticked = overviewDlg_->Ticked();
+    QHash<int, QString> labels;
+    for (int page : ticked) labels.insert(first + page - 1, book_.PageLabel(first + page - 1));
+    auto pages = std::make_unique<OverviewPrintPainter>(overview_.PrintSource(), geo, first,
+                                                        [labels](int bookPage) { return labels.value(bookPage); });
+    delete job_;
+    job_ = new OverviewPrintJob(*printer_, std::move(pages), ticked, overviewDlg_->Size(), QSize(geo.PageW, geo.PageH),
+                                book_.ParentWidget());
+    connect(job_, &OverviewPrintJob::Finished, this, &PrintCommands::JobFinished);
+    job_->Start();
+    return true;
+}
+
+void PrintCommands::JobFinished(const QString &problem, bool cancelled, const QStringList &unreadable)
+{
+    Prompter &prompt = book_.Prompt();
+    if (cancelled) prompt.Inform(problem);
+    else if (!problem.isEmpty()) prompt.Fail(problem);
+    if (!unreadable.isEmpty()) {
+        constexpr int kNamed = 10;
+        QString names = QStringList(unreadable.mid(0, kNamed)).join(QLatin1Char('\n'));
+        if (unreadable.size() > kNamed) names += QStringLiteral("\n... and %1 more").arg(unreadable.size() - kNamed);
+        prompt.Inform(QStringLiteral("These pictures could not be read; their small overview pictures were printed "
+                                     "instead:\n") + names);
+    }
 }
 
 } // namespace pagero

@@ -13,6 +13,7 @@ class QPrinter;
 namespace pagero {
 
 class BookContext;
+class OverviewPrintJob;
 class TOverView_Fm;
 class TPreviewPic_Fm;
 class TPrintOverview_Dlg;
@@ -28,8 +29,12 @@ public:
 
     // Prints the picture of `path` through the print setup window; true when printed.
     bool PrintPicture(const QString &path);
-    // Asks for the overview pages and prints them; true when printed.
+    // Asks for the overview pages and starts printing them on a thread of the job's own; true when
+    // the job started. Its end is told (a failure, a cancel, pictures that could not be read).
     bool PrintOverviewPages();
+    // An overview job is running (the print commands wait for its end).
+    bool JobRunning() const;
+    OverviewPrintJob *Job() const { return job_; }
 
     QPrinter &Printer();
     TPrintSet_Fm &PrintSet();
@@ -41,6 +46,7 @@ private:
     void EnsurePrinter();
     void UpdatePrintMenu();
     bool Printable(const QString &path) const;
+    void JobFinished(const QString &problem, bool cancelled, const QStringList &unreadable);
 
     BookContext &book_;
     const MainMenus &menus_;
@@ -49,6 +55,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     TPrintSet_Fm *printSet_ = nullptr;
     TPrintOverview_Dlg *overviewDlg_ = nullptr;
+    OverviewPrintJob *job_ = nullptr;   // the running job, owned here
 };
 
 } // namespace pagero

@@ -6,23 +6,36 @@
 
 namespace pagero::editor {
 
-bool EditorDocument::Load(const QString &path, QString *error)
+EditorDocument::PictureRead EditorDocument::Read(const QString &path)
+{
+    PictureRead read;
+    // Stamped before reading: a change made during the read still shows as a change on disk.
+    const QFileInfo fi(path);
+    read.time = fi.lastModified();
+    read.size = fi.exists() ? fi.size() : -1;
+    imaging::LoadResult r = imaging::Load(path);
+    if (!r.ok()) {
+        read.error = r.error;
+        return read;
+    }
+    read.image = r.image.convertToFormat(QImage::Format_RGB32);
+    if (read.image.isNull()) read.error = QStringLiteral("Not enough memory");   // a second copy of the pixels
+    return read;
+}
+
+bool EditorDocument::Adopt(const QString &path, PictureRead read, QString *error)
 {
     Deselect();
     main_ = QImage();
     fileName_ = path;
-    const imaging::LoadResult r = imaging::Load(path);
-    if (!r.ok()) {
-        if (error) *error = r.error;
+    if (read.image.isNull()) {
+        if (error) *error = read.error;
         return false;
     }
-    main_ = r.image.convertToFormat(QImage::Format_RGB32);
-    if (main_.isNull()) {   // the conversion needs a second copy of the pixels
-        if (error) *error = QStringLiteral("Not enough memory");
-        return false;
-    }
+    main_ = std::move(read.image);
     state_ = Clean;
-    Stamp();
+    stampTime_ = read.time;
+    stampSize_ = read.size;
     return true;
 }
 

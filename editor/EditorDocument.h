@@ -22,8 +22,19 @@ public:
     int State() const { return state_; }
     void SetState(int state) { state_ = state; }
 
+    // A picture file as read, on any thread: the picture in Format_RGB32 (null on failure, with the
+    // reason) and the file's time and size from before the read.
+    struct PictureRead {
+        QImage image;
+        QString error;
+        QDateTime time;
+        qint64 size = -1;
+    };
+    static PictureRead Read(const QString &path);
+    // Takes a picture read from `path`; on failure nothing stays loaded and `error` gives the reason.
+    bool Adopt(const QString &path, PictureRead read, QString *error = nullptr);
     // Loads a picture file; on failure nothing stays loaded and `error` gives the reason.
-    bool Load(const QString &path, QString *error = nullptr);
+    bool Load(const QString &path, QString *error = nullptr) { return Adopt(path, Read(path), error); }
     // A new picture (New, screen capture, paste of a larger picture) in `state`, with no file.
     void Replace(QImage image, int state, const QString &fileName = {});
     // After a successful save to `path`: the picture is that file's, clean, and the undo copy goes.

@@ -261,28 +261,52 @@ bool TLead_Fm::LoadFile(const QString &path)
     QString error;
     const bool ok = doc_.Load(path, &error);
     QApplication::restoreOverrideCursor();
-    if (ok) {
-        zoom_ = {1, 1};
-    } else {
-        QString text = QStringLiteral("Error in loading file: ") + path + kCrLf + kCrLf +
-                       QStringLiteral("Image data error or unknown image format!");
-        if (!error.isEmpty()) text += kCrLf + kCrLf + QStringLiteral("(") + error + QStringLiteral(")");
-        ThePrompter().Fail(text);
-    }
+    if (ok) zoom_ = {1, 1};
+    else TellLoadFailed(path, error);
     Refresh();
     return ok;
 }
 
+void TLead_Fm::TellLoadFailed(const QString &path, const QString &error)
+{
+    QString text = QStringLiteral("Error in loading file: ") + path + kCrLf + kCrLf +
+                   QStringLiteral("Image data error or unknown image format!");
+    if (!error.isEmpty()) text += kCrLf + kCrLf + QStringLiteral("(") + error + QStringLiteral(")");
+    ThePrompter().Fail(text);
+}
+
 bool TLead_Fm::EditFile(const QString &path)
 {
-    doc_.Deselect();
-    doc_.DropUndo();   // the undo copy belongs to the last edit
+    if (Busy()) return false;
+    doc_.Replace(QImage(), Clean, path);   // the last picture goes, with its undo copy
+    doc_.DropUndo();
     closeApproved_ = false;
-    if (!LoadFile(path)) return false;
+    zoom_ = {1, 1};
     if (QScreen *s = screen() ? screen() : QApplication::primaryScreen()) setGeometry(s->availableGeometry());
     PlaceToolbar();
     open();
+    // The window shows at once, busy, while a large photo decodes on a worker.
+    auto read = std::make_shared<EditorDocument::PictureRead>();
+    RunLong([path, read](const std::atomic<bool> &) {
+        *read = EditorDocument::Read(path);
+        Work w;
+        w.ok = !read->image.isNull();
+        return w;
+    }, [this, path, read](Work) {
+        QString error;
+        if (doc_.Adopt(path, std::move(*read), &error)) return;
+        TellLoadFailed(path, error);
+        CloseUnloaded();
+    }, [this] { CloseUnloaded(); });
     return true;
+}
+
+// Nothing was loaded (a failed or abandoned load): the editor closes without questions.
+void TLead_Fm::CloseUnloaded()
+{
+    closeApproved_ = true;
+    outlineTimer_->stop();
+    done(QDialog::Rejected);
 }
 
 void TLead_Fm::PaintScaled(QPainter &painter, const QRect &rect) const
@@ -292,7 +316,8 @@ void TLead_Fm::PaintScaled(QPainter &painter, const QRect &rect) const
 
 // ---- work on a worker ----
 
-void TLead_Fm::RunLong(std::function<Work(const std::atomic<bool> &)> work, std::function<void(Work)> done)
+void TLead_Fm::RunLong(std::function<Work(const std::atomic<bool> &)> work, std::function<void(Work)> done,
+                       std::function<void()> abandoned)
 {
     auto cancel = std::make_shared<std::atomic<bool>>(false);
     cancel_ = cancel;
@@ -304,11 +329,12 @@ void TLead_Fm::RunLong(std::function<Work(const std::atomic<bool> &)> work, std:
         Work w = work(*cancel);
         if (cancel->load()) w.ok = false;
         return w;
-    }, [this, cancel, done = std::move(done)](Work w) {
+    }, [this, cancel, done = std::move(done), abandoned = std::move(abandoned)](Work w) {
         cancel_.reset();
         gauge_->hide();
         QApplication::restoreOverrideCursor();
         if (!cancel->load()) done(std::move(w));
+        else if (abandoned) abandoned();
         Refresh();
         emit workFinished();
     });

@@ -39,8 +39,10 @@ public:
     explicit TLead_Fm(const QString &programFolder, QWidget *parent = nullptr);
     ~TLead_Fm() override;
 
-    // Loads `path` and shows the editor over the whole screen, window-modal; false (with the load
-    // message shown) when the file cannot be loaded. `finished` is emitted when the editor closes.
+    // Shows the editor over the whole screen, window-modal, and loads `path` on a worker meanwhile
+    // (the editor is busy until then: Escape abandons the load and closes it). A file that cannot be
+    // loaded gets the load message and closes the editor. False when the editor is still busy.
+    // `finished` is emitted when the editor closes.
     bool EditFile(const QString &path);
     // Loads a picture file: zoom 1:1, state clean; on failure the load message and no picture.
     bool LoadFile(const QString &path);
@@ -105,7 +107,10 @@ private:
     void Changed();
     void RunPreview(Operation op);
     struct Work { bool ok = false; QImage image; QString error; };
-    void RunLong(std::function<Work(const std::atomic<bool> &)> work, std::function<void(Work)> done);
+    void RunLong(std::function<Work(const std::atomic<bool> &)> work, std::function<void(Work)> done,
+                 std::function<void()> abandoned = {});
+    void TellLoadFailed(const QString &path, const QString &error);
+    void CloseUnloaded();
     void NewPicture();
     void OpenImage();
     void CaptureScreen();

@@ -56,6 +56,81 @@ constexpr qint64 kProgressIntervalMs = 16;
 // Taking results yields to the event loop after this long, so timers and input keep their pace.
 constexpr qint64 kWriteSliceMs = 8;
 
+QString FullPathOf(const AlbumFiles &album, int index)
+{
+    const QString &folder = album.folder;
+    const QString &name = album.NameAt(index);
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+// One overview page. For print the selection colours and frame are left out, and each thumbnail is
+// asked of `forPrint` at the device pixels its box covers under the painter's transform (the layout
+// still follows the cached bitmap, as on screen).
+void PaintOverviewPage(const OverviewGrid &grid, const AlbumFiles &album, const ThumbnailCache &cache,
+                       const QSet<QString> &upperSelection, int page, QPainter &painter,
+                       const OverviewPrintThumbnail *forPrint)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.setFont(BookFont(8));
+    const QFontMetrics fm = painter.fontMetrics();
+    const QRect &area = grid.AreaRect;
+    const int tw = grid.ThumbWidth, th = grid.ThumbHeight, lh = grid.LabelHeight;
+
+    // Heading in the strip above the content rectangle.
+    WriteInStrip(painter, QRect(area.left(), area.top() - lh, area.width(), lh),
+                 QPoint(area.left() + 2, area.top() - lh), QStringLiteral("Overview"), kWhite, kBlack);
+
+    const int count = album.Count();
+    if (grid.PerPage > 0 && count > 0) {
+        const int first = (page - 1) * grid.PerPage;
+        const int last = qMin(first + grid.PerPage - 1, count - 1);
+        for (int i = qMax(0, first); i <= last; ++i) {
+            const QPoint origin = grid.CellOrigin(i);
+            const int x = origin.x(), y = origin.y();
+
+            const QString caption = QString::number(i + 1) + QStringLiteral(": ") + album.NameAt(i);
+            const int textWidth = fm.horizontalAdvance(caption);
+            const int indent = textWidth < tw ? RoundHalfEven((tw - textWidth) * 0.5) : 0;
+            const bool selected =
+                !upperSelection.isEmpty() && upperSelection.contains(FullPathOf(album, i).toUpper());
+            WriteInStrip(painter, QRect(x, y, tw, lh), QPoint(x + indent, y + 1), caption,
+                         selected ? kBlue : kWhite, selected ? kWhite : kBlack);
+
+            painter.fillRect(QRect(x, y + lh, tw, th + 1), kSilver);
+
+            int dx = 0, dy = 0, sw = tw, sh = th;
+            const QString thumbPath = cache.ThumbnailPath(i);
+            if (!thumbPath.isEmpty() && QFileInfo(thumbPath).isFile()) {
+                QImage picture = imaging::Load(thumbPath).image;
+                if (picture.isNull()) {
+                    picture = QImage(tw, th, QImage::Format_RGB16);
+                    picture.fill(kWhite);
+                }
+                // Cached bitmaps fit the large box; the smaller sizes shrink them by the same factor.
+                sw = RoundHalfEven(double(tw) * picture.width() / kThumbBoxWidth);
+                sh = RoundHalfEven(double(th) * picture.height() / kThumbBoxHeight);
+                dx = (tw - sw) / 2;
+                dy = (th - sh) / 2;
+                if (forPrint && *forPrint) {
+                    const QRectF device = painter.transform().mapRect(QRectF(0, 0, sw, sh));
+                    const QImage sharp = (*forPrint)(i, QSize(qCeil(device.width()), qCeil(device.height())));
+                    if (!sharp.isNull()) picture = sharp;
+                }
+                painter.drawImage(QRect(x + dx, y + lh + dy, sw, sh), picture);
+            } else {
+                painter.fillRect(QRect(x, y, tw, th + 1), kSilver);
+            }
+
+            DrawBox(painter, x + dx, y + lh + dy, sw, sh, kGrey);
+            DrawBox(painter, x, y, tw, lh + th + 1, kBlack);
+            if (selected) DrawBox(painter, x + dx + 1, y + lh + dy + 1, sw - 2, sh - 2, kRed);
+        }
+    }
+    painter.restore();
+}
+
 } // namespace
 
 TOverView_Fm::TOverView_Fm(QObject *parent) : QObject(parent)
@@ -109,9 +184,7 @@ void TOverView_Fm::SetArea(const QRect &area)
 
 QString TOverView_Fm::fullPathOf(int index) const
 {
-    const QString &folder = album_.folder;
-    const QString &name = album_.NameAt(index);
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+    return FullPathOf(album_, index);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -355,88 +428,39 @@ bool TOverView_Fm::EmptyOverviewCache(std::function<void()> emptied)
 // ---------------------------------------------------------------------------------------------
 // Painting and hit-testing
 
-bool TOverView_Fm::isSelected(const QString &fullPath, const QSet<QString> &upperSelection) const
-{
-    return !upperSelection.isEmpty() && upperSelection.contains(fullPath.toUpper());
-}
-
 void TOverView_Fm::DrawOverviewPage(int page, QPainter &painter)
 {
-    paintOverviewPage(page, painter, nullptr);
+    QSet<QString> upperSelection;
+    if (selection_)
+        for (const QString &s : *selection_) upperSelection.insert(s.toUpper());
+    PaintOverviewPage(grid_, album_, cache_, upperSelection, page, painter, nullptr);
 }
 
 void TOverView_Fm::DrawOverviewPageForPrint(int page, QPainter &painter, const PrintThumbnail &thumbnail)
 {
-    paintOverviewPage(page, painter, &thumbnail);
+    PaintOverviewPage(grid_, album_, cache_, {}, page, painter, &thumbnail);
 }
 
-// One overview page. For print the selection colours and frame are left out, and each thumbnail is
-// asked of `forPrint` at the device pixels its box covers under the painter's transform (the layout
-// still follows the cached bitmap, as on screen).
-void TOverView_Fm::paintOverviewPage(int page, QPainter &painter, const PrintThumbnail *forPrint)
+OverviewPrintSource TOverView_Fm::PrintSource() const
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.setFont(BookFont(8));
-    const QFontMetrics fm = painter.fontMetrics();
-    const QRect &area = grid_.AreaRect;
-    const int tw = grid_.ThumbWidth, th = grid_.ThumbHeight, lh = grid_.LabelHeight;
+    OverviewPrintSource source;
+    source.grid_ = grid_;
+    source.album_ = album_;
+    source.cache_ = cache_;
+    return source;
+}
 
-    // Heading in the strip above the content rectangle.
-    WriteInStrip(painter, QRect(area.left(), area.top() - lh, area.width(), lh),
-                 QPoint(area.left() + 2, area.top() - lh), QStringLiteral("Overview"), kWhite, kBlack);
+QString OverviewPrintSource::FileOfEntry(int index) const
+{
+    return FullPathOf(album_, index);
+}
 
-    const int count = album_.Count();
-    if (grid_.PerPage > 0 && count > 0) {
-        QSet<QString> upperSelection;
-        if (selection_ && !forPrint)
-            for (const QString &s : *selection_) upperSelection.insert(s.toUpper());
-
-        const int first = (page - 1) * grid_.PerPage;
-        const int last = qMin(first + grid_.PerPage - 1, count - 1);
-        for (int i = qMax(0, first); i <= last; ++i) {
-            const QPoint origin = grid_.CellOrigin(i);
-            const int x = origin.x(), y = origin.y();
-
-            const QString caption = QString::number(i + 1) + QStringLiteral(": ") + album_.NameAt(i);
-            const int textWidth = fm.horizontalAdvance(caption);
-            const int indent = textWidth < tw ? RoundHalfEven((tw - textWidth) * 0.5) : 0;
-            const bool selected = isSelected(fullPathOf(i), upperSelection);
-            WriteInStrip(painter, QRect(x, y, tw, lh), QPoint(x + indent, y + 1), caption,
-                         selected ? kBlue : kWhite, selected ? kWhite : kBlack);
-
-            painter.fillRect(QRect(x, y + lh, tw, th + 1), kSilver);
-
-            int dx = 0, dy = 0, sw = tw, sh = th;
-            const QString thumbPath = cache_.ThumbnailPath(i);
-            if (!thumbPath.isEmpty() && QFileInfo(thumbPath).isFile()) {
-                QImage picture = imaging::Load(thumbPath).image;
-                if (picture.isNull()) {
-                    picture = QImage(tw, th, QImage::Format_RGB16);
-                    picture.fill(kWhite);
-                }
-                // Cached bitmaps fit the large box; the smaller sizes shrink them by the same factor.
-                sw = RoundHalfEven(double(tw) * picture.width() / kThumbBoxWidth);
-                sh = RoundHalfEven(double(th) * picture.height() / kThumbBoxHeight);
-                dx = (tw - sw) / 2;
-                dy = (th - sh) / 2;
-                if (forPrint && *forPrint) {
-                    const QRectF device = painter.transform().mapRect(QRectF(0, 0, sw, sh));
-                    const QImage sharp = (*forPrint)(i, QSize(qCeil(device.width()), qCeil(device.height())));
-                    if (!sharp.isNull()) picture = sharp;
-                }
-                painter.drawImage(QRect(x + dx, y + lh + dy, sw, sh), picture);
-            } else {
-                painter.fillRect(QRect(x, y, tw, th + 1), kSilver);
-            }
-
-            DrawBox(painter, x + dx, y + lh + dy, sw, sh, kGrey);
-            DrawBox(painter, x, y, tw, lh + th + 1, kBlack);
-            if (selected) DrawBox(painter, x + dx + 1, y + lh + dy + 1, sw - 2, sh - 2, kRed);
-        }
-    }
-    painter.restore();
+void OverviewPrintSource::Paint(int page, const QRect &area, QPainter &painter,
+                                const OverviewPrintThumbnail &thumbnail) const
+{
+    OverviewGrid grid = grid_;
+    grid.SetArea(area);
+    PaintOverviewPage(grid, album_, cache_, {}, page, painter, &thumbnail);
 }
 
 void TOverView_Fm::DrawPage(QPainter &painter, const QRect &contentRect, int pageNo)

@@ -39,6 +39,28 @@ struct MadeThumbnail {
     bool written = false;
 };
 
+// The thumbnail of album entry `index` for print, decoded to cover `deviceSize` printer pixels; a null
+// image keeps the cached bitmap.
+using OverviewPrintThumbnail = std::function<QImage(int index, QSize deviceSize)>;
+
+// The overview pages as a print job paints them: copies of the grid, the album's entries and the
+// thumbnail cache's index, taken on the GUI thread, so that the job can paint on a thread of its own
+// while the book goes on (a rebuild changes the window's copies, never these).
+class OverviewPrintSource {
+public:
+    const OverviewGrid &Grid() const { return grid_; }
+    int EntryCount() const { return album_.Count(); }
+    QString FileOfEntry(int index) const;
+    // Overview page `page` (1-based) with its grid on `area`, as DrawOverviewPageForPrint paints it.
+    void Paint(int page, const QRect &area, QPainter &painter, const OverviewPrintThumbnail &thumbnail) const;
+
+private:
+    friend class TOverView_Fm;
+    OverviewGrid grid_;
+    AlbumFiles album_;
+    ThumbnailCache cache_;
+};
+
 class TOverView_Fm : public QObject, public SectionPages {
     Q_OBJECT
 public:
@@ -111,11 +133,13 @@ public:
     void DrawOverviewPage(int page, QPainter &painter);
     // The thumbnail of album entry `index` for print, decoded to cover `deviceSize` printer pixels;
     // a null image keeps the cached bitmap.
-    using PrintThumbnail = std::function<QImage(int index, QSize deviceSize)>;
+    using PrintThumbnail = OverviewPrintThumbnail;
     // The page as DrawOverviewPage paints it, without the selection colours and the red selection
     // frame, each thumbnail from `thumbnail` (text stays text on a printer).
     void DrawOverviewPageForPrint(int page, QPainter &painter, const PrintThumbnail &thumbnail);
     QString FileOfEntry(int index) const { return fullPathOf(index); }
+    // A copy of what the pages are painted from, for a print job on another thread.
+    OverviewPrintSource PrintSource() const;
     int EntryCount() const { return album_.Count(); }
     OverviewGrid::Hit HitTestOverview(QPoint pt, int page) const { return grid_.HitTest(pt, page, album_.Count()); }
     void DrawPage(QPainter &painter, const QRect &contentRect, int pageNo) override;
@@ -132,8 +156,6 @@ private:
     void writeDecoded();
     void showProgress(int index, const QImage &preview, bool force);
     void finishBuild(ThumbBuildResult result);
-    void paintOverviewPage(int page, QPainter &painter, const PrintThumbnail *forPrint);
-    bool isSelected(const QString &fullPath, const QSet<QString> &upperSelection) const;
     QString fullPathOf(int index) const;
 
     OverviewGrid grid_;

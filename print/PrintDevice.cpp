@@ -5,6 +5,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QThread>
 
 namespace pagero::print {
 
@@ -58,7 +59,7 @@ QString ReadyForJob(QPrinter &printer, QWidget *parent, bool *cancelled)
 {
     *cancelled = false;
     if (printer.outputFormat() == QPrinter::NativeFormat) {
-        if (QPrinterInfo::printerInfo(printer.printerName()).isNull())
+        if (PrinterGone(printer))
             return QStringLiteral("The printer \"%1\" is no longer available. Please choose another one with "
                                   "\"Printer Setup\".").arg(printer.printerName());
         return QString();
@@ -86,6 +87,28 @@ QString JobFailedText(const QPrinter &printer)
         .arg(PrinterName(printer));
 }
 
+QString JobCancelledText(const QPrinter &printer, int sheetsSent, int total)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return QStringLiteral("The print job was cancelled; no PDF file was written.");
+    if (sheetsSent <= 0)
+        return QStringLiteral("The print job was cancelled; nothing was printed on \"%1\".").arg(PrinterName(printer));
+    return QStringLiteral("The print job was cancelled after %1 of %2 sheets; those %1 sheets were still sent to "
+                          "\"%3\".").arg(sheetsSent).arg(total).arg(PrinterName(printer));
+}
+
+bool PrinterGone(const QPrinter &printer)
+{
+    return printer.outputFormat() == QPrinter::NativeFormat &&
+           QPrinterInfo::printerInfo(printer.printerName()).isNull();
+}
+
+QString PrinterGoneDuringJobText(const QPrinter &printer)
+{
+    return QStringLiteral("The printer \"%1\" went away during the print job; the printout may be missing or "
+                          "incomplete.").arg(printer.printerName());
+}
+
 bool JobSucceeded(const QPrinter &printer, bool painterEnded)
 {
     const QPrinter::PrinterState state = printer.printerState();
@@ -96,14 +119,14 @@ bool JobSucceeded(const QPrinter &printer, bool painterEnded)
 
 namespace pagero::print {
 
-HourglassCursor::HourglassCursor()
+HourglassCursor::HourglassCursor() : shown(qGuiApp && QThread::currentThread() == qGuiApp->thread())
 {
-    if (qGuiApp) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    if (shown) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
 
 HourglassCursor::~HourglassCursor()
 {
-    if (qGuiApp) QGuiApplication::restoreOverrideCursor();
+    if (shown) QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace pagero::print

@@ -34,6 +34,11 @@ QString ReadyForJob(QPrinter &printer, QWidget *parent, bool *cancelled);
 // The messages of a job that could not start or did not finish.
 QString JobNotStartedText(const QPrinter &printer);
 QString JobFailedText(const QPrinter &printer);
+// A job the user cancelled after `sheetsSent` of `total` sheets had gone to the printer (0: none).
+QString JobCancelledText(const QPrinter &printer, int sheetsSent, int total);
+// A printer queue that is gone (checked after a job: it went away while the job ran).
+bool PrinterGone(const QPrinter &printer);
+QString PrinterGoneDuringJobText(const QPrinter &printer);
 // A job ended: false when the printer aborted it or reported an error.
 bool JobSucceeded(const QPrinter &printer, bool painterEnded);
 
@@ -41,10 +46,11 @@ bool JobSucceeded(const QPrinter &printer, bool painterEnded);
 
 namespace pagero::print {
 
-// The hourglass pointer for the length of a print job.
+// The hourglass pointer for the length of a print job run on the GUI thread (none on a worker).
 struct HourglassCursor {
     HourglassCursor();
     ~HourglassCursor();
+    const bool shown;
     HourglassCursor(const HourglassCursor &) = delete;
     HourglassCursor &operator=(const HourglassCursor &) = delete;
 };

@@ -118,7 +118,7 @@ int main(int argc, char **argv)
         decodeMs = std::min(decodeMs, double(clock.elapsed()));
         referenceCpuMs = std::min(referenceCpuMs, CpuMs() - cpu);
 
-        OverviewPrintPainter painter(overview, geo, firstOverviewPage,
+        OverviewPrintPainter painter(overview.PrintSource(), geo, firstOverviewPage,
                                      [&](int bookPage) { return RomanOf(bookPage - firstOverviewPage + 1); });
         cpu = CpuMs();
         clock.restart();

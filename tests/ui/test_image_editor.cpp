@@ -276,13 +276,34 @@ TEST_F(EditorFromTheBook, EditsAPageFileAndClosesBackToTheBook)
     EXPECT_FALSE(w.Editing().Edit(album + "/missing.wav"));
     ASSERT_TRUE(w.Editing().Edit(file));
     TLead_Fm *editor = w.Editing().Editor();
+    // The window shows at once, busy, while the picture decodes on a worker.
     ASSERT_TRUE(editor->isVisible());
+    EXPECT_TRUE(editor->Busy());
+    EXPECT_FALSE(editor->Document().Loaded());
+    ASSERT_TRUE(WaitFor([editor] { return !editor->Busy(); }));
     EXPECT_EQ(editor->windowTitle(), "Pagero Image Editor - pic1.png");
     editor->Negative1->trigger();
     ASSERT_TRUE(WaitFor([editor] { return !editor->Busy(); }));
     editor->close();   // the scripted answer saves
     ASSERT_TRUE(WaitFor([editor] { return !editor->isVisible(); }));
     EXPECT_EQ(QImage(file).pixel(0, 0), qRgb(0, 255, 255));
+    EXPECT_TRUE(WaitOpen());
+}
+
+TEST_F(EditorFromTheBook, FileThatCannotBeLoadedIsToldAndTheEditorCloses)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QString file = album + "/pic2.png";
+    QFile broken(file);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("not a picture");
+    broken.close();
+    ASSERT_TRUE(w.Editing().Edit(file));
+    TLead_Fm *editor = w.Editing().Editor();
+    ASSERT_TRUE(WaitFor([editor] { return !editor->isVisible(); }));
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_TRUE(prompter.texts[0].startsWith("Error in loading file: " + file)) << prompter.texts[0].toStdString();
     EXPECT_TRUE(WaitOpen());
 }
 

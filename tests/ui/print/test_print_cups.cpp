@@ -168,4 +168,19 @@ TEST(PrintThroughCups, PictureAndOverviewSheetReachTheQueue)
     EXPECT_LT(ink.bottom(), overviewSheet.height() / 2);
     QFile::remove(picturePdf);
     QFile::remove(overviewPdf);
+
+    // The queue is removed between setup and OK: told, and no job is started.
+    TPrintSet_Fm gone(printer, prompter);
+    ASSERT_TRUE(gone.LoadPicture(picture));
+    gone.Prepare();
+    QProcess lpadmin;
+    lpadmin.setProcessEnvironment(cups.Environment());
+    lpadmin.start("lpadmin", {"-x", kQueue});
+    ASSERT_TRUE(lpadmin.waitForFinished(20000) && lpadmin.exitCode() == 0);
+    before = QDir(out).entryList({"*.pdf"}, QDir::Files);
+    gone.BitBtn3->click();
+    EXPECT_NE(gone.Result, 1);
+    EXPECT_EQ(prompter.texts, QStringList({"The printer \"PageroPDF\" is no longer available. Please choose another "
+                                           "one with \"Printer Setup\"."}));
+    EXPECT_EQ(QDir(out).entryList({"*.pdf"}, QDir::Files), before);
 }

@@ -2,6 +2,7 @@
 // sheets carry one or four pages in their corners with captions as text, and every failure is told.
 #include "print/OrvPrintOverview_Dlg.h"
 #include "print/OrvPrintSet.h"
+#include "print/OverviewPrintJob.h"
 #include "print/OverviewPrinter.h"
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/ui/main_window_fixture.h"
@@ -179,7 +180,18 @@ TEST_F(PrintOverviewWindowTest, OverviewPagesPrintSharpWithTheirCaptionsAsText)
         d.RadioGroup2->button(0)->setChecked(true);
         return true;
     };
+    // The sheets are painted on the job's own thread: the window goes on, the print commands wait
+    // for the job's end and a progress window (not modal) offers Cancel.
     ASSERT_TRUE(printing.PrintOverviewPages());
+    ASSERT_TRUE(printing.JobRunning());
+    EXPECT_TRUE(printing.Job()->Progress()->isVisible());
+    EXPECT_FALSE(printing.Job()->Progress()->isModal());
+    emit w.Menus().menus.Print1->aboutToShow();
+    EXPECT_FALSE(w.Menus().actions.OverviewPages1->isEnabled());
+    EXPECT_FALSE(printing.PrintOverviewPages());
+    ASSERT_TRUE(WaitFor([&] { return !printing.JobRunning(); }, 60000));
+    EXPECT_EQ(prompter.texts, QStringList({"No Overview Pages selected for printing.",
+                                           "The printer is busy, please try to print later."}));
     EXPECT_EQ(dialog.Ticked(), QList<int>({1}));
     ASSERT_EQ(PdfPageCount(pdf), 1);
     const QString text = PdfText(pdf);
@@ -190,4 +202,49 @@ TEST_F(PrintOverviewWindowTest, OverviewPagesPrintSharpWithTheirCaptionsAsText)
     const QList<int> widths = PdfImageWidths(pdf);
     ASSERT_FALSE(widths.isEmpty());
     EXPECT_GT(*std::max_element(widths.begin(), widths.end()), 200);
+}
+
+TEST_F(PrintOverviewWindowTest, PictureThatNoLongerDecodesIsPrintedSmallAndTold)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    PrintCommands &printing = w.Printing();
+    const QString pdf = root.filePath("overview.pdf");
+    UsePdfPrinter(printing.Printer(), pdf);
+    printing.RunOverviewDialog = [](TPrintOverview_Dlg &d) {
+        d.Prepare();
+        return true;
+    };
+    // Broken after its thumbnail was made: the sheet is still printed, with the cached bitmap.
+    QFile broken(album + "/pic2.png");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("no longer a picture");
+    broken.close();
+    ASSERT_TRUE(printing.PrintOverviewPages());
+    ASSERT_TRUE(WaitFor([&] { return !printing.JobRunning(); }, 60000));
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+    ASSERT_EQ(prompter.texts.size(), 1) << prompter.texts.join('|').toStdString();
+    EXPECT_TRUE(prompter.texts[0].startsWith("These pictures could not be read")) << prompter.texts[0].toStdString();
+    EXPECT_TRUE(prompter.texts[0].endsWith(":\npic2.png")) << prompter.texts[0].toStdString();
+}
+
+TEST_F(PrintTest, CancelledJobStopsAfterTheSheetAndLeavesNoPdf)
+{
+    const QSize bookPage(460, 575);
+    QList<int> painted;
+    const print::SheetsResult result = print::PrintSheets(
+        printer, {1, 2, 3}, print::SheetSize::Paper, bookPage,
+        [&](QPainter &p, int page) {
+            painted.append(page);
+            p.fillRect(QRect(QPoint(0, 0), bookPage), Qt::black);
+        },
+        {}, [](int done, int total) {
+            EXPECT_EQ(total, 3);
+            return done < 1;
+        });
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.printed, 1);
+    EXPECT_EQ(painted, QList<int>({1}));
+    EXPECT_EQ(result.problem, "The print job was cancelled; no PDF file was written.");
+    EXPECT_FALSE(QFile::exists(pdf));
 }
