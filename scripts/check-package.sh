@@ -19,9 +19,16 @@ DEB=$(ls "$BUILD"/pagero_*.deb)
 echo "== installing $DEB"
 $SUDO apt-get install -y -qq "./$DEB" >/dev/null
 [ "$(readlink -f /usr/bin/pagero)" = /opt/pagero/pagero ] || fail "/usr/bin/pagero does not lead to /opt/pagero"
-desktop-file-validate /usr/share/applications/org.pagero.Pagero.desktop
-appstreamcli validate --no-net /usr/share/metainfo/org.pagero.Pagero.metainfo.xml >/dev/null
-[ -f /usr/share/icons/hicolor/scalable/apps/pagero.svg ] || fail "no scalable icon"
+# One reverse-DNS id names the desktop entry, the metainfo and the icons.
+ID=org.pagero.Pagero
+desktop-file-validate /usr/share/applications/$ID.desktop
+appstreamcli validate --no-net /usr/share/metainfo/$ID.metainfo.xml >/dev/null
+grep -qx "Icon=$ID" /usr/share/applications/$ID.desktop || fail "the desktop entry does not name the icon $ID"
+grep -q "<id>$ID</id>" /usr/share/metainfo/$ID.metainfo.xml || fail "the metainfo does not carry the id $ID"
+[ -f /usr/share/icons/hicolor/scalable/apps/$ID.svg ] || fail "no scalable icon"
+for size in 16 32 48 64 128 256; do
+  [ -f /usr/share/icons/hicolor/${size}x${size}/apps/$ID.png ] || fail "no ${size}x${size} icon"
+done
 
 echo "== starting the installed program"
 export QT_QPA_PLATFORM=offscreen
@@ -90,7 +97,7 @@ rm -rf "$HOMEDIR"
 echo "== removing the package"
 $SUDO apt-get remove -y -qq pagero >/dev/null
 for path in /opt/pagero /usr/bin/pagero /usr/share/applications/org.pagero.Pagero.desktop \
-            /usr/share/metainfo/org.pagero.Pagero.metainfo.xml /usr/share/icons/hicolor/scalable/apps/pagero.svg; do
+            /usr/share/metainfo/org.pagero.Pagero.metainfo.xml /usr/share/icons/hicolor/scalable/apps/org.pagero.Pagero.svg; do
   [ ! -e "$path" ] && [ ! -L "$path" ] || fail "$path is left after removing the package"
 done
 echo "check-package: all good"
