@@ -69,8 +69,10 @@ void BackgroundController::LoadDefault()
 
 void BackgroundController::Load()
 {
+    // The chosen pictures live beside the settings in the data folder, which is per-user when the
+    // program folder cannot be written.
     Settings &s = book_.Options();
-    const QDir exe(book_.ProgramFolder());
+    const QDir exe(book_.DataFolder());
     if (s.ScreenBackKind == 2) {
         const QString saved = exe.filePath(kScreenBackBitmap);
         if (QFileInfo::exists(saved)) scene_.screenBackBitmap = QImage(saved);
@@ -88,7 +90,7 @@ void BackgroundController::Load()
 
 void BackgroundController::Save()
 {
-    const QDir exe(book_.ProgramFolder());
+    const QDir exe(book_.DataFolder());
     const auto save = [&](const QImage &image, const char *name) {
         if (image.isNull()) return;
         QByteArray bytes;

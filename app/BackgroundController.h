@@ -17,13 +17,13 @@ public:
     BackgroundController(BookContext &book, const MainMenus &menus, BookScene &scene, QImage &previewBack,
                          SaveReporter &saves, QObject *parent = nullptr);
 
-    // The pictures of the kinds that the settings say are bitmaps; a kind whose picture is missing
-    // falls back to its colour.
     // The screen background before the settings are read: the data folder's default picture, or the
     // no-book grey when there is none.
     void LoadDefault();
+    // The pictures of the kinds that the settings say are bitmaps, from the data folder; a kind whose
+    // picture is missing falls back to its colour.
     void Load();
-    // Each bitmap kind's picture, written atomically; a failure is told once.
+    // Each bitmap kind's picture, written atomically into the data folder; a failure is told once.
     void Save();
     // which: 1 the book background, 2 the cover pattern; kind: 0 default, 1 colour, 2 bitmap.
     void Choose(int which, int kind);

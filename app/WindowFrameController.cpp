@@ -95,7 +95,7 @@ void InstallProgramIcon()
     if (!QApplication::windowIcon().isNull()) return;
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1x%1/pagero.png").arg(size), QSize(size, size));
+        icon.addFile(QStringLiteral(":/icons/%1x%1/org.pagero.Pagero.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 }
 

@@ -2,6 +2,7 @@
 // An interval box of the auto-flip and slide-show option dialogs: a scroll bar in milliseconds with
 // the end labels "Min 0 Sec" and "Max 60 sec" and a yellow label that shows the value as text.
 // Disabled, its labels turn grey.
+#include <QDialog>
 #include <QGroupBox>
 #include <QList>
 #include <functional>
@@ -11,6 +12,8 @@ class QRadioButton;
 class QScrollBar;
 
 namespace pagero {
+
+struct Settings;
 
 class IntervalGroup : public QGroupBox {
 public:
@@ -28,6 +31,20 @@ public:
 // Places a modal options dialog centred horizontally on its parent's screen, a quarter of the free
 // height from the top.
 void PlaceOptionsDialog(QWidget *dialog);
+
+// Shows an options dialog modally over `parent` with the values of `s` and stores its values on
+// "&Ok"; true when stored. `Dialog` has Load(const Settings &) and Store(Settings &).
+template <class Dialog>
+bool RunOptionsDialog(QWidget *parent, Settings &s)
+{
+    Dialog dialog(parent);
+    dialog.Load(s);
+    dialog.adjustSize();
+    PlaceOptionsDialog(&dialog);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    dialog.Store(s);
+    return true;
+}
 
 } // namespace pagero
 

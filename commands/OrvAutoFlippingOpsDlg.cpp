@@ -54,13 +54,7 @@ void TAutoFlipOps_Fm::Store(Settings &s) const
 
 bool SetAutoFlippingOptions(QWidget *parent, Settings &s)
 {
-    TAutoFlipOps_Fm dialog(parent);
-    dialog.Load(s);
-    dialog.adjustSize();
-    PlaceOptionsDialog(&dialog);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    dialog.Store(s);
-    return true;
+    return RunOptionsDialog<TAutoFlipOps_Fm>(parent, s);
 }
 
 } // namespace pagero

@@ -15,7 +15,6 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace pagero {
 namespace {
@@ -141,21 +140,18 @@ TBatchRotate_Fm::TBatchRotate_Fm(QWidget *parent) : QDialog(parent)
     Timer1->setSingleShot(true);
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &TBatchRotate_Fm::Preview);
-    connect(&loader_, &QFutureWatcher<QImage>::finished, this, [this] {
-        before_ = loader_.result();
+    loader_.loaded = [this](const QImage &picture) {
+        before_ = picture;
         loaded_ = !before_.isNull();
         Image1->setPixmap(QPixmap::fromImage(before_));
         for (QWidget *w : {static_cast<QWidget *>(OkButton), static_cast<QWidget *>(ScrollBar1)}) w->setEnabled(true);
         DrawAfter();
-    });
+    };
     AngleChanged();
     ColourChanged();
 }
 
-TBatchRotate_Fm::~TBatchRotate_Fm()
-{
-    loader_.waitForFinished();
-}
+TBatchRotate_Fm::~TBatchRotate_Fm() = default;
 
 void TBatchRotate_Fm::SetFile(const QString &path, bool batchMode)
 {
@@ -189,16 +185,14 @@ void TBatchRotate_Fm::ColourChanged()
 
 void TBatchRotate_Fm::Preview()
 {
-    if (loader_.isRunning()) return;
+    if (!loader_.Load(CurrentFile, QSize(kPreviewBox, kPreviewBox))) return;
     Ready = false;
     OkButton->setEnabled(false);
-    const QString path = CurrentFile;
-    loader_.setFuture(QtConcurrent::run([path] { return imaging::Load(path, QSize(kPreviewBox, kPreviewBox)).image; }));
 }
 
 void TBatchRotate_Fm::DrawAfter()
 {
-    if (loader_.isRunning()) return;
+    if (loader_.Running()) return;
     QImage after;
     if (loaded_) {
         after = imaging::RotateImage(before_, Angle(), FillColor());

@@ -2,8 +2,8 @@
 // The rotate dialog: the angle bar (-359..359) with its quick angles, the background fill colour
 // for the corners a turn uncovers, and before and after previews of the current file. It chooses
 // the turn; the controller turns the files on worker threads after OK.
+#include "commands/PreviewLoader.h"
 #include <QDialog>
-#include <QFutureWatcher>
 #include <QImage>
 #include <QRgb>
 
@@ -42,7 +42,7 @@ public:
     // Loads the current file (on a worker) and draws both previews.
     void Preview();
     // The preview is up to date (tests wait for it).
-    bool PreviewPending() const { return loader_.isRunning(); }
+    bool PreviewPending() const { return loader_.Running(); }
 
 signals:
     void PreviewShown();
@@ -52,7 +52,7 @@ private:
     void ColourChanged();
     void DrawAfter();
     void ResetClick();
-    QFutureWatcher<QImage> loader_;
+    PreviewLoader loader_;
     QImage before_;
     bool loaded_ = false;
 };

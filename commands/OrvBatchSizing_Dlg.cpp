@@ -16,7 +16,6 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace pagero {
 namespace {
@@ -143,19 +142,16 @@ TBatchSizing_Fm::TBatchSizing_Fm(QWidget *parent) : QDialog(parent)
     Timer1->setSingleShot(true);
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &TBatchSizing_Fm::Preview);
-    connect(&loader_, &QFutureWatcher<QImage>::finished, this, [this] {
-        before_ = loader_.result();
+    loader_.loaded = [this](const QImage &picture) {
+        before_ = picture;
         Image1->setPixmap(QPixmap::fromImage(before_));
         OkButton->setEnabled(true);
         DrawAfter();
-    });
+    };
     UpdateLabels();
 }
 
-TBatchSizing_Fm::~TBatchSizing_Fm()
-{
-    loader_.waitForFinished();
-}
+TBatchSizing_Fm::~TBatchSizing_Fm() = default;
 
 void TBatchSizing_Fm::showEvent(QShowEvent *event)
 {
@@ -238,16 +234,14 @@ void TBatchSizing_Fm::UpdateLabels()
 
 void TBatchSizing_Fm::Preview()
 {
-    if (loader_.isRunning()) return;
+    if (!loader_.Load(CurrentFile, QSize(kPreviewBox, kPreviewBox))) return;
     Ready = false;
     OkButton->setEnabled(false);
-    const QString path = CurrentFile;
-    loader_.setFuture(QtConcurrent::run([path] { return imaging::Load(path, QSize(kPreviewBox, kPreviewBox)).image; }));
 }
 
 void TBatchSizing_Fm::DrawAfter()
 {
-    if (loader_.isRunning()) return;
+    if (loader_.Running()) return;
     QImage after;
     if (!before_.isNull() && !StartSize.isEmpty()) {
         // The preview shows the wanted proportions at the preview's scale.

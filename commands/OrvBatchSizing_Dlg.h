@@ -3,10 +3,10 @@
 // picture, the aspect lock, preset sizes and before and after previews. Every picture of a batch is
 // scaled by the factors the bars stand for, relative to its own size; the controller does the work
 // on worker threads after OK.
+#include "commands/PreviewLoader.h"
 #include "platform/imaging/Transform.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
 #include <QImage>
 
 class QCheckBox;
@@ -48,7 +48,7 @@ public:
     QTimer *Timer1;
 
     void Preview();
-    bool PreviewPending() const { return loader_.isRunning(); }
+    bool PreviewPending() const { return loader_.Running(); }
 
 signals:
     void PreviewShown();
@@ -62,7 +62,7 @@ private:
     void UpdateLabels();
     void DrawAfter();
     void ResetClick();
-    QFutureWatcher<QImage> loader_;
+    PreviewLoader loader_;
     QImage before_;
     bool syncing_ = false;
 };

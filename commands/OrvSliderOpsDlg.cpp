@@ -133,13 +133,7 @@ void TSliderOps_Fm::Store(Settings &s) const
 
 bool SetSlideShowOptions(QWidget *parent, Settings &s)
 {
-    TSliderOps_Fm dialog(parent);
-    dialog.Load(s);
-    dialog.adjustSize();
-    PlaceOptionsDialog(&dialog);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    dialog.Store(s);
-    return true;
+    return RunOptionsDialog<TSliderOps_Fm>(parent, s);
 }
 
 } // namespace pagero

@@ -54,6 +54,29 @@ TEST_F(MainWindowTest, DefaultBackgroundLoadsThePictureOfTheProgramFolder)
     EXPECT_TRUE(QFileInfo(exeDir + "/scbackBitmap.BMP").size() > 0);
 }
 
+TEST_F(MainWindowTest, ChosenBackgroundPicturesAreReadAndWrittenInTheDataFolder)
+{
+    // A read-only program folder sends the program's writing to a per-user data folder: the chosen
+    // pictures are read from there and written there with the settings, never beside the program.
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QString user = root.filePath("user-data");
+    ASSERT_TRUE(QDir().mkpath(user));
+    w.DataDir = user;
+    QImage back(8, 8, QImage::Format_RGB32);
+    back.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(back.save(user + "/vwbackBitmap.BMP"));
+    w.Options().PreviewBackKind = 2;
+    w.Controls().Backgrounds().Load();
+    EXPECT_EQ(w.Options().PreviewBackKind, 2);
+    EXPECT_EQ(QColor(w.PreviewBackBitmap().pixel(0, 0)), QColor(10, 200, 30));
+
+    ASSERT_TRUE(QFile::remove(user + "/vwbackBitmap.BMP"));
+    w.Controls().Backgrounds().Save();
+    EXPECT_GT(QFileInfo(user + "/vwbackBitmap.BMP").size(), 0);
+    EXPECT_FALSE(QFileInfo::exists(exeDir + "/vwbackBitmap.BMP"));
+}
+
 TEST_F(MainWindowTest, AnUnknownSortOrderChecksNoItemAndIsSavedAsDefault)
 {
     // The writer never stores an unknown order, so the file is patched at its offset 28.
