@@ -1,6 +1,7 @@
 #pragma once
 // The feature controllers whose construction is only wiring: mail, batch, bookmarks and comments,
-// file commands, music, media, the image editor, printing and the reader's place. The main window
+// file commands, music, media, the image editor, printing, the clipboard, the scanner and the reader's
+// place. The main window
 // builds this one object after its own start-up and reaches each controller through it.
 #include <QString>
 #include <functional>
@@ -13,6 +14,7 @@ namespace pagero {
 class AnnotationController;
 class BatchCommands;
 class BookContext;
+class ClipboardCommands;
 class EditorCommands;
 class FileCommands;
 class MailCommands;
@@ -21,6 +23,7 @@ class MusicController;
 class PlaceController;
 class PointerOverlay;
 class PrintCommands;
+class ScanCommands;
 class SaveReporter;
 class TOpenDlg;
 class TOverView_Fm;
@@ -57,6 +60,10 @@ public:
     MusicController &Music() { return *music_; }
     PlaceController &Places() { return *places_; }
     PrintCommands &Printing() { return *printing_; }
+    ClipboardCommands &Clipboard() { return *clipboard_; }
+    ScanCommands &Scanning() { return *scanning_; }
+    // The tool-bar buttons of the controllers that follow the spread and the mode.
+    void RefreshToolBar();
 
 private:
     std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
@@ -68,6 +75,8 @@ private:
     std::unique_ptr<MusicController> music_;
     std::unique_ptr<MediaController> media_;
     std::unique_ptr<EditorCommands> editor_;
+    std::unique_ptr<ClipboardCommands> clipboard_;
+    std::unique_ptr<ScanCommands> scanning_;
 };
 
 } // namespace pagero
