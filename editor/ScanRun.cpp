@@ -58,6 +58,8 @@ void RunScan(QWidget *owner, const QString &source, std::function<void(scan::Sca
         cancel->store(true);
         progress->setLabelText(QStringLiteral("Stopping..."));
     });
+    // A window that goes (the program closing) stops the scan too.
+    QObject::connect(progress, &QObject::destroyed, [cancel] { cancel->store(true); });
     // The worker only stores the figure; the GUI thread picks it up.
     auto *tick = new QTimer(progress);
     tick->setInterval(100);

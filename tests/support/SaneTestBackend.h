@@ -1,9 +1,7 @@
 #pragma once
-// A private SANE configuration for tests: SANE_CONFIG_DIR points to a temporary folder whose
-// dll.conf names only SANE's own "test" backend (a real driver that produces frames), with the
-// backend's options in its test.conf. Without the backend, the folder offers no scanner at all.
-// SANE reads SANE_CONFIG_DIR once per process, so every instance rewrites the files of one folder
-// that lives as long as the process; the library reads them again at each start.
+// A private SANE configuration: SANE_CONFIG_DIR names a folder whose dll.conf lists only SANE's
+// "test" backend (or nothing), with the backend's options in test.conf. SANE reads the variable
+// once per process, so every instance rewrites the files of one folder; they are read at each start.
 #include <QByteArray>
 #include <QFile>
 #include <QMap>
