@@ -8,7 +8,9 @@
 #include "tests/support/ScriptedPrompter.h"
 #include "tests/ui/main_window_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -99,6 +101,20 @@ TEST_F(EditorIntake, AddTextFloatsTheTextAtItsPlaceWithAnUndoPoint)
     editor->AddText1->trigger();
     EXPECT_FALSE(doc.Floating());
     EXPECT_FALSE(doc.HasUndo());
+}
+
+TEST_F(EditorIntake, APastedPictureThatFitsFloatsWithAnUndoPoint)
+{
+    QImage small(20, 10, QImage::Format_RGB32);
+    small.fill(Qt::blue);
+    QApplication::clipboard()->setImage(small);
+    editor->PasteFromClipboard1->trigger();
+    ASSERT_TRUE(editor->Document().Floating());
+    EXPECT_EQ(editor->Document().FloatingImage(), small);
+    ASSERT_TRUE(editor->Undo1->isEnabled());
+    editor->Undo1->trigger();
+    EXPECT_FALSE(editor->Document().Floating());
+    EXPECT_EQ(editor->Document().Main(), picture);
 }
 
 TEST_F(EditorIntake, PrintsTheFileOrAChangedPictureThroughATemporaryBitmap)
