@@ -8,6 +8,7 @@
 #include "app/MailCommands.h"
 #include "app/MediaController.h"
 #include "app/MusicController.h"
+#include "app/PageZoomController.h"
 #include "app/PlaceController.h"
 #include "app/PrintCommands.h"
 #include "app/ScanCommands.h"
@@ -49,6 +50,7 @@ FeatureControllers::FeatureControllers(BookContext &book, MainMenus &menus, cons
     parts.viewing.showMediaInfo = [this](const QString &path) { media_->ShowMediaInfo(path); };
     if (book.Options().BackgroundMusic && !parts.screenSaverMode) music_->StartMusic();
     editor_ = std::make_unique<EditorCommands>(book, menus, parts.dataFolder, parts.popupFile, parts.window);
+    zoom_ = std::make_unique<PageZoomController>(book, book.ParentWidget());
     // The editor prints through the book's print setup; pictures come in through the editor.
     editor_->PrintFile = [this](const QString &path) { return printing_->PrintPicture(path); };
     clipboard_ = std::make_unique<ClipboardCommands>(book, menus, *editor_, parts.popupFile);

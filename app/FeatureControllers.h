@@ -1,8 +1,8 @@
 #pragma once
 // The feature controllers whose construction is only wiring: mail, batch, bookmarks and comments,
-// file commands, music, media, the image editor, printing, the clipboard, the scanner and the reader's
-// place. The main window
-// builds this one object after its own start-up and reaches each controller through it.
+// file commands, music, media, the image editor, printing, the clipboard, the scanner, the reader's
+// place and the page zoom. The main window builds this one object after its own start-up and
+// reaches each controller through it.
 #include <QString>
 #include <functional>
 #include <memory>
@@ -20,6 +20,7 @@ class FileCommands;
 class MailCommands;
 class MediaController;
 class MusicController;
+class PageZoomController;
 class PlaceController;
 class PointerOverlay;
 class PrintCommands;
@@ -59,6 +60,7 @@ public:
     MediaController &Media() { return *media_; }
     MusicController &Music() { return *music_; }
     PlaceController &Places() { return *places_; }
+    PageZoomController &Zoom() { return *zoom_; }
     PrintCommands &Printing() { return *printing_; }
     ClipboardCommands &Clipboard() { return *clipboard_; }
     ScanCommands &Scanning() { return *scanning_; }
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<MusicController> music_;
     std::unique_ptr<MediaController> media_;
     std::unique_ptr<EditorCommands> editor_;
+    std::unique_ptr<PageZoomController> zoom_;   // zooming into a file page's picture
     std::unique_ptr<ClipboardCommands> clipboard_;
     std::unique_ptr<ScanCommands> scanning_;
 };
