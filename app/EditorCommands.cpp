@@ -22,15 +22,21 @@ EditorCommands::EditorCommands(BookContext &book, const MainMenus &menus, const 
 
 EditorCommands::~EditorCommands() = default;
 
+editor::TLead_Fm &EditorCommands::EnsureEditor()
+{
+    if (!editor_) {
+        editor_ = new editor::TLead_Fm(dataFolder_, book_.ParentWidget());
+        editor_->PrintFile = PrintFile;
+        connect(editor_, &QDialog::finished, this, [this] { book_.Rebuild(); });
+    }
+    return *editor_;
+}
+
 bool EditorCommands::Edit(const QString &path)
 {
     const int kind = MediaKind(path);
     if (path.isEmpty() || (kind != KindPicture && kind != KindImaging)) return false;
-    if (!editor_) {
-        editor_ = new editor::TLead_Fm(dataFolder_, book_.ParentWidget());
-        connect(editor_, &QDialog::finished, this, [this] { book_.Rebuild(); });
-    }
-    if (editor_->EditFile(path)) return true;
+    if (EnsureEditor().EditFile(path)) return true;
     book_.Rebuild();
     return false;
 }

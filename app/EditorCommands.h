@@ -20,6 +20,10 @@ public:
     // Opens the editor on `path`; false when it could not be loaded (the book is rebuilt anyway).
     bool Edit(const QString &path);
     editor::TLead_Fm *Editor() const { return editor_; }
+    // The editor window, made at its first use.
+    editor::TLead_Fm &EnsureEditor();
+    // How the editor's "&Print..." prints a picture file (set before the editor is made).
+    std::function<bool(const QString &path)> PrintFile;
 
 private:
     BookContext &book_;

@@ -2,6 +2,7 @@
 #include "app/AnnotationController.h"
 #include "app/BatchCommands.h"
 #include "app/BookContext.h"
+#include "app/ClipboardCommands.h"
 #include "app/EditorCommands.h"
 #include "app/FileCommands.h"
 #include "app/MailCommands.h"
@@ -10,6 +11,7 @@
 #include "app/PageZoomController.h"
 #include "app/PlaceController.h"
 #include "app/PrintCommands.h"
+#include "app/ScanCommands.h"
 #include "app/ViewController.h"
 #include "commands/OrvOpenDlg.h"
 #include "core/book/Settings.h"
@@ -49,6 +51,16 @@ FeatureControllers::FeatureControllers(BookContext &book, MainMenus &menus, cons
     if (book.Options().BackgroundMusic && !parts.screenSaverMode) music_->StartMusic();
     editor_ = std::make_unique<EditorCommands>(book, menus, parts.dataFolder, parts.popupFile, parts.window);
     zoom_ = std::make_unique<PageZoomController>(book, book.ParentWidget());
+    // The editor prints through the book's print setup; pictures come in through the editor.
+    editor_->PrintFile = [this](const QString &path) { return printing_->PrintPicture(path); };
+    clipboard_ = std::make_unique<ClipboardCommands>(book, menus, *editor_, parts.popupFile);
+    scanning_ = std::make_unique<ScanCommands>(book, menus, *editor_);
+}
+
+void FeatureControllers::RefreshToolBar()
+{
+    annotations_->RefreshToolBar();
+    clipboard_->RefreshToolBar();
 }
 
 FeatureControllers::~FeatureControllers() = default;

@@ -1,8 +1,8 @@
 #pragma once
 // The feature controllers whose construction is only wiring: mail, batch, bookmarks and comments,
-// file commands, music, media, the image editor, printing, the reader's place and the page zoom.
-// The main window builds this one object after its own start-up and reaches each controller
-// through it.
+// file commands, music, media, the image editor, printing, the clipboard, the scanner, the reader's
+// place and the page zoom. The main window builds this one object after its own start-up and
+// reaches each controller through it.
 #include <QString>
 #include <functional>
 #include <memory>
@@ -14,6 +14,7 @@ namespace pagero {
 class AnnotationController;
 class BatchCommands;
 class BookContext;
+class ClipboardCommands;
 class EditorCommands;
 class FileCommands;
 class MailCommands;
@@ -23,6 +24,7 @@ class PageZoomController;
 class PlaceController;
 class PointerOverlay;
 class PrintCommands;
+class ScanCommands;
 class SaveReporter;
 class TOpenDlg;
 class TOverView_Fm;
@@ -60,6 +62,10 @@ public:
     PlaceController &Places() { return *places_; }
     PageZoomController &Zoom() { return *zoom_; }
     PrintCommands &Printing() { return *printing_; }
+    ClipboardCommands &Clipboard() { return *clipboard_; }
+    ScanCommands &Scanning() { return *scanning_; }
+    // The tool-bar buttons of the controllers that follow the spread and the mode.
+    void RefreshToolBar();
 
 private:
     std::unique_ptr<PlaceController> places_;   // the reader's place across rebuilds and reopenings
@@ -72,6 +78,8 @@ private:
     std::unique_ptr<MediaController> media_;
     std::unique_ptr<EditorCommands> editor_;
     std::unique_ptr<PageZoomController> zoom_;   // zooming into a file page's picture
+    std::unique_ptr<ClipboardCommands> clipboard_;
+    std::unique_ptr<ScanCommands> scanning_;
 };
 
 } // namespace pagero

@@ -204,7 +204,7 @@ void TTurvane_Fm::RefreshToolBar()
     const bool on = (session_.AlbumOpen || session_.Opening) && mode_ == PaintMode::Normal;
     menus_.actions.OpenImg->setEnabled(!Building());
     menus_.actions.FlipToOverviewImg->setEnabled(on);
-    if (features_) Annotations().RefreshToolBar();
+    if (features_) features_->RefreshToolBar();
 }
 
 void TTurvane_Fm::ConnectCommands()

@@ -1,8 +1,10 @@
 #include "editor/OrvLead_Fm.h"
 #include "commands/OrvOpenDlg.h"
+#include "editor/AddTextDialog.h"
 #include "editor/EditorCanvas.h"
 #include "editor/EditorWorker.h"
 #include "editor/OrvSaveDlg.h"
+#include "editor/ScanRun.h"
 #include "platform/Prompter.h"
 #include "platform/imaging/Operations.h"
 
@@ -11,6 +13,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -22,6 +25,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -118,17 +122,16 @@ void TLead_Fm::BuildCommands()
     Save1 = item(file, "Save1", "&Save", [this] { Save(); }, "Save image");
     SaveAs1 = item(file, "SaveAs1", "Save &As...", [this] { SaveAs(); });
     file->addSeparator();
-    Print1 = item(file, "Print1", "&Print...", {});
-    TwainSelect1 = item(file, "TwainSelect1", "Twain S&elect", {});
-    TwainAcquire1 = item(file, "TwainAcquire1", "Twain Ac&quire", {});
+    Print1 = item(file, "Print1", "&Print...", [this] { PrintImage(); }, "Print image");
+    TwainSelect1 = item(file, "TwainSelect1", "Twain S&elect", [this] { SelectScanSource(); });
+    TwainAcquire1 = item(file, "TwainAcquire1", "Twain Ac&quire", [this] { AskToSave([this] { Acquire(); }); });
     file->addSeparator();
     Exit1 = item(file, "Exit1", "E&xit", [this] { close(); });
 
     QMenu *edit = menuBar_->addMenu(QStringLiteral("&Edit"));
     Undo1 = item(edit, "Undo1", "&Undo", [this] { Undo(); }, "Undo");
-    CopyToClipboard1 = item(edit, "CopyToClipboard1", "&Copy to clipboard", [this] {
-        QApplication::clipboard()->setImage(doc_.Target());
-    }, "Copy to clipboard");
+    CopyToClipboard1 = item(edit, "CopyToClipboard1", "&Copy to clipboard", [this] { CopyToClipboard(); },
+                            "Copy to clipboard");
     PasteFromClipboard1 = item(edit, "PasteFromClipboard1", "&Paste from clipboard", [this] { PasteFromClipboard(); },
                                "Paste from clipboard");
     QMenu *region = edit->addMenu(QStringLiteral("&Select Region"));
@@ -138,7 +141,7 @@ void TLead_Fm::BuildCommands()
                           "Select elliptical region");
     for (QAction *a : {SelectRect1, SelectEllipse1}) a->setCheckable(true);
     Deselect1 = item(edit, "Deselect1", "&Deselect Region", [this] { doc_.Deselect(); Refresh(); }, "Deselect region");
-    AddText1 = item(edit, "AddText1", "Add &Text...", {});
+    AddText1 = item(edit, "AddText1", "Add &Text...", [this] { AddText(); }, "Add text");
 
     QMenu *view = menuBar_->addMenu(QStringLiteral("&View"));
     Normal1 = item(view, "Normal1", "&Normal(1:1)", [this] { SetZoom({1, 1}); }, "Normal view (100%)");
@@ -198,8 +201,6 @@ void TLead_Fm::BuildCommands()
         params_.toolbarDock = params_.toolbarDock == 2 ? 1 : 2;
         PlaceToolbar();
     });
-    // Not available in this editor: printing, scanning and text.
-    for (QAction *a : {Print1, TwainSelect1, TwainAcquire1, AddText1}) a->setEnabled(false);
 }
 
 void TLead_Fm::PlaceToolbar()
@@ -224,14 +225,16 @@ void TLead_Fm::Refresh()
 
 void TLead_Fm::UpdateCommands()
 {
-    const bool idle = !Busy();
+    const bool idle = !Busy() && !scanning_;
     const bool loaded = doc_.Loaded() && idle;
     for (QAction *a : {Save1, SaveAs1, CopyToClipboard1, Deselect1, Normal1, ZoomInBtn, ZoomOutBtn, HorizontalFlip1,
                        VerticalFlip1, Rotate1, Shear1, Resize1, SizeChange1, ImageProcessing1, Filter1, Contrast1,
                        Brightness1, Hue1, Saturation1, Solarize1, Gamma1, ColorRes1, Negative1, Halftone1, GreyScale1,
-                       HistoEqualize1, IntensityStretch1, SelectRect1, SelectEllipse1})
+                       HistoEqualize1, IntensityStretch1, SelectRect1, SelectEllipse1, AddText1})
         a->setEnabled(loaded);
-    for (QAction *a : {New1, Open1, ScreenCapture1, PasteFromClipboard1, Exit1}) a->setEnabled(idle);
+    for (QAction *a : {New1, Open1, ScreenCapture1, PasteFromClipboard1, Exit1, TwainSelect1, TwainAcquire1})
+        a->setEnabled(idle);
+    Print1->setEnabled(loaded && PrintFile);
     Save1->setEnabled(loaded && doc_.State() != Clean);
     Undo1->setEnabled(idle && doc_.HasUndo());
     Deselect1->setEnabled(loaded && doc_.Floating());
@@ -386,17 +389,27 @@ void TLead_Fm::RunAdjust(TAdjustDialog &dialog, bool mainOnly)
 {
     if (!doc_.Loaded()) return;
     if (mainOnly) doc_.Deselect();
+    BeginPreview();
+    const bool ok = RunDialog(dialog);
+    const Operation op = dialog.CurrentOperation();
+    EndPreview();
+    if (ok && op) ApplyToTarget(op);
+}
+
+void TLead_Fm::BeginPreview()
+{
     // Every preview starts again from the picture as it was before the dialog.
     previewBase_ = PreviewCopyOf(doc_.Target(), ViewSize(), &previewScale_);
     previewing_ = true;
-    const bool ok = RunDialog(dialog);
-    const Operation op = dialog.CurrentOperation();
+}
+
+void TLead_Fm::EndPreview()
+{
     previewing_ = false;
     ++previewGeneration_;
     previewPending_ = false;
     previewBase_ = previewImage_ = QImage();
     Refresh();
-    if (ok && op) ApplyToTarget(op);
 }
 
 void TLead_Fm::Preview(const Operation &op)
@@ -486,6 +499,7 @@ void TLead_Fm::PasteFromClipboard()
         // At the top-left corner of the visible part of the picture.
         const QPoint at = canvas_->ToImage(QPoint(scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value()));
         doc_.FloatImage(image, at);
+        doc_.TakeUndoPoint();
     }
     Refresh();
 }
@@ -531,6 +545,136 @@ void TLead_Fm::OpenImage()
         doc_.TakeUndoPoint();
         LoadFile(open.SelectedPath);
     });
+}
+
+
+// ---- text, printing, scanning, clipboard pictures ----
+
+void TLead_Fm::AddText()
+{
+    if (!doc_.Loaded() || Busy()) return;
+    if (doc_.Floating()) {
+        if (ThePrompter().Confirm(QStringLiteral("Do you want to paste the floating image onto the background image?")))
+            PasteFloatingDown();
+        else doc_.Deselect();
+        Refresh();
+    }
+    TEIAddTextDlg_Fm dialog(*this, doc_.Main().size(), this);
+    BeginPreview();
+    const bool ok = RunDialog(dialog);
+    EndPreview();
+    const TextBox box = dialog.Box();
+    if (!ok || box.text.isEmpty()) return;
+    // The text's rectangle becomes a floating selection (with its undo point) and the text is drawn
+    // into it, so it can still be moved before it is pasted down.
+    const QRect rect = dialog.TextRect();
+    if (!doc_.MakeSelection(rect, RectRegion)) {
+        QApplication::beep();
+        return;
+    }
+    QImage floating = doc_.FloatingImage();
+    QPainter painter(&floating);
+    PaintTextBox(painter, box, rect.topLeft() - doc_.FloatingRect().topLeft());
+    painter.end();
+    doc_.SetTarget(std::move(floating));
+    Refresh();
+}
+
+void TLead_Fm::PrintImage()
+{
+    if (!doc_.Loaded() || !PrintFile || Busy()) return;
+    doc_.Deselect();
+    Refresh();
+    if (doc_.State() == Clean) {
+        PrintFile(doc_.FileName());
+        return;
+    }
+    // A changed picture is printed from a temporary 16-bit BMP in a private folder, removed after.
+    auto folder = std::make_shared<QTemporaryDir>();
+    const QString temp = folder->isValid() ? folder->filePath(QStringLiteral("~MQXtempFn.bmp")) : QString();
+    RunLong([image = doc_.Main(), temp](const std::atomic<bool> &) {
+        Work w;
+        CancelScope notAbandoned(nullptr);
+        w.ok = !temp.isEmpty() && SaveBitmap(image, temp, 6, 16, 2, &w.error);
+        return w;
+    }, [this, folder, temp](Work w) {
+        if (!w.ok) {
+            ThePrompter().Fail(QStringLiteral("Print process failed. Insufficient swap memory."));
+            return;
+        }
+        PrintFile(temp);
+        QFile::remove(temp);
+    });
+}
+
+void TLead_Fm::SelectScanSource(std::function<void()> done)
+{
+    if (scanning_) {
+        if (done) done();
+        return;
+    }
+    scanning_ = true;
+    UpdateCommands();
+    ListScanSources(this, [this, done](scan::SourceList list) {
+        scanning_ = false;
+        UpdateCommands();
+        if (list.sources.isEmpty()) {
+            const QString why = list.error.isEmpty() ? QStringLiteral("No scanner was found.") : list.error;
+            ThePrompter().Fail(QStringLiteral("Error in selecting Twain device.") + kCrLf + kCrLf + why);
+        } else {
+            TSelectSourceDlg dialog(list.sources, ScanSource, this);
+            if (RunDialog(dialog) && !dialog.Chosen().isEmpty()) ScanSource = dialog.Chosen();
+        }
+        if (done) done();
+    });
+}
+
+void TLead_Fm::Acquire(std::function<void(bool acquired)> done)
+{
+    if (scanning_ || Busy()) {
+        if (done) done(false);
+        return;
+    }
+    scanning_ = true;
+    UpdateCommands();
+    QWidget *owner = isVisible() ? static_cast<QWidget *>(this) : parentWidget();
+    RunScan(owner ? owner : this, ScanSource, [this, done](scan::ScanResult result) {
+        scanning_ = false;
+        const bool acquired = !result.image.isNull();
+        if (acquired) {
+            doc_.TakeUndoPoint();
+            doc_.Replace(std::move(result.image), Acquired);
+            zoom_ = {1, 1};
+        } else {
+            // A failed scan leaves a picture that is already here as it was; only an empty editor
+            // takes the failed state.
+            if (!doc_.Loaded()) doc_.SetState(AcquireFailed);
+            if (!result.cancelled)
+                ThePrompter().Fail(QStringLiteral("Error in acquiring Twain image.") + kCrLf + kCrLf + result.error);
+        }
+        Refresh();
+        if (done) done(acquired);
+    });
+}
+
+void TLead_Fm::CopyToClipboard()
+{
+    if (doc_.Loaded()) QApplication::clipboard()->setImage(doc_.Target());
+}
+
+bool TLead_Fm::TakeClipboardPicture(const QString &fileName)
+{
+    const QImage image = QApplication::clipboard()->image();
+    if (image.isNull()) {
+        ThePrompter().Fail(QStringLiteral("Error in copying from clipboard."));
+        return false;
+    }
+    doc_.Deselect();
+    doc_.DropUndo();
+    doc_.Replace(image.convertToFormat(QImage::Format_RGB32), ModifiedOther, fileName);
+    zoom_ = {1, 1};
+    Refresh();
+    return true;
 }
 
 // ---- saving ----
@@ -593,27 +737,40 @@ void TLead_Fm::SaveAs(std::function<void()> then)
     doc_.Deselect();
     const QString current = doc_.FileName();
     const QFileInfo fi(current);
-    TSaveDlg dialog(this);
     const QString folder = fi.exists() ? fi.absolutePath() : QDir::homePath();
-    dialog.Start(folder, doc_.State() >= NewImage || doc_.State() < 0 || current.isEmpty() ? QStringLiteral(".jpg")
-                                                                                             : fi.fileName());
-    if (!RunDialog(dialog)) return;
+    const bool named = doc_.State() < NewImage && doc_.State() >= 0 && !current.isEmpty();
+    SaveAsIn(folder, named ? fi.fileName() : QStringLiteral(".jpg"), [then](bool saved) {
+        if (saved && then) then();
+    });
+}
+
+void TLead_Fm::SaveAsIn(const QString &folder, const QString &name, std::function<void(bool saved)> done)
+{
+    doc_.Deselect();
+    const QString current = doc_.FileName();
+    TSaveDlg dialog(this);
+    dialog.Start(folder, name);
+    if (!RunDialog(dialog)) {
+        if (done) done(false);
+        return;
+    }
     const QString chosen = dialog.ChosenPath();
     const QString refusal = IconRefusal(current, chosen);
     if (!refusal.isEmpty()) {
         QApplication::beep();
         ThePrompter().Fail(refusal);
+        if (done) done(false);
         return;
     }
-    SaveWith(chosen, dialog.FormatCode(), dialog.BitsPerPixel(), dialog.QualityFactor(), [this, chosen, then](bool ok) {
+    SaveWith(chosen, dialog.FormatCode(), dialog.BitsPerPixel(), dialog.QualityFactor(), [this, chosen, done](bool ok) {
         if (!ok) {
             QApplication::beep();
             ThePrompter().Fail(QStringLiteral("Error in saving image.") + kCrLf + chosen);
-            return;
+        } else {
+            doc_.Saved(chosen);
+            Refresh();
         }
-        doc_.Saved(chosen);
-        Refresh();
-        if (then) then();
+        if (done) done(ok);
     });
 }
 

@@ -60,6 +60,10 @@ public:
 
     // How the editor shows its modal dialogs (tests drive them instead).
     std::function<bool(QDialog &)> RunDialog;
+    // Prints a picture file through the program's print setup; unset, "&Print..." stays disabled.
+    std::function<bool(const QString &path)> PrintFile;
+    // The scanner chosen with "Twain S&elect" (empty: the first one found).
+    QString ScanSource;
 
     // PreviewHost
     void Preview(const Operation &op) override;
@@ -84,6 +88,22 @@ public:
     void PasteFloatingDown();
     // Ends a running operation, leaving the picture as it was before it.
     void Abandon();
+    void AddText();
+    void PrintImage();
+    // Lets the user choose the scanner; `done` runs afterwards whatever the outcome.
+    void SelectScanSource(std::function<void()> done = {});
+    // Scans into the picture (state acquired, with an undo point); `done` gets whether a picture
+    // came. A failure other than the user's cancelling shows the acquire error.
+    void Acquire(std::function<void(bool acquired)> done = {});
+    bool Scanning() const { return scanning_; }
+    // Puts the floating image, or else the picture, on the clipboard.
+    void CopyToClipboard();
+    // The clipboard's picture becomes the picture, named `fileName`; false (with the clipboard
+    // error shown) when the clipboard holds none.
+    bool TakeClipboardPicture(const QString &fileName);
+    // Save As starting in `folder` with `name`; `done` gets whether the picture was saved (its path
+    // is then the document's file name).
+    void SaveAsIn(const QString &folder, const QString &name, std::function<void(bool saved)> done);
 
 signals:
     void workFinished();   // a worker's result has been taken in
@@ -117,6 +137,8 @@ private:
     void PasteFromClipboard();
     void OneStep(std::function<bool(QImage &)> op);
     void Dialog(TAdjustDialog *dialog, bool mainOnly = false);
+    void BeginPreview();
+    void EndPreview();
 
     QString programFolder_;
     EditorDocument doc_;
@@ -133,6 +155,7 @@ private:
     QProgressBar *gauge_;
     QTimer *outlineTimer_;
     int outlinePhase_ = 0;
+    bool scanning_ = false;
 
     std::shared_ptr<std::atomic<bool>> cancel_;   // set while a worker runs
 
