@@ -1,6 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/AnnotationController.h"
 #include "app/MailCommands.h"
+#include "app/MusicController.h"
 #include "app/PlaceController.h"
 #include "pages/OrvContents_Ut.h"
 #include "pages/OrvPreviewPic.h"
@@ -92,6 +93,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                   this, DataDir.isEmpty() ? ExeDir : DataDir, BookmarkDir, SysSoundDir,
                                   ScreenSaverMode, [this] { return PopupFile; }});
     autoFlip_->started = [this] { RightClickPending = false; };
+    screenSaverMaker_ = std::make_unique<ScreenSaverMaker>(Book(), menus_, QCoreApplication::applicationFilePath());
+    screenSaver_->startMusic = [this] { features_->Music().StartMusic(); };
 }
 
 void TTurvane_Fm::FileLeftAlbum(const QString &path)

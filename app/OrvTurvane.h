@@ -22,6 +22,7 @@
 #include "app/PrintCommands.h"   // tests print through Printing()
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
+#include "app/ScreenSaverMaker.h"
 #include "app/ScreenSaverRun.h"
 #include "app/BookSections.h"
 #include "app/SelectionList.h"
@@ -93,6 +94,7 @@ public:
     void StopAutoFlipping() { autoFlip_->Stop(); }
     void Timer1Timer() { autoFlip_->Tick(); }
     AutoFlipController &AutoFlip() { return *autoFlip_; }
+    ScreenSaverMaker &Maker() { return *screenSaverMaker_; }
     // The feature controllers that are only wired up (see FeatureControllers); tests reach them here.
     FeatureControllers &Features() { return *features_; }
     MusicController &Music() { return features_->Music(); }
@@ -278,6 +280,7 @@ private:
     std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
+    std::unique_ptr<ScreenSaverMaker> screenSaverMaker_;
     std::unique_ptr<FeatureControllers> features_;   // built after the window's own start-up
     QTimer Timer2;
     bool firstPaintDone_ = false;
