@@ -1,6 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/AnnotationController.h"
 #include "app/MailCommands.h"
+#include "app/MusicController.h"
 #include "app/PlaceController.h"
 #include "pages/OrvContents_Ut.h"
 #include "pages/OrvPreviewPic.h"
@@ -85,6 +86,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                   ScreenSaverMode, [this] { return PopupFile(); }});
     popup_.opened = [this](int target, int page, bool normal) { Annotations().PopupOpened(target, page, normal); };
     AutoFlip().started = [this] { RightClickPending = false; };
+    screenSaverMaker_ = std::make_unique<ScreenSaverMaker>(Book(), menus_, QCoreApplication::applicationFilePath());
+    controls_->ScreenSaver().startMusic = [this] { features_->Music().StartMusic(); };
 }
 
 void TTurvane_Fm::FileLeftAlbum(const QString &path)

@@ -17,6 +17,7 @@
 #include "app/PrintCommands.h"   // tests print through Printing()
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
+#include "app/ScreenSaverMaker.h"
 #include "app/BookSections.h"
 #include "app/SelectionList.h"
 #include "app/WindowControllers.h"
@@ -87,6 +88,7 @@ public:
     // The controllers of the window's own commands and the later feature controllers; tests reach
     // them here.
     WindowControllers &Controls() { return *controls_; }
+    ScreenSaverMaker &Maker() { return *screenSaverMaker_; }
     FeatureControllers &Features() { return *features_; }
     MusicController &Music() { return features_->Music(); }
     MediaController &Media() { return features_->Media(); }
@@ -257,6 +259,7 @@ private:
     PagePopupMenu popup_{Book(), menus_, hitScene_};
     // One controller per feature: each owns its commands' connections and enabling.
     std::unique_ptr<WindowControllers> controls_;   // built before the window's start-up
+    std::unique_ptr<ScreenSaverMaker> screenSaverMaker_;
     std::unique_ptr<FeatureControllers> features_;   // built after the window's own start-up
     QTimer Timer2;
     bool firstPaintDone_ = false;

@@ -53,6 +53,7 @@ void ScreenSaverRun::BeginShow()
     s.BackgroundMusic = sys::RegistryRead("ScnSVr", "BgkMusic", s.BackgroundMusic).toBool();
     menus_.actions.FlippingSound1->setChecked(s.FlippingSound);
     menus_.actions.BackgroundMusic1->setChecked(s.BackgroundMusic);
+    if (s.BackgroundMusic && startMusic) startMusic();
     autoFlip_.StartTimer(1500, 1, s.AutoFlipEndAction);
     book_.SetMode(PaintMode::ScreenSaver);
     moves_ = 0;

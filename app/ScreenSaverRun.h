@@ -33,6 +33,8 @@ public:
     // The window closes: the timer stops and the run clears its mark (only the run holding the lock).
     void Closing();
     void Release();
+    // Starts the background music when the screen saver's choices turn it on.
+    std::function<void()> startMusic;
 
 private:
     void BeginShow();

@@ -2,6 +2,7 @@
 // window and runs until it closes. SIGTERM and SIGINT close the main window as the user would.
 // A second start while one runs opens a second, independent window.
 #include "app/OrvTurvane.h"
+#include "app/ScreenSaverDisplay.h"
 #include "core/common/FileNames.h"
 #include "core/common/ProductInfo.h"
 #include "platform/system/ProgramFolder.h"
@@ -36,19 +37,35 @@ bool InstallTerminationHandlers()
 
 enum class Outcome { Run, Done, Error };
 
+// The screen-saver file's options for a screen-saver daemon: the window to draw into.
+struct DisplayOptions {
+    QString windowId;   // null when not given
+    bool root = false;
+    bool Given() const { return !windowId.isNull() || root; }
+};
+
 // Recognises --help and --version (printed on stdout, exit 0) and refuses any other option with a
 // clear message on stderr (exit 2). Everything else is a path and goes to the main window as given:
 // one path opens that folder, two paths open the Samples album. "--" ends the options, for paths
 // that begin with "-".
-Outcome ParseCommandLine(const QStringList &arguments, QStringList *paths, bool reportErrors)
+Outcome ParseCommandLine(const QStringList &arguments, QStringList *paths, bool reportErrors,
+                         DisplayOptions *display = nullptr)
 {
     QCommandLineParser parser;
+    // "-window-id" and "-root" are written with one dash, as screen-saver daemons pass them.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral("Shows the pictures and media files of a folder as a book."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("folder"),
                                  QStringLiteral("The folder to open, or a file in it (default: the last album or Samples)."),
                                  QStringLiteral("[folder]"));
+    const QCommandLineOption windowId(QStringLiteral("window-id"),
+                                      QStringLiteral("Screen saver: draw into the X window ID."), QStringLiteral("ID"));
+    const QCommandLineOption root(QStringLiteral("root"),
+                                  QStringLiteral("Screen saver: draw into $XSCREENSAVER_WINDOW, else the root window."));
+    parser.addOption(windowId);
+    parser.addOption(root);
     const bool parsed = parser.parse(arguments);
     if (parsed && (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))) {
         QString text = parser.helpText();
@@ -67,6 +84,10 @@ Outcome ParseCommandLine(const QStringList &arguments, QStringList *paths, bool 
         return Outcome::Error;
     }
     *paths = parser.positionalArguments();
+    if (display) {
+        if (parser.isSet(windowId)) display->windowId = parser.value(windowId);
+        display->root = parser.isSet(root);
+    }
     return Outcome::Run;
 }
 
@@ -93,7 +114,8 @@ int main(int argc, char **argv)
     // The application object has taken its own options out of argv.
     QStringList remaining;
     for (int i = 0; i < argc; ++i) remaining << pagero::DecodeFileName(QByteArray(argv[i]));
-    switch (ParseCommandLine(remaining, &paths, true)) {
+    DisplayOptions display;
+    switch (ParseCommandLine(remaining, &paths, true, &display)) {
     case Outcome::Done: return 0;
     case Outcome::Error: return 2;
     case Outcome::Run: break;
@@ -109,6 +131,20 @@ int main(int argc, char **argv)
             mainWindow.RequestTermination();
         });
     }
-    mainWindow.ShowMaximisedOnScreen();
+    // A screen-saver run started by a screen-saver daemon draws into the daemon's window.
+    const pagero::DisplayTarget target = mainWindow.ScreenSaverMode
+        ? pagero::ChooseDisplayTarget(display.windowId, display.root, qEnvironmentVariable("XSCREENSAVER_WINDOW"))
+        : pagero::DisplayTarget{display.Given() ? pagero::DisplayTarget::Invalid : pagero::DisplayTarget::OwnWindow, 0};
+    if (target.kind == pagero::DisplayTarget::OwnWindow) {
+        mainWindow.ShowMaximisedOnScreen();
+    } else {
+        QString error = mainWindow.ScreenSaverMode ? QStringLiteral("the window id is not valid")
+                                                   : QStringLiteral("-window-id and -root are for the screen-saver file");
+        auto *embedded = new pagero::ScreenSaverDisplay(mainWindow);
+        if (target.kind == pagero::DisplayTarget::Invalid || !embedded->Show(target, &error)) {
+            std::fprintf(stderr, "pagero: %s\n", error.toLocal8Bit().constData());
+            return 2;
+        }
+    }
     return app.exec();
 }

@@ -111,13 +111,16 @@ void TSliderShow_Fm::ShowScreen()
     shown_ = 0;
     const QSize box = PictureBox();
     slides_ = decoder_.Screen(files_, FirstSlide, SlideCount(), box);
-    // The screen that the next step will show is decoded meanwhile.
-    const SlideStepResult next = pagero::Step(StepKeep, {FirstSlide, direction_}, int(files_.size()), PerScreen(),
-                                              options_.SlideEndAction);
-    if (next.redraw && next.position.firstSlide != FirstSlide) {
+    // The screens that the next steps will show are decoded meanwhile, two ahead: a short look at
+    // one screen then still finds the next one ready.
+    SlidePosition at{FirstSlide, direction_};
+    for (int ahead = 0; ahead < SlideDecoder::kScreensAhead; ++ahead) {
+        const SlideStepResult next = pagero::Step(StepKeep, at, int(files_.size()), PerScreen(), options_.SlideEndAction);
+        if (!next.redraw || next.position.firstSlide == FirstSlide) break;
         const int count = LastSlideOfScreen(next.position.firstSlide, PerScreen(), int(files_.size()))
                           - next.position.firstSlide;
         decoder_.Screen(files_, next.position.firstSlide, count, box);
+        at = next.position;
     }
     update();
     DrawNextSlide();

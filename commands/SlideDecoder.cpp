@@ -21,8 +21,10 @@ QImage DecodeSlide(const QString &path, QSize box)
 
 SlideDecoder::SlideDecoder()
 {
-    // One core stays free for the window and the other programs of the desktop.
-    pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    // Every core decodes, at low priority: the window only draws finished pictures and keeps
+    // its turn, and the desktop's other programs come first.
+    pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    pool_.setThreadPriority(QThread::LowPriority);
 }
 
 SlideDecoder::~SlideDecoder()
@@ -53,7 +55,7 @@ QList<QFuture<QImage>> SlideDecoder::Screen(const QList<SlideFile> &files, int f
         });
     }
     jobs_.append(job);
-    if (jobs_.size() > 2) jobs_.removeFirst();
+    if (jobs_.size() > 1 + kScreensAhead) jobs_.removeFirst();
     return job.slides;
 }
 

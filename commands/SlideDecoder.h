@@ -1,6 +1,6 @@
 #pragma once
 // Decodes the pictures of slide-show screens on worker threads, already fitted to their cells, so a
-// screen change finds its pictures ready: the screen on show and the one after it are decoded while
+// screen change finds its pictures ready: the screen on show and the two after it are decoded while
 // the current one is watched.
 #include <QFuture>
 #include <QImage>
@@ -25,9 +25,12 @@ public:
     SlideDecoder();
     ~SlideDecoder();   // drops queued work and waits for running decodes
 
+    // Screens decoded ahead of the one on show.
+    static constexpr int kScreensAhead = 2;
+
     // The pictures of the screen starting at `first` (one future per slide; media kinds other than
     // video give a null picture at once: the window draws their icons). Screens already asked for
-    // with the same box are reused; at most two screens are kept.
+    // with the same box are reused; the screen on show and those ahead are kept.
     QList<QFuture<QImage>> Screen(const QList<SlideFile> &files, int first, int count, QSize box);
 
 private:

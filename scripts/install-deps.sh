@@ -23,6 +23,6 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   fonts-dejavu-core \
   libgtest-dev \
   python3 python3-aiosmtpd \
-  xvfb xauth xclip \
+  xvfb xauth xclip libxcb1-dev \
   desktop-file-utils appstream \
   poppler-utils cups-daemon cups-client printer-driver-cups-pdf >/dev/null

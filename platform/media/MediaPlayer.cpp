@@ -9,6 +9,7 @@
 #include <QMediaPlayer>
 #include <QPromise>
 #include <QThreadPool>
+#include <QTimer>
 #include <QUrl>
 #include <fluidsynth.h>
 
@@ -37,9 +38,20 @@ void SilenceFluidSynth()
 
 // What makes the sound: a Qt player for wave and video, a FluidSynth player for MIDI. Only built
 // when there is an audio output; the clock of MediaPlayer stays the measure of time either way.
+//
+// Qt 6.4's GStreamer player links the decoder's new pads on a streaming thread while it loads a
+// file (decoderPadAdded), holding that stream's lock. A seek, a stop or an output change asked for
+// from the GUI thread meanwhile holds the pipeline's locks and waits for that stream: both threads
+// wait for ever and the window freezes. So the Qt player gets its outputs before its source, is told
+// nothing until it has loaded (what is asked meanwhile is done then), and one closed while loading
+// is destroyed only once its loading has ended.
 struct MediaPlayer::Backend {
     std::unique_ptr<QMediaPlayer> qt;
     std::unique_ptr<QAudioOutput> output;
+    bool sourceSet = false;
+    bool loaded = false;   // the Qt player has loaded: its pads are linked, commands are safe
+    qint64 pendingSeek = 0;
+    bool pendingPlay = false;
     fluid_settings_t *settings = nullptr;
     fluid_synth_t *synth = nullptr;
     fluid_player_t *midi = nullptr;
@@ -47,12 +59,57 @@ struct MediaPlayer::Backend {
 
     ~Backend()
     {
+        if (qt && sourceSet && !loaded) {
+            // Still loading: it goes when its loading ends (or after a while, should it never end).
+            QMediaPlayer *player = qt.release();
+            QObject::disconnect(player, &QMediaPlayer::mediaStatusChanged, nullptr, nullptr);
+            if (output) output.release()->setParent(player);
+            QObject::connect(player, &QMediaPlayer::mediaStatusChanged, player, [player](QMediaPlayer::MediaStatus s) {
+                if (s != QMediaPlayer::LoadingMedia) player->deleteLater();
+            });
+            QTimer::singleShot(10000, player, [player] { player->deleteLater(); });
+        }
         if (qt) qt->stop();
         if (midi) fluid_player_stop(midi);
         if (driver) delete_fluid_audio_driver(driver);   // no more audio callbacks after this
         if (midi) delete_fluid_player(midi);
         if (synth) delete_fluid_synth(synth);
         if (settings) delete_fluid_settings(settings);
+        qt.reset();   // the player before its output
+        output.reset();
+    }
+
+    // Gives the Qt player its source once its outputs are set; commands wait for the loading.
+    void Load(const QString &path)
+    {
+        if (!qt || sourceSet) return;
+        if (AudioOutputAvailable() && !output) {
+            output = std::make_unique<QAudioOutput>();
+            qt->setAudioOutput(output.get());
+        }
+        QObject::connect(qt.get(), &QMediaPlayer::mediaStatusChanged, qt.get(), [this](QMediaPlayer::MediaStatus s) {
+            if (loaded || s == QMediaPlayer::LoadingMedia || s == QMediaPlayer::NoMedia) return;
+            loaded = true;
+            if (pendingSeek > 0) qt->setPosition(pendingSeek);
+            if (pendingPlay) qt->play();
+        });
+        sourceSet = true;
+        qt->setSource(QUrl::fromLocalFile(path));
+    }
+    void Play()
+    {
+        if (loaded) qt->play();
+        else pendingPlay = true;
+    }
+    void Pause()
+    {
+        if (loaded) qt->pause();
+        else pendingPlay = false;
+    }
+    void Seek(qint64 ms)
+    {
+        if (loaded) qt->setPosition(ms);
+        else pendingSeek = ms;
     }
 };
 
@@ -204,9 +261,9 @@ QMediaPlayer *MediaPlayer::VideoPlayer()
     if (kind_ != MediaKind::Video) return nullptr;
     if (!backend_) backend_ = std::make_unique<Backend>();
     if (!backend_->qt) {
+        // The source follows at the first Play, once the caller has attached its video output.
         backend_->qt = std::make_unique<QMediaPlayer>();
-        backend_->qt->setSource(QUrl::fromLocalFile(path_));
-        backend_->qt->setPosition(position_);
+        backend_->Seek(position_);
     }
     return backend_->qt.get();
 }
@@ -238,7 +295,6 @@ void MediaPlayer::EnsureBackend()
         }
     } else if (AudioOutputAvailable()) {
         backend_->qt = std::make_unique<QMediaPlayer>();
-        backend_->qt->setSource(QUrl::fromLocalFile(path_));
     }
     SeekBackend(position_);
 }
@@ -246,25 +302,24 @@ void MediaPlayer::EnsureBackend()
 void MediaPlayer::StartBackend()
 {
     EnsureBackend();
-    if (backend_->qt && AudioOutputAvailable() && !backend_->output) {
-        backend_->output = std::make_unique<QAudioOutput>();
-        backend_->qt->setAudioOutput(backend_->output.get());
+    if (backend_->qt) {
+        backend_->Load(path_);
+        backend_->Play();
     }
-    if (backend_->qt) backend_->qt->play();
     if (backend_->driver) fluid_player_play(backend_->midi);
 }
 
 void MediaPlayer::PauseBackend()
 {
     if (!backend_) return;
-    if (backend_->qt) backend_->qt->pause();
+    if (backend_->qt) backend_->Pause();
     if (backend_->driver) fluid_player_stop(backend_->midi);
 }
 
 void MediaPlayer::SeekBackend(qint64 ms)
 {
     if (!backend_) return;
-    if (backend_->qt) backend_->qt->setPosition(ms);
+    if (backend_->qt) backend_->Seek(ms);
     // FluidSynth seeks in ticks; only the start is needed (rewind, replay).
     if (backend_->midi && ms == 0) fluid_player_seek(backend_->midi, 0);
 }

@@ -157,3 +157,27 @@ TEST_F(RealSoundTest, TheFlipSoundIsHeard)
 }
 
 } // namespace
+
+// Commands and closes that come while the player is still loading its file (the moment its decoder
+// links its pads) neither block this thread nor lose the play asked for.
+TEST_F(RealSoundTest, CommandsAndClosesWhileLoadingNeitherFreezeNorGetLost)
+{
+    const QString wav = files.filePath("short.wav");
+    ASSERT_TRUE(RunTool("sox", {"-n", "-r", "22050", "-c", "1", "-b", "16", wav, "synth", "2", "sine", "330"}));
+    for (int i = 0; i < 20; ++i) {
+        MediaPlayer player;
+        ASSERT_TRUE(player.Open(wav));
+        player.Play();
+        player.Rewind();
+        QTest::qWait(i % 4 * 5);
+        player.Close();
+    }
+    MediaPlayer player;
+    ASSERT_TRUE(player.Open(wav));
+    Settle();
+    player.Play();
+    player.Rewind();   // asked for before the file has loaded: done once it has
+    EXPECT_GT(LoudnessWithin(3000, 1000), 1000);
+    player.Close();
+    QTest::qWait(300);
+}

@@ -4,6 +4,7 @@
 // and makes a mark left by a crashed run harmless.
 #include "main_window_fixture.h"
 #include "app/AnnotationController.h"
+#include "app/MusicController.h"
 #include "platform/system/ProgramFolder.h"
 #include <QFileInfo>
 #include <QSettings>
@@ -162,4 +163,17 @@ TEST_F(ScreenSaverTest, ARunReadsTheAlbumsAnnotationsButWritesNone)
     QFile name(album + "/~mqxNm.~pa");
     ASSERT_TRUE(name.open(QIODevice::ReadOnly));
     EXPECT_EQ(name.readAll(), QByteArray("Only one line\r\n"));
+}
+
+TEST_F(ScreenSaverTest, TheMusicChosenForTheScreenSaverPlaysDuringTheRun)
+{
+    for (const char *tune : {"bksnd1.mid", "bksnd2.mid", "bksnd3.mid"})
+        ASSERT_TRUE(QFile::copy(QString(PAGERO_TEST_PROGRAM_DIR) + "/SysSound/" + tune, exeDir + "/SysSound/" + tune));
+    sys::RegistryWrite("ScnSVr", "BgkMusic", true);
+    TTurvane_Fm &w = StartRun();
+    EXPECT_TRUE(w.Options().BackgroundMusic);
+    EXPECT_TRUE(w.Menus().actions.BackgroundMusic1->isChecked());
+    EXPECT_EQ(w.Music().MediaPlayer1.Mode(), media::PlayerMode::Playing);
+    w.close();
+    EXPECT_FALSE(SettingsWritten());
 }
