@@ -3,31 +3,69 @@
 #include "app/BookPainter.h"
 
 #include <QPainter>
+#include <QtMath>
 
 namespace pagero {
+
+QSize DeviceSize(QSize logical, qreal ratio)
+{
+    return QSize(qCeil(logical.width() * ratio - 1e-9), qCeil(logical.height() * ratio - 1e-9));
+}
+
+QImage DeviceImage(QSize logical, qreal ratio, QImage::Format format)
+{
+    if (logical.isEmpty())
+        return QImage(logical, format);
+    QImage img(DeviceSize(logical, ratio), format);
+    img.setDevicePixelRatio(ratio);
+    return img;
+}
+
+QSize LogicalSize(const QImage &image)
+{
+    const qreal ratio = image.devicePixelRatio();
+    return QSize(qRound(image.width() / ratio), qRound(image.height() / ratio));
+}
 
 BookPainter::BookPainter()
 {
     points_.reserve(1502);
 }
 
-void BookPainter::Resize(const BookGeometry &geo)
+void BookPainter::Resize(const BookGeometry &geo, qreal ratio)
 {
+    ratio_ = ratio > 0 ? ratio : 1.0;
     const QImage shown = ViewImage1;
-    ViewImage1 = QImage(geo.client, kFrameFormat);
+    ViewImage1 = DeviceImage(geo.client, ratio_);
     if (!ViewImage1.isNull()) {
         QPainter p(&ViewImage1);
-        p.fillRect(ViewImage1.rect(), background_);
+        p.fillRect(QRect(QPoint(0, 0), geo.client), background_);
         if (!shown.isNull())
             p.drawImage(0, 0, shown);
     }
-    ViewImage2 = QImage(geo.client, kFrameFormat);
+    ViewImage2 = DeviceImage(geo.client, ratio_);
     const QSize page = geo.pageImageSize().expandedTo(QSize(1, 1));
     PageImage1 = QImage(page, kFrameFormat);
     PageImage2 = QImage(page, kFrameFormat);
     for (Slot &slot : cache_)
-        slot.image = QImage(page, kFrameFormat);
+        slot.image = DeviceImage(page, ratio_);
+    leafLayer_ = QImage();
     InvalidatePageCache();
+}
+
+void BookPainter::ComposeLeaves(const BookScene &scene, QImage &frame)
+{
+    if (frame.devicePixelRatio() == 1.0) {
+        DrawLeaves(scene, frame);
+        return;
+    }
+    const QSize logical = scene.geo->client;
+    if (leafLayer_.size() != logical)
+        leafLayer_ = QImage(logical, QImage::Format_ARGB32_Premultiplied);
+    leafLayer_.fill(Qt::transparent);
+    DrawLeaves(scene, leafLayer_);
+    QPainter p(&frame);
+    p.drawImage(QRect(QPoint(0, 0), logical), leafLayer_);
 }
 
 void BookPainter::InvalidatePageCache()

@@ -7,6 +7,8 @@
 #include "core/common/StoredColor.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace pagero {
 
@@ -14,9 +16,11 @@ namespace {
 
 // A pen that draws as the window system's move-to/line-to does: each line includes its start
 // point and leaves out its end point. The stacks and frames only need horizontal and vertical lines.
+// Points are book pixels; on a frame of another device pixel ratio each covers the block of device
+// pixels under it, so a line one book pixel wide is as wide as the ratio.
 class PixelPen {
 public:
-    PixelPen(QImage &img, QRgb color) : img_(img), color_(color) {}
+    PixelPen(QImage &img, QRgb color) : img_(img), color_(color), ratio_(img.devicePixelRatio()) {}
     void SetColor(QRgb color) { color_ = color; }
     void MoveTo(int x, int y) { x_ = x; y_ = y; }
     void LineTo(int x, int y)
@@ -37,11 +41,24 @@ public:
 private:
     void plot(int x, int y)
     {
-        if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
-            reinterpret_cast<QRgb *>(img_.scanLine(y))[x] = color_;
+        if (ratio_ == 1.0) {
+            if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
+                reinterpret_cast<QRgb *>(img_.scanLine(y))[x] = color_;
+            return;
+        }
+        const int x0 = std::max(0, edge(x)), x1 = std::min(img_.width(), edge(x + 1));
+        const int y0 = std::max(0, edge(y)), y1 = std::min(img_.height(), edge(y + 1));
+        for (int py = y0; py < y1; ++py) {
+            QRgb *row = reinterpret_cast<QRgb *>(img_.scanLine(py));
+            for (int px = x0; px < x1; ++px)
+                row[px] = color_;
+        }
     }
+    // The first device pixel of book pixel `v` (the one whose area holds the book pixel's corner).
+    int edge(int v) const { return int(std::floor(v * ratio_ + 1e-9)); }
     QImage &img_;
     QRgb color_;
+    qreal ratio_;
     int x_ = 0, y_ = 0;
 };
 
@@ -104,8 +121,8 @@ void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
     const BookGeometry &g = *scene.geo;
     const FlipState &flip = *scene.flip;
     const int lastPageNo = scene.layout->LastPageNo;
-    if (frame.size() != g.client || frame.format() != kFrameFormat)
-        frame = QImage(g.client, kFrameFormat);
+    if (frame.size() != DeviceSize(g.client, ratio_) || frame.devicePixelRatio() != ratio_ || frame.format() != kFrameFormat)
+        frame = DeviceImage(g.client, ratio_);
     if (frame.isNull())
         return;
 

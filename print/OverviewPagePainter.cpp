@@ -52,10 +52,11 @@ void OverviewPrintPainter::Prefetch(const QList<int> &pages, QSizeF scale)
             QThreadPool::globalInstance()->start([promise, path, tw, th, scale] {
                 Decoded decoded;
                 if (const QSize size = imaging::PictureSize(path); size.isValid() && !size.isEmpty()) {
-                    int bw = kThumbBoxWidth, bh = kThumbBoxHeight;
+                    const ThumbnailBox box = ThumbnailBoxFor(tw, th, 1.0);
+                    int bw = box.width, bh = box.height;
                     FitInBox(size.width(), size.height(), bw, bh);
-                    const double sw = RoundHalfEven(double(tw) * bw / kThumbBoxWidth);
-                    const double sh = RoundHalfEven(double(th) * bh / kThumbBoxHeight);
+                    const double sw = RoundHalfEven(double(tw) * bw / box.width);
+                    const double sh = RoundHalfEven(double(th) * bh / box.height);
                     decoded.asked = QSize(qCeil(sw * scale.width()), qCeil(sh * scale.height()));
                     decoded.image = imaging::Load(path, decoded.asked).image;
                 }
