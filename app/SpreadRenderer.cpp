@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace pagero {
 
@@ -114,6 +115,20 @@ void DrawRightStack(PixelPen &pen, const BookGeometry &g, int depth)
     }
 }
 
+// Copies `image` (of the frame's format and ratio) into `frame` with its corner at book pixel `at`.
+void CopyDevicePixels(QImage &frame, QPoint at, const QImage &image)
+{
+    const qreal ratio = frame.devicePixelRatio();
+    const int x0 = int(std::floor(at.x() * ratio + 1e-9)), y0 = int(std::floor(at.y() * ratio + 1e-9));
+    const QRect target = QRect(QPoint(x0, y0), image.size()) & frame.rect();
+    if (target.isEmpty() || image.format() != frame.format())
+        return;
+    const size_t bytes = size_t(target.width()) * 4;
+    for (int y = target.top(); y <= target.bottom(); ++y)
+        std::memcpy(frame.scanLine(y) + size_t(target.left()) * 4,
+                    image.constScanLine(y - y0) + size_t(target.left() - x0) * 4, bytes);
+}
+
 } // namespace
 
 void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
@@ -145,10 +160,21 @@ void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
     QPainter p(&frame);
     if (scene.drawBookmarkTabs)
         scene.drawBookmarkTabs(p, 1);
-    if (flip.LeftPageNo > 0)
-        p.drawImage(g.leftL + 1, g.leftT + 1, GetPage(scene, flip.LeftPageNo));
-    if (flip.RightPageNo <= lastPageNo)
-        p.drawImage(g.rightL + 1, g.rightT + 1, GetPage(scene, flip.RightPageNo));
+    if (ratio_ == 1.0) {
+        if (flip.LeftPageNo > 0)
+            p.drawImage(g.leftL + 1, g.leftT + 1, GetPage(scene, flip.LeftPageNo));
+        if (flip.RightPageNo <= lastPageNo)
+            p.drawImage(g.rightL + 1, g.rightT + 1, GetPage(scene, flip.RightPageNo));
+    } else {
+        // A painter would take its scaling path for device images even though nothing scales:
+        // the pages are copied into place instead, with the painter ended meanwhile.
+        p.end();
+        if (flip.LeftPageNo > 0)
+            CopyDevicePixels(frame, QPoint(g.leftL + 1, g.leftT + 1), GetPage(scene, flip.LeftPageNo));
+        if (flip.RightPageNo <= lastPageNo)
+            CopyDevicePixels(frame, QPoint(g.rightL + 1, g.rightT + 1), GetPage(scene, flip.RightPageNo));
+        p.begin(&frame);
+    }
     if (scene.drawBookmarkTabs)
         scene.drawBookmarkTabs(p, 2);
 
