@@ -50,6 +50,7 @@ void BookBuild::Build(std::function<void(bool built)> done)
     in.thumbW = book_.settings.ThumbW;
     in.thumbH = book_.settings.ThumbH;
     in.overviewDir = book_.overviewDir;
+    in.deviceRatio = book_.painter.DeviceRatio();
     in.progress = albumProgress;
     sections_->Build(in, [this, enableCommands, done = std::move(done)](bool built, const SectionSizes &sizes) {
         if (built) {

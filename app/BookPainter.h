@@ -46,13 +46,26 @@ struct BookScene {
 // copies, fills and scaling (measured by the flip-frame benchmark).
 inline constexpr QImage::Format kFrameFormat = QImage::Format_RGB32;
 
+// An image of `logical` book pixels at `ratio` device pixels per book pixel: the device size is the
+// logical size times the ratio, rounded up, and the image carries the ratio, so painters draw on it
+// in book coordinates.
+QImage DeviceImage(QSize logical, qreal ratio, QImage::Format format = kFrameFormat);
+QSize DeviceSize(QSize logical, qreal ratio);
+// The book pixels an image covers: its size divided by its device pixel ratio, rounded.
+QSize LogicalSize(const QImage &image);
+
 class BookPainter {
 public:
     BookPainter();
     // Sizes the frames and page images and empties the cache. The shown frame keeps the last
     // composed book at its place on the last background until the next spread is composed, so a
     // resize never shows an unpainted (black) frame while the rebuild waits for quiet.
-    void Resize(const BookGeometry &geo);
+    //
+    // `ratio` is the screen's device pixel ratio: frames and page images have that many device
+    // pixels per book pixel (and carry it), while every position and size of the book stays in book
+    // pixels. The leaf scratch images PageImage1/2 stay in book pixels.
+    void Resize(const BookGeometry &geo, qreal ratio = 1.0);
+    qreal DeviceRatio() const { return ratio_; }
     void InvalidatePageCache();
     // The cached image of `page`, rendered with all four flags when not cached yet.
     const QImage &GetPage(const BookScene &scene, int page);
@@ -65,18 +78,24 @@ public:
     const QImage &DrawBook(const BookScene &scene);
     void DrawLeaves(const BookScene &scene, QImage &frame);
     void DrawLeaf(const BookScene &scene, QImage &frame, const FlipLeaf &leaf);
+    // The leaves over a flip frame of any device pixel ratio. The leaf drawing works on the pixels of
+    // a book-pixel image, so at another ratio the leaves are drawn on a transparent layer of book
+    // pixels that is then laid over the frame.
+    void ComposeLeaves(const BookScene &scene, QImage &frame);
 
     QImage ViewImage1, ViewImage2, PageImage1, PageImage2;
 
 private:
     struct Slot { int page = -1; QImage image; };
     std::array<Slot, 4> cache_;
+    qreal ratio_ = 1.0;
+    QImage leafLayer_;   // book-pixel layer of the leaves when the frames have another ratio
     QBrush background_{QColor(0x80, 0x80, 0x80)};   // the screen background of the last spread
     std::vector<QPoint> points_;   // the leaf outline
     std::vector<QPoint> band_;     // scratch polygon of a bundle's edge strip
 
     // The default cover picture decoded once per page size and file version.
-    struct CoverMemo { QString path; QDateTime modified; QSize size; QImage image; };
+    struct CoverMemo { QString path; QDateTime modified; QSize size; qreal ratio = 1.0; QImage image; };
     CoverMemo coverMemo_;
 
     void drawCoverPattern(const BookScene &scene, QPainter &p, const QSize &pageSize);

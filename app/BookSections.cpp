@@ -19,7 +19,7 @@ void WindowSectionBuilder::Build(const SectionBuildInput &in, SectionBuildDone d
             return;
         }
         done(true, layOut(in));
-    });
+    }, in.deviceRatio);
 }
 
 SectionSizes WindowSectionBuilder::layOut(const SectionBuildInput &in)

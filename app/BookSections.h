@@ -21,6 +21,7 @@ struct SectionBuildInput {
     QRect leftContentLocal;        // the left page's content rectangle, page-local
     int thumbW = 72, thumbH = 70;
     QString overviewDir;
+    qreal deviceRatio = 1.0;       // device pixels per book pixel of the screen the book shows on
     // The album-opening progress in percent (thumbnails, then the index).
     std::function<void(int)> progress;
 };

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace pagero {
@@ -24,6 +25,15 @@ void BookView::paintEvent(QPaintEvent *)
     if (frame.isNull()) p.fillRect(rect(), ColorFromStored(kNoBookGrey));
     else p.drawImage(0, 0, frame);
     owner_->Overlay().Paint(p);
+    // The window moved to a screen of another device pixel ratio: the book is laid out and drawn
+    // again for it (after this paint, which shows the old frame scaled).
+    if (!frame.isNull() && !qFuzzyCompare(frame.devicePixelRatio(), devicePixelRatioF()) && !relayoutQueued_) {
+        relayoutQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            relayoutQueued_ = false;
+            owner_->Layout();
+        });
+    }
 }
 
 void BookView::resizeEvent(QResizeEvent *)

@@ -25,6 +25,7 @@ protected:
     void wheelEvent(QWheelEvent *) override;
 private:
     TTurvane_Fm *owner_;
+    bool relayoutQueued_ = false;
 };
 
 } // namespace pagero

@@ -55,7 +55,7 @@ bool FlipAnimator::Flip(const BookScene &scene, FlipState &flip, int direction, 
 const QImage &FlipAnimator::ComposeFrame(const BookScene &scene)
 {
     CopyFrame(painter_.ViewImage2, painter_.ViewImage1);
-    painter_.DrawLeaves(scene, painter_.ViewImage1);
+    painter_.ComposeLeaves(scene, painter_.ViewImage1);
     return painter_.ViewImage1;
 }
 

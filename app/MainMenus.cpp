@@ -421,6 +421,8 @@ void BuildViewMenu(Builder &b, QWidget *owner)
     sortGroup->actions().first()->setChecked(true);
     b.item(view, "FilterPages1", "File Type &Filter...");
     QMenu *thumb = b.sub(view, "ThumbnailSize1", "Thumbnail &Size");
+    b.item(thumb, "btnExtraLarge1", "E&xtra Large (256 x 250)", true);
+    b.item(thumb, "btnLarger1", "Lar&ge (144 x 140)", true);
     b.item(thumb, "btnLargest1", "&Large (72 x 70)", true)->setChecked(true);
     b.item(thumb, "btnMiddle1", "&Medium (56 x 55)", true);
     b.item(thumb, "btnSmallest1", "&Small (38x 36)", true);

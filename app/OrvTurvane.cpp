@@ -320,7 +320,7 @@ void TTurvane_Fm::Layout()
     }
     menus_.toolBar->setGeometry(0, 0, client.width(), menus_.toolBar->sizeHint().height());
     geo_ = BookGeometry::For(client, ToolBarHeight());
-    painter_.Resize(geo_);
+    painter_.Resize(geo_, view_->devicePixelRatioF());
     flip_.SetPageW(geo_.PageW);
     if (session_.AlbumOpen) {
         if (flip_.LastPageNo <= flip_.LeftPageNo && !Building()) FlipTo(flip_.LastPageNo - 1);

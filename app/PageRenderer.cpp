@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
+#include <QtMath>
 
 #include <map>
 #include <string>
@@ -100,7 +101,7 @@ bool IsSelected(const BookScene &scene, const QString &path)
 }
 
 void DrawFilePage(const BookScene &scene, QPainter &p, int page, const QRect &content,
-                  bool showName, bool showComment)
+                  bool showName, bool showComment, qreal ratio)
 {
     const int entry = page - scene.layout->FirstFilePage;
     if (!scene.pages || entry < 0 || entry >= scene.pages->Count())
@@ -111,11 +112,12 @@ void DrawFilePage(const BookScene &scene, QPainter &p, int page, const QRect &co
     case KindPicture:
     case KindImaging:
     case KindVideo: {
-        const QImage picture = LoadFittedPicture(path, kind, content);
+        const QImage picture = LoadFittedPicture(path, kind, content, ratio);
+        const QSize logical = LogicalSize(picture);
         if (picture.isNull())
             DrawErrorSign(p, content);
         else
-            p.drawImage(CentredIn(content, picture.size()), picture);
+            p.drawImage(QRect(CentredIn(content, logical), logical), picture);
         break;
     }
     case KindWave:
@@ -210,12 +212,14 @@ QPoint CentredIn(const QRect &content, QSize size)
                   (content.top() + content.bottom() - size.height()) / 2);
 }
 
-QImage LoadFittedPicture(const QString &path, int kind, const QRect &content)
+QImage LoadFittedPicture(const QString &path, int kind, const QRect &content, qreal ratio)
 {
     const int boxW = content.right() - content.left();
     const int boxH = content.bottom() - content.top();
     if (boxW < 1 || boxH < 1)
         return QImage();
+    if (!(ratio > 0))
+        ratio = 1.0;
 
     QImage image;
     QSize original;
@@ -227,17 +231,21 @@ QImage LoadFittedPicture(const QString &path, int kind, const QRect &content)
         image = reader.read();
         original = image.size();
     } else {
-        imaging::LoadResult r = imaging::Load(path, QSize(boxW, boxH));
+        // The decoder may drop resolution down to what the device pixels of the box need.
+        imaging::LoadResult r = imaging::Load(path, QSize(qCeil(boxW * ratio), qCeil(boxH * ratio)));
         image = r.image;
         original = r.originalSize.isValid() ? r.originalSize : image.size();
     }
     if (image.isNull() || original.isEmpty())
         return QImage();
 
+    // The book-pixel size follows the fitting rule; the device size is that times the ratio.
     int w = boxW, h = boxH;
     FitInBox(original.width(), original.height(), w, h);
-    if (image.size() != QSize(w, h))
-        image = image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QSize device(qMax(1, qRound(w * ratio)), qMax(1, qRound(h * ratio)));
+    if (image.size() != device)
+        image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 
@@ -257,8 +265,8 @@ void BookPainter::RenderPage(const BookScene &scene, int page, QImage &image,
     const BookGeometry &geo = *scene.geo;
     const BookLayout &layout = *scene.layout;
     const QSize size = geo.pageImageSize();
-    if (image.size() != size || image.format() != kFrameFormat)
-        image = QImage(size, kFrameFormat);
+    if (image.size() != DeviceSize(size, ratio_) || image.devicePixelRatio() != ratio_ || image.format() != kFrameFormat)
+        image = DeviceImage(size, ratio_);
     image.fill(Qt::white);
     if (size.isEmpty())
         return;
@@ -268,7 +276,7 @@ void BookPainter::RenderPage(const BookScene &scene, int page, QImage &image,
     const int lastPageNo = layout.LastPageNo;
 
     if (page >= layout.FirstFilePage && page < layout.FirstIndexPage) {
-        DrawFilePage(scene, p, page, content, showName, showComment);
+        DrawFilePage(scene, p, page, content, showName, showComment, ratio_);
     } else if (page == 1) {
         drawCoverPattern(scene, p, size);
         DrawAlbumTitle(scene, p, size);
@@ -321,9 +329,10 @@ const QImage &BookPainter::defaultCover(const QString &exeDir, const QSize &page
     const QString path = exeDir + QStringLiteral("/%Res1.%j");
     const QFileInfo info(path);
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-    if (coverMemo_.path == path && coverMemo_.modified == modified && coverMemo_.size == pageSize)
+    if (coverMemo_.path == path && coverMemo_.modified == modified && coverMemo_.size == pageSize
+        && coverMemo_.ratio == ratio_)
         return coverMemo_.image;
-    coverMemo_ = CoverMemo{path, modified, pageSize, QImage()};
+    coverMemo_ = CoverMemo{path, modified, pageSize, ratio_, QImage()};
     if (!info.isFile())
         return coverMemo_.image;
     QFile file(path);
@@ -331,16 +340,18 @@ const QImage &BookPainter::defaultCover(const QString &exeDir, const QSize &page
         return coverMemo_.image;
     QImageReader reader(&file, "jpeg");
     const QSize full = reader.size();
-    if (full.isValid() && full.width() > pageSize.width() * 2 && full.height() > pageSize.height() * 2) {
+    const QSize device = DeviceSize(pageSize, ratio_);
+    if (full.isValid() && full.width() > device.width() * 2 && full.height() > device.height() * 2) {
         // Let the decoder drop resolution it would throw away anyway.
-        reader.setScaledSize(QSize(std::max(pageSize.width() * 2, 1), std::max(pageSize.height() * 2, 1)));
+        reader.setScaledSize(QSize(std::max(device.width() * 2, 1), std::max(device.height() * 2, 1)));
     }
     QImage img = reader.read();
     if (img.isNull())
         return coverMemo_.image;
-    // Stretched over the whole page.
-    coverMemo_.image = img.scaled(pageSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    // Stretched over the whole page, at the page's device pixels.
+    coverMemo_.image = img.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                            .convertToFormat(kFrameFormat);
+    coverMemo_.image.setDevicePixelRatio(ratio_);
     return coverMemo_.image;
 }
 

@@ -31,8 +31,10 @@ void DrawTextAt(QPainter &p, QPoint topLeft, const QString &text, const QColor &
 
 // The picture of a file page, loaded and fitted into the content rectangle: scaled down with the
 // aspect kept, never enlarged, as the common library's fitting rule sizes it. Null when the file
-// cannot be decoded. `kind` is the page list's file kind (1, 2 or 5).
-QImage LoadFittedPicture(const QString &path, int kind, const QRect &content);
+// cannot be decoded. `kind` is the page list's file kind (1, 2 or 5). With a `ratio` above 1 the
+// picture is decoded and resampled for that many device pixels per book pixel and carries the ratio:
+// it still covers the same book pixels (LogicalSize), only sharper.
+QImage LoadFittedPicture(const QString &path, int kind, const QRect &content, qreal ratio = 1.0);
 
 // Where a picture of `size` is drawn centred in `content` (the left/top of the rectangle's inclusive
 // corners plus half of what is left, rounded down).

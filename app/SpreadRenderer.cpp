@@ -7,6 +7,9 @@
 #include "core/common/StoredColor.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace pagero {
 
@@ -14,9 +17,11 @@ namespace {
 
 // A pen that draws as the window system's move-to/line-to does: each line includes its start
 // point and leaves out its end point. The stacks and frames only need horizontal and vertical lines.
+// Points are book pixels; on a frame of another device pixel ratio each covers the block of device
+// pixels under it, so a line one book pixel wide is as wide as the ratio.
 class PixelPen {
 public:
-    PixelPen(QImage &img, QRgb color) : img_(img), color_(color) {}
+    PixelPen(QImage &img, QRgb color) : img_(img), color_(color), ratio_(img.devicePixelRatio()) {}
     void SetColor(QRgb color) { color_ = color; }
     void MoveTo(int x, int y) { x_ = x; y_ = y; }
     void LineTo(int x, int y)
@@ -37,11 +42,24 @@ public:
 private:
     void plot(int x, int y)
     {
-        if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
-            reinterpret_cast<QRgb *>(img_.scanLine(y))[x] = color_;
+        if (ratio_ == 1.0) {
+            if (x >= 0 && y >= 0 && x < img_.width() && y < img_.height())
+                reinterpret_cast<QRgb *>(img_.scanLine(y))[x] = color_;
+            return;
+        }
+        const int x0 = std::max(0, edge(x)), x1 = std::min(img_.width(), edge(x + 1));
+        const int y0 = std::max(0, edge(y)), y1 = std::min(img_.height(), edge(y + 1));
+        for (int py = y0; py < y1; ++py) {
+            QRgb *row = reinterpret_cast<QRgb *>(img_.scanLine(py));
+            for (int px = x0; px < x1; ++px)
+                row[px] = color_;
+        }
     }
+    // The first device pixel of book pixel `v` (the one whose area holds the book pixel's corner).
+    int edge(int v) const { return int(std::floor(v * ratio_ + 1e-9)); }
     QImage &img_;
     QRgb color_;
+    qreal ratio_;
     int x_ = 0, y_ = 0;
 };
 
@@ -97,6 +115,20 @@ void DrawRightStack(PixelPen &pen, const BookGeometry &g, int depth)
     }
 }
 
+// Copies `image` (of the frame's format and ratio) into `frame` with its corner at book pixel `at`.
+void CopyDevicePixels(QImage &frame, QPoint at, const QImage &image)
+{
+    const qreal ratio = frame.devicePixelRatio();
+    const int x0 = int(std::floor(at.x() * ratio + 1e-9)), y0 = int(std::floor(at.y() * ratio + 1e-9));
+    const QRect target = QRect(QPoint(x0, y0), image.size()) & frame.rect();
+    if (target.isEmpty() || image.format() != frame.format())
+        return;
+    const size_t bytes = size_t(target.width()) * 4;
+    for (int y = target.top(); y <= target.bottom(); ++y)
+        std::memcpy(frame.scanLine(y) + size_t(target.left()) * 4,
+                    image.constScanLine(y - y0) + size_t(target.left() - x0) * 4, bytes);
+}
+
 } // namespace
 
 void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
@@ -104,8 +136,8 @@ void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
     const BookGeometry &g = *scene.geo;
     const FlipState &flip = *scene.flip;
     const int lastPageNo = scene.layout->LastPageNo;
-    if (frame.size() != g.client || frame.format() != kFrameFormat)
-        frame = QImage(g.client, kFrameFormat);
+    if (frame.size() != DeviceSize(g.client, ratio_) || frame.devicePixelRatio() != ratio_ || frame.format() != kFrameFormat)
+        frame = DeviceImage(g.client, ratio_);
     if (frame.isNull())
         return;
 
@@ -128,10 +160,21 @@ void BookPainter::RenderSpread(const BookScene &scene, QImage &frame)
     QPainter p(&frame);
     if (scene.drawBookmarkTabs)
         scene.drawBookmarkTabs(p, 1);
-    if (flip.LeftPageNo > 0)
-        p.drawImage(g.leftL + 1, g.leftT + 1, GetPage(scene, flip.LeftPageNo));
-    if (flip.RightPageNo <= lastPageNo)
-        p.drawImage(g.rightL + 1, g.rightT + 1, GetPage(scene, flip.RightPageNo));
+    if (ratio_ == 1.0) {
+        if (flip.LeftPageNo > 0)
+            p.drawImage(g.leftL + 1, g.leftT + 1, GetPage(scene, flip.LeftPageNo));
+        if (flip.RightPageNo <= lastPageNo)
+            p.drawImage(g.rightL + 1, g.rightT + 1, GetPage(scene, flip.RightPageNo));
+    } else {
+        // A painter would take its scaling path for device images even though nothing scales:
+        // the pages are copied into place instead, with the painter ended meanwhile.
+        p.end();
+        if (flip.LeftPageNo > 0)
+            CopyDevicePixels(frame, QPoint(g.leftL + 1, g.leftT + 1), GetPage(scene, flip.LeftPageNo));
+        if (flip.RightPageNo <= lastPageNo)
+            CopyDevicePixels(frame, QPoint(g.rightL + 1, g.rightT + 1), GetPage(scene, flip.RightPageNo));
+        p.begin(&frame);
+    }
     if (scene.drawBookmarkTabs)
         scene.drawBookmarkTabs(p, 2);
 

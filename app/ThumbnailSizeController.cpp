@@ -18,6 +18,8 @@ ThumbnailSizeController::ThumbnailSizeController(BookContext &book, const MainMe
     ConnectCommand(book_, a.btnLargest1, this, [this] { Choose(0); });
     ConnectCommand(book_, a.btnMiddle1, this, [this] { Choose(1); });
     ConnectCommand(book_, a.btnSmallest1, this, [this] { Choose(2); });
+    ConnectCommand(book_, a.btnLarger1, this, [this] { Choose(3); });
+    ConnectCommand(book_, a.btnExtraLarge1, this, [this] { Choose(4); });
     ConnectCommand(book_, a.EmptyOverviewCache1, this, [this] {
         if (book_.AlbumOpen()) emptyCache_();
     });
@@ -25,11 +27,15 @@ ThumbnailSizeController::ThumbnailSizeController(BookContext &book, const MainMe
 
 void ThumbnailSizeController::ShowSetting()
 {
+    const int checked = CheckedThumbnailSizeItem(book_.Options().ThumbW);
+    const auto items = Items();
+    for (int i = 0; i < int(items.size()); ++i) items[size_t(i)]->setChecked(i == checked);
+}
+
+std::array<QAction *, kThumbnailSizeItems.size()> ThumbnailSizeController::Items() const
+{
     const MainActions &a = menus_.actions;
-    const int width = book_.Options().ThumbW;
-    a.btnLargest1->setChecked(width == 72);
-    a.btnMiddle1->setChecked(width == 56);
-    a.btnSmallest1->setChecked(width == 38);
+    return {a.btnLargest1, a.btnMiddle1, a.btnSmallest1, a.btnLarger1, a.btnExtraLarge1};
 }
 
 void ThumbnailSizeController::Choose(int item)
@@ -38,9 +44,8 @@ void ThumbnailSizeController::Choose(int item)
     Settings &s = book_.Options();
     s.ThumbW = size.width;
     s.ThumbH = size.height;
-    const MainActions &a = menus_.actions;
-    QAction *items[] = {a.btnLargest1, a.btnMiddle1, a.btnSmallest1};
-    for (int i = 0; i < 3; ++i) items[i]->setChecked(i == CheckedThumbnailSizeItem(size.width));
+    const auto items = Items();
+    for (int i = 0; i < int(items.size()); ++i) items[size_t(i)]->setChecked(i == CheckedThumbnailSizeItem(size.width));
     if (book_.AlbumOpen() && ThumbnailSizeNeedsReopen(overview_.ThumbWidth(), item)) reopen_();
 }
 

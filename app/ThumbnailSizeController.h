@@ -1,8 +1,13 @@
 #pragma once
-// The overview's thumbnail size (large, medium, small) and emptying its cache: both make the
+// The overview's thumbnail size (extra large, large 144, large, medium, small) and emptying its
+// cache: both make the
 // overview grid anew, so the album is opened again when it shows.
+#include "pages/ThumbnailSizes.h"
 #include <QObject>
+#include <array>
 #include <functional>
+
+class QAction;
 
 namespace pagero {
 
@@ -20,10 +25,13 @@ public:
 
     // Checks the size item that matches the settings' thumbnail width.
     void ShowSetting();
-    // item: 0 large, 1 medium, 2 small.
+    // item: an index of kThumbnailSizeItems (0 large, 1 medium, 2 small, 3 large 144, 4 extra large).
     void Choose(int item);
 
 private:
+    // The menu's items in the order of kThumbnailSizeItems.
+    std::array<QAction *, kThumbnailSizeItems.size()> Items() const;
+
     BookContext &book_;
     const MainMenus &menus_;
     TOverView_Fm &overview_;

@@ -30,12 +30,38 @@ const QColor kGrey(128, 128, 128);
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 
-// Outline through (x,y), (x+w,y), (x+w,y+h), (x,y+h): w+1 by h+1 pixels.
+// Outline through (x,y), (x+w,y), (x+w,y+h), (x,y+h): w+1 by h+1 pixels, each line one book pixel
+// wide on a page of any device pixel ratio.
 void DrawBox(QPainter &p, int x, int y, int w, int h, const QColor &colour)
 {
-    p.setPen(QPen(colour, 0));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(x, y, w, h));
+    if (w < 0 || h < 0) {   // a degenerate box draws as the pen would: its corner points' span
+        p.setPen(QPen(colour, 0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(x, y, w, h));
+        return;
+    }
+    p.fillRect(QRect(x, y, w + 1, 1), colour);
+    p.fillRect(QRect(x, y + h, w + 1, 1), colour);
+    p.fillRect(QRect(x, y, 1, h + 1), colour);
+    p.fillRect(QRect(x + w, y, 1, h + 1), colour);
+}
+
+// The caption of a large cell: on one line when it fits, else broken after the last character that
+// fits, the rest on a second line (elided in the middle when even that is too long).
+QStringList CaptionLines(const QFontMetrics &fm, const QString &caption, int width)
+{
+    if (fm.horizontalAdvance(caption) <= width) return {caption};
+    int cut = 1;
+    while (cut < caption.size() && fm.horizontalAdvance(caption.left(cut + 1)) <= width) ++cut;
+    if (cut < caption.size() && caption.at(cut - 1).isHighSurrogate()) --cut;   // keep pairs whole
+    cut = qMax(cut, 1);
+    return {caption.left(cut), fm.elidedText(caption.mid(cut), Qt::ElideMiddle, width)};
+}
+
+// Sizes wider than the written large one have room for a second caption line.
+int CaptionLinesFor(int thumbWidth)
+{
+    return thumbWidth > kLargeThumbnail.width ? 2 : 1;
 }
 
 // Text written into a strip: the strip is filled with the background, the text starts at `at`
@@ -67,8 +93,8 @@ QString FullPathOf(const AlbumFiles &album, int index)
 // asked of `forPrint` at the device pixels its box covers under the painter's transform (the layout
 // still follows the cached bitmap, as on screen).
 void PaintOverviewPage(const OverviewGrid &grid, const AlbumFiles &album, const ThumbnailCache &cache,
-                       const QSet<QString> &upperSelection, int page, QPainter &painter,
-                       const OverviewPrintThumbnail *forPrint)
+                       const ThumbnailBox &box, const QSet<QString> &upperSelection, int page,
+                       QPainter &painter, const OverviewPrintThumbnail *forPrint)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -91,12 +117,17 @@ void PaintOverviewPage(const OverviewGrid &grid, const AlbumFiles &album, const 
             const int x = origin.x(), y = origin.y();
 
             const QString caption = QString::number(i + 1) + QStringLiteral(": ") + album.NameAt(i);
-            const int textWidth = fm.horizontalAdvance(caption);
-            const int indent = textWidth < tw ? RoundHalfEven((tw - textWidth) * 0.5) : 0;
             const bool selected =
                 !upperSelection.isEmpty() && upperSelection.contains(FullPathOf(album, i).toUpper());
-            WriteInStrip(painter, QRect(x, y, tw, lh), QPoint(x + indent, y + 1), caption,
-                         selected ? kBlue : kWhite, selected ? kWhite : kBlack);
+            const QStringList lines = CaptionLinesFor(tw) == 1 ? QStringList{caption} : CaptionLines(fm, caption, tw);
+            for (int line = 0; line < lines.size(); ++line) {
+                const int textWidth = fm.horizontalAdvance(lines[line]);
+                const int indent = textWidth < tw ? RoundHalfEven((tw - textWidth) * 0.5) : 0;
+                // One strip per line; the first covers the whole caption strip.
+                const QRect strip = line == 0 ? QRect(x, y, tw, lh) : QRect(x, y + 1 + line * fm.height(), tw, fm.height());
+                WriteInStrip(painter, strip, QPoint(x + indent, y + 1 + line * fm.height()), lines[line],
+                             selected ? kBlue : kWhite, selected ? kWhite : kBlack);
+            }
 
             painter.fillRect(QRect(x, y + lh, tw, th + 1), kSilver);
 
@@ -108,9 +139,10 @@ void PaintOverviewPage(const OverviewGrid &grid, const AlbumFiles &album, const 
                     picture = QImage(tw, th, QImage::Format_RGB16);
                     picture.fill(kWhite);
                 }
-                // Cached bitmaps fit the large box; the smaller sizes shrink them by the same factor.
-                sw = RoundHalfEven(double(tw) * picture.width() / kThumbBoxWidth);
-                sh = RoundHalfEven(double(th) * picture.height() / kThumbBoxHeight);
+                // Cached bitmaps fit their box (times its scale); the smaller sizes shrink them by
+                // the same factor.
+                sw = RoundHalfEven(double(tw) * picture.width() / box.DeviceWidth());
+                sh = RoundHalfEven(double(th) * picture.height() / box.DeviceHeight());
                 dx = (tw - sw) / 2;
                 dy = (th - sh) / 2;
                 if (forPrint && *forPrint) {
@@ -165,6 +197,10 @@ bool TOverView_Fm::Generating() const
 void TOverView_Fm::SetThumbSize(int width, int height)
 {
     grid_.SetThumbSize(width, height);
+    const int lines = CaptionLinesFor(width);
+    grid_.SetLabelHeight(lines == 1 ? CaptionLabelHeight() : QFontMetrics(BookFont(8)).height() * lines + 2);
+    box_ = ThumbnailBoxFor(width, height, ratio_);
+    if (!overviewDir_.isEmpty()) cache_.SetCacheRoot(ThumbnailCacheRootFor(overviewDir_, box_));
 }
 
 void TOverView_Fm::SetAlbum(const AlbumFiles &files)
@@ -211,14 +247,15 @@ struct TOverView_Fm::BuildRun {
 };
 
 void TOverView_Fm::BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize,
-                                   ThumbBuildDone done)
+                                   ThumbBuildDone done, qreal deviceRatio)
 {
     if (Generating()) {   // the running build keeps its album
         if (done) done(ThumbBuildResult::Failed);
         return;
     }
+    ratio_ = deviceRatio;
+    overviewDir_ = cacheRoot;
     SetThumbSize(thumbSize.width(), thumbSize.height());
-    SetCacheRoot(cacheRoot);
     SetAlbum(pages);
     BuildThumbnails(std::move(done));
 }
@@ -253,7 +290,7 @@ void TOverView_Fm::BuildThumbnails(ThumbBuildDone done)
         job.kind = MediaKind(job.sourcePath);
         run.pending.push_back(std::move(job));
     }
-    progress_->BeginPreviews(grid_.ThumbWidth, grid_.ThumbHeight);
+    progress_->BeginPreviews(qMin(grid_.ThumbWidth, kThumbBoxWidth), qMin(grid_.ThumbHeight, kThumbBoxHeight));
     progress_->SetGauge(0);
     if (AlbumProgress && run.count > 0) AlbumProgress(40);
     if (run.pending.empty()) {
@@ -285,10 +322,11 @@ void TOverView_Fm::submitDecodes()
         job.watcher->setFuture(job.result);
         // The task holds copies only: a cancelled build may leave it running, its result unread.
         decodePool_.start([promise, path = job.sourcePath, target = job.thumbPath, kind = job.kind, icons = icons_,
-                           errorSize = QSize(grid_.ThumbWidth, grid_.ThumbHeight)] {
+                           box = box_, errorSize = QSize(grid_.ThumbWidth, grid_.ThumbHeight)] {
             MadeThumbnail made;
-            made.image = MakeThumbnail(path, kind, icons);
-            if (made.image.isNull()) made.image = DataErrorThumbnail(errorSize.width(), errorSize.height());
+            made.image = MakeThumbnail(path, kind, icons, box);
+            if (made.image.isNull())
+                made.image = DataErrorThumbnail(errorSize.width(), errorSize.height(), box.scale);
             made.written = imaging::SaveBmp16(made.image, target, FileSync::NoSync);
             promise->addResult(made);
             promise->finish();
@@ -333,7 +371,12 @@ void TOverView_Fm::showProgress(int index, const QImage &preview, bool force)
     run.sinceProgress.start();
     progress_->SetGauge(RoundHalfEven(double(index) * 100 / run.count));
     if (AlbumProgress) AlbumProgress(40 + RoundHalfEven(double(index) * 40 / run.count));
-    progress_->ShowPreview(preview, index, run.count);
+    // The progress window has room for previews of the small sizes' box.
+    if (preview.width() > kThumbBoxWidth || preview.height() > kThumbBoxHeight)
+        progress_->ShowPreview(preview.scaled(kThumbBoxWidth, kThumbBoxHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation),
+                               index, run.count);
+    else
+        progress_->ShowPreview(preview, index, run.count);
     progress_->WritePleaseWait();
 }
 
@@ -418,8 +461,12 @@ bool TOverView_Fm::EmptyOverviewCache(std::function<void()> emptied)
     emptying_->setFuture(promise->future());
     promise->start();
     ThumbnailCache *cache = &cache_;   // nothing else touches it until the watcher reports
-    decodePool_.start([promise, cache] {
+    const QString shownRoot = cache_.CacheRoot();
+    const QStringList others = AllThumbnailCacheRoots(overviewDir_);
+    decodePool_.start([promise, cache, shownRoot, others] {
         cache->EmptyCache();
+        for (const QString &root : others)
+            if (root != shownRoot && QFileInfo(root).isDir()) DeleteFolderTree(root);
         promise->finish();
     });
     return true;
@@ -433,12 +480,12 @@ void TOverView_Fm::DrawOverviewPage(int page, QPainter &painter)
     QSet<QString> upperSelection;
     if (selection_)
         for (const QString &s : *selection_) upperSelection.insert(s.toUpper());
-    PaintOverviewPage(grid_, album_, cache_, upperSelection, page, painter, nullptr);
+    PaintOverviewPage(grid_, album_, cache_, box_, upperSelection, page, painter, nullptr);
 }
 
 void TOverView_Fm::DrawOverviewPageForPrint(int page, QPainter &painter, const PrintThumbnail &thumbnail)
 {
-    PaintOverviewPage(grid_, album_, cache_, {}, page, painter, &thumbnail);
+    PaintOverviewPage(grid_, album_, cache_, box_, {}, page, painter, &thumbnail);
 }
 
 OverviewPrintSource TOverView_Fm::PrintSource() const
@@ -447,6 +494,7 @@ OverviewPrintSource TOverView_Fm::PrintSource() const
     source.grid_ = grid_;
     source.album_ = album_;
     source.cache_ = cache_;
+    source.box_ = box_;
     return source;
 }
 
@@ -460,7 +508,7 @@ void OverviewPrintSource::Paint(int page, const QRect &area, QPainter &painter,
 {
     OverviewGrid grid = grid_;
     grid.SetArea(area);
-    PaintOverviewPage(grid, album_, cache_, {}, page, painter, &thumbnail);
+    PaintOverviewPage(grid, album_, cache_, box_, {}, page, painter, &thumbnail);
 }
 
 void TOverView_Fm::DrawPage(QPainter &painter, const QRect &contentRect, int pageNo)

@@ -59,6 +59,7 @@ private:
     OverviewGrid grid_;
     AlbumFiles album_;
     ThumbnailCache cache_;
+    ThumbnailBox box_;
 };
 
 class TOverView_Fm : public QObject, public SectionPages {
@@ -68,7 +69,12 @@ public:
     ~TOverView_Fm() override;
 
     // --- set by the book build before SetArea and BuildThumbnails ---
-    void SetThumbSize(int width, int height);       // 72 x 70, 56 x 55 or 38 x 36
+    // 72 x 70, 56 x 55, 38 x 36, 144 x 140 or 256 x 250. The large sizes have two caption lines.
+    void SetThumbSize(int width, int height);
+    // Device pixels per book pixel of the screen the book shows on: picks the cached bitmaps' box
+    // (set before SetThumbSize; the book build's BuildThumbnails takes it as an argument).
+    void SetDeviceRatio(qreal ratio) { ratio_ = ratio; }
+    const ThumbnailBox &Box() const { return box_; }
     int ThumbWidth() const { return grid_.ThumbWidth; }
     int ThumbHeight() const { return grid_.ThumbHeight; }
     void SetCacheRoot(const QString &root) { cache_.SetCacheRoot(root); }
@@ -94,8 +100,10 @@ public:
     // making or the cache cannot be created. A build already running is not disturbed: `done` then
     // gets Failed at once.
     void BuildThumbnails(ThumbBuildDone done);
-    // The book build's call in one: size, cache root, album, then BuildThumbnails.
-    void BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize, ThumbBuildDone done);
+    // The book build's call in one: device ratio, size, the cache root of their box (the overview
+    // folder `cacheRoot` or a folder beside it), album, then BuildThumbnails.
+    void BuildThumbnails(const PageList &pages, const QString &cacheRoot, QSize thumbSize, ThumbBuildDone done,
+                         qreal deviceRatio = 1.0);
     // Ends a running build now (the main window was closed): the bitmaps made so far stay, the
     // progress window closes and the build's `done` gets Cancelled once the new bitmaps are committed
     // to the index (at once when there are none).
@@ -108,7 +116,8 @@ public:
     QString ThumbnailPath(int index) const { return cache_.ThumbnailPath(index); }
     // A file's picture changed: its cached bitmap is made again at the next build.
     void DropThumbnail(const QString &fullPath) { cache_.DropThumbnail(fullPath); }
-    // "Empty &Overview Cache": asks, then deletes the whole cache root on a worker thread while the
+    // "Empty &Overview Cache": asks, then deletes the whole cache root (and the caches of the other
+    // boxes beside the overview folder) on a worker thread while the
     // file animation shows; `emptied` runs once it is gone (the caller then re-opens the album, with
     // ShowThumbWindow set). False when the user declined or the cache is in use.
     bool EmptyOverviewCache(std::function<void()> emptied);
@@ -160,6 +169,9 @@ private:
 
     OverviewGrid grid_;
     ThumbnailCache cache_;
+    qreal ratio_ = 1.0;
+    ThumbnailBox box_;
+    QString overviewDir_;   // the overview folder the cache roots of the boxes are named after
     AlbumFiles album_;
     const QStringList *selection_ = nullptr;
     TProgress_Fm *progress_ = nullptr;

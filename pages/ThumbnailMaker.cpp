@@ -14,34 +14,44 @@
 
 namespace pagero {
 
-QImage FitThumbnail(const QImage &image, QSize originalSize)
+QImage FitThumbnail(const QImage &image, QSize originalSize, const ThumbnailBox &box)
 {
     if (image.isNull()) return QImage();
     // Fit by the picture's own proportions; the decoded image may already be reduced.
     const QSize source = originalSize.isValid() && !originalSize.isEmpty() ? originalSize : image.size();
-    int w = kThumbBoxWidth, h = kThumbBoxHeight;
+    int w = box.width, h = box.height;
     FitInBox(source.width(), source.height(), w, h);
+    w *= box.scale;
+    h *= box.scale;
     if (image.size() == QSize(w, h)) return image;
     return image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QImage MakeThumbnail(const QString &path, int kind, const ThumbnailIcons &icons)
+QImage MakeThumbnail(const QString &path, int kind, const ThumbnailIcons &icons, const ThumbnailBox &box)
 {
+    // The built-in pictures are book-pixel pictures: at a larger scale their pixels are repeated.
+    const auto icon = [&box](const QImage &picture) {
+        const QImage fitted = FitThumbnail(picture, QSize(), ThumbnailBox{box.width, box.height, 1});
+        if (box.scale == 1 || fitted.isNull()) return fitted;
+        return fitted.scaled(fitted.size() * box.scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    };
     switch (kind) {
-    case KindWave: return FitThumbnail(icons.wavIcon);
-    case KindMidi: return FitThumbnail(icons.midIcon);
+    case KindWave: return icon(icons.wavIcon);
+    case KindMidi: return icon(icons.midIcon);
     default: break;
     }
-    const imaging::LoadResult loaded = imaging::Load(path, QSize(kThumbBoxWidth, kThumbBoxHeight));
+    const imaging::LoadResult loaded = imaging::Load(path, QSize(box.DeviceWidth(), box.DeviceHeight()));
     if (!loaded.ok()) return QImage();
-    return FitThumbnail(loaded.image, loaded.originalSize);
+    return FitThumbnail(loaded.image, loaded.originalSize, box);
 }
 
-QImage DataErrorThumbnail(int width, int height)
+QImage DataErrorThumbnail(int width, int height, int scale)
 {
-    QImage image(qMax(1, width), qMax(1, height), QImage::Format_RGB16);
+    scale = qMax(1, scale);
+    QImage image(qMax(1, width) * scale, qMax(1, height) * scale, QImage::Format_RGB16);
     image.fill(QColor(128, 128, 128));
     QPainter painter(&image);
+    painter.scale(scale, scale);
     const QFont font = BookFont(8);
     painter.setFont(font);
     painter.setPen(Qt::black);

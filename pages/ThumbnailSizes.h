@@ -1,7 +1,8 @@
 #pragma once
-// The three overview thumbnail sizes of the "Thumbnail &Size" menu. The main window keeps the chosen
-// size; an item is checked when its width equals the current width. A change of width re-opens the
-// album and re-lays out the book; the cache serves all three sizes (its bitmaps fit the large box).
+// The overview thumbnail sizes of the "Thumbnail &Size" menu. The main window keeps the chosen size;
+// an item is checked when its width equals the current width. A change of width re-opens the album
+// and re-lays out the book. The three small sizes share one cache (its bitmaps fit the 72 x 70 box);
+// the two large ones have caches of their own (core/pages/ThumbnailBox.h).
 #include <array>
 
 namespace pagero {
@@ -14,6 +15,8 @@ struct ThumbnailSize {
 inline constexpr ThumbnailSize kLargeThumbnail{72, 70};    // also the box every cached bitmap fits
 inline constexpr ThumbnailSize kMiddleThumbnail{56, 55};
 inline constexpr ThumbnailSize kSmallThumbnail{38, 36};
+inline constexpr ThumbnailSize kLargerThumbnail{144, 140};
+inline constexpr ThumbnailSize kExtraLargeThumbnail{256, 250};
 
 struct ThumbnailSizeItem {
     const char *text;      // menu item text
@@ -22,10 +25,13 @@ struct ThumbnailSizeItem {
     int height;
 };
 
-inline constexpr std::array<ThumbnailSizeItem, 3> kThumbnailSizeItems = {{
+// Items 0 .. 2 are the three small sizes; 3 and 4 the large ones, listed above them in the menu.
+inline constexpr std::array<ThumbnailSizeItem, 5> kThumbnailSizeItems = {{
     {"&Large (72 x 70)", "btnLargest1Click", kLargeThumbnail.width, kLargeThumbnail.height},
     {"&Medium (56 x 55)", "btnMiddle1Click", kMiddleThumbnail.width, kMiddleThumbnail.height},
     {"&Small (38x 36)", "btnSmallest1Click", kSmallThumbnail.width, kSmallThumbnail.height},
+    {"Lar&ge (144 x 140)", "btnLarger1Click", kLargerThumbnail.width, kLargerThumbnail.height},
+    {"E&xtra Large (256 x 250)", "btnExtraLarge1Click", kExtraLargeThumbnail.width, kExtraLargeThumbnail.height},
 }};
 
 // The item to check for the current thumbnail width; -1 when none matches.

@@ -67,10 +67,11 @@ void OverviewPrintPainter::Prefetch(const QList<int> &pages, QSizeF scale)
                 Decoded decoded;
                 const QSize size = dropped->load() ? QSize() : imaging::PictureSize(path);
                 if (size.isValid() && !size.isEmpty()) {
-                    int bw = kThumbBoxWidth, bh = kThumbBoxHeight;
+                    const ThumbnailBox box = ThumbnailBoxFor(tw, th, 1.0);
+                    int bw = box.width, bh = box.height;
                     FitInBox(size.width(), size.height(), bw, bh);
-                    const double sw = RoundHalfEven(double(tw) * bw / kThumbBoxWidth);
-                    const double sh = RoundHalfEven(double(th) * bh / kThumbBoxHeight);
+                    const double sw = RoundHalfEven(double(tw) * bw / box.width);
+                    const double sh = RoundHalfEven(double(th) * bh / box.height);
                     decoded.asked = QSize(qCeil(sw * scale.width()), qCeil(sh * scale.height()));
                     decoded.image = DecodeForPrint(path, decoded.asked);
                 }

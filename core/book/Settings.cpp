@@ -91,7 +91,10 @@ void KeepInRange(int32_t &field, int32_t low, int32_t high, int32_t fallback)
 
 bool IsThumbnailSize(int32_t w, int32_t h)
 {
-    return (w == 72 && h == 70) || (w == 56 && h == 55) || (w == 38 && h == 36);
+    // The three small sizes and the two large ones (144 x 140, 256 x 250). A reader that knows only
+    // the small ones takes a large size for an unknown value and falls back to 72 x 70.
+    return (w == 72 && h == 70) || (w == 56 && h == 55) || (w == 38 && h == 36) || (w == 144 && h == 140)
+        || (w == 256 && h == 250);
 }
 
 bool HasBitmap(const QString &exeDir, const char *name)

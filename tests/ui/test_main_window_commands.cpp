@@ -176,6 +176,29 @@ TEST_F(MainWindowTest, ASmallerThumbnailSizeReopensTheAlbumWithMoreThumbnailsPer
     EXPECT_EQ(back.ThumbH, 36);
 }
 
+TEST_F(MainWindowTest, ALargeThumbnailSizeIsCheckedAloneCachedBesideTheOverviewFolderAndStored)
+{
+    TTurvane_Fm &w = Start({album});
+    ASSERT_TRUE(WaitOpen());
+    const QString written = w.OverviewWindow()->CacheRoot();
+    const MainActions &a = w.Menus().actions;
+    a.btnLarger1->trigger();
+    ASSERT_TRUE(WaitFor([&] { return w.AlbumOpen() && w.Idle(); }, 60000));   // its thumbnails are made anew
+    for (QAction *item : {a.btnExtraLarge1, a.btnLargest1, a.btnMiddle1, a.btnSmallest1})
+        EXPECT_FALSE(item->isChecked()) << item->objectName().toStdString();
+    EXPECT_TRUE(a.btnLarger1->isChecked());
+    EXPECT_EQ(w.Options().ThumbW, 144);
+    EXPECT_TRUE(w.AlbumOpen());
+    EXPECT_EQ(w.OverviewWindow()->ThumbWidth(), 144);
+    EXPECT_EQ(w.OverviewWindow()->CacheRoot(), written + "-144x140");
+    EXPECT_TRUE(QFileInfo::exists(w.OverviewWindow()->ThumbnailPath(0)));
+    w.close();
+    Settings back;
+    LoadSettings2(exeDir, back);
+    EXPECT_EQ(back.ThumbW, 144);
+    EXPECT_EQ(back.ThumbH, 140);
+}
+
 TEST_F(MainWindowTest, EmptyingTheOverviewCacheRestsTheBookAndMakesTheThumbnailsAgain)
 {
     TTurvane_Fm &w = Start({album});
