@@ -1,5 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/AnnotationController.h"
+#include "app/BatchCommands.h"
+#include "core/annotations/BookmarkEdits.h"
 #include "app/MailCommands.h"
 #include "app/PlaceController.h"
 #include "pages/OrvContents_Ut.h"
@@ -92,6 +94,24 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                   this, DataDir.isEmpty() ? ExeDir : DataDir, BookmarkDir, SysSoundDir,
                                   ScreenSaverMode, [this] { return PopupFile; }});
     autoFlip_->started = [this] { RightClickPending = false; };
+    // Last, so that its rules run after the controllers' own menu handlers.
+    availability_ = std::make_unique<CommandAvailabilityApplier>(Book(), menus_, AvailabilityFacts());
+    RefreshToolBar();
+}
+
+CommandAvailabilityApplier::Facts TTurvane_Fm::AvailabilityFacts()
+{
+    CommandAvailabilityApplier::Facts f;
+    f.bookmarked = [this](int page) { return FindBookmarkOfPage(Annotations().Bookmarks(), page) >= 0; };
+    f.bookmarkCount = [this] { return int(Annotations().Bookmarks().size()); };
+    f.albumWritable = [this] { return Annotations().Files().CanAnnotate() && !ScreenSaverMode; };
+    f.mailSending = [this] { return features_->Mail().Mail().Sending(); };
+    f.batchRunning = [this] { return Batch().Busy(); };
+    f.windowFrameShown = [this] { return !frames_->Frameless(); };
+    f.popupTarget = [this] { return PopupTarget; };
+    f.popupPage = [this] { return PopupPage; };
+    f.popupFile = [this] { return PopupFile; };
+    return f;
 }
 
 void TTurvane_Fm::FileLeftAlbum(const QString &path)
@@ -280,6 +300,7 @@ void TTurvane_Fm::BuildBook(std::function<void(bool built)> done)
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
     build_->Build([this, done = std::move(done)](bool built) {
         if (built && features_) Annotations().BookBuilt();
+        RefreshToolBar();   // the build rested the bar; its buttons follow the new book
         if (done) done(built);
     });
 }

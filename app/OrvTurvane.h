@@ -9,6 +9,7 @@
 #include "app/BookView.h"
 #include "app/BookBuild.h"
 #include "app/BookContext.h"
+#include "app/CommandAvailability.h"
 #include "app/FeatureControllers.h"
 #include "app/BookPainter.h"
 #include "app/FlipAnimator.h"
@@ -102,6 +103,8 @@ public:
     BatchCommands &Batch() { return features_->Batch(); }
     // Bookmarks, page comments and the album name; the file commands tell it of renames and deletes.
     AnnotationController &Annotations() { return features_->Annotations(); }
+    // Which commands are enabled (menus when they open, the pop-up, the tool bar).
+    CommandAvailabilityApplier &Availability() { return *availability_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -239,6 +242,7 @@ private:
     QString FileOfPage(int page) const override;   // full path of a file page's file, empty for other pages
     void ConnectCommands();
     void RefreshToolBar() override;
+    CommandAvailabilityApplier::Facts AvailabilityFacts();
     void FileLeftAlbum(const QString &path) override;
     int ToolBarHeight() const;
 
@@ -279,6 +283,7 @@ private:
     std::unique_ptr<AutoFlipController> autoFlip_;
     std::unique_ptr<ScreenSaverRun> screenSaver_;
     std::unique_ptr<FeatureControllers> features_;   // built after the window's own start-up
+    std::unique_ptr<CommandAvailabilityApplier> availability_;   // enables the commands
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

@@ -230,11 +230,7 @@ void TTurvane_Fm::ReopenAlbum()
 
 void TTurvane_Fm::RefreshToolBar()
 {
-    // Also while the album is being opened: its first flips refresh the bar before it counts as open.
-    const bool on = (session_.AlbumOpen || session_.Opening) && mode_ == PaintMode::Normal;
-    menus_.actions.OpenImg->setEnabled(!Building());
-    menus_.actions.FlipToOverviewImg->setEnabled(on);
-    if (features_) Annotations().RefreshToolBar();
+    if (availability_) availability_->RefreshToolBar();
 }
 
 void TTurvane_Fm::ConnectCommands()

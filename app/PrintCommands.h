@@ -39,7 +39,6 @@ public:
 
 private:
     void EnsurePrinter();
-    void UpdatePrintMenu();
     bool Printable(const QString &path) const;
 
     BookContext &book_;
