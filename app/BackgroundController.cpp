@@ -1,6 +1,7 @@
 #include "app/BackgroundController.h"
 #include "app/BookContext.h"
 #include "app/BookPainter.h"
+#include "app/BookView.h"
 #include "app/MainMenus.h"
 #include "app/SaveReporter.h"
 #include "common/OrvMyLib.h"
@@ -51,6 +52,19 @@ BackgroundController::BackgroundController(BookContext &book, const MainMenus &m
     ConnectCommand(book_, a.Default2, this, [this] { Choose(2, 0); });
     ConnectCommand(book_, a.Color2, this, [this] { Choose(2, 1); });
     ConnectCommand(book_, a.btnBitmap2, this, [this] { Choose(2, 2); });
+}
+
+void BackgroundController::LoadDefault()
+{
+    Settings &s = book_.Options();
+    const QImage defaultBack(QDir(book_.DataFolder()).filePath(kDefaultBackBitmap));
+    if (!defaultBack.isNull()) {
+        s.ScreenBackKind = 2;
+        scene_.screenBackBitmap = defaultBack;
+    } else {
+        s.ScreenBackKind = 1;
+        s.ScreenBackColor = kNoBookGrey;
+    }
 }
 
 void BackgroundController::Load()

@@ -19,6 +19,9 @@ public:
 
     // The pictures of the kinds that the settings say are bitmaps; a kind whose picture is missing
     // falls back to its colour.
+    // The screen background before the settings are read: the data folder's default picture, or the
+    // no-book grey when there is none.
+    void LoadDefault();
     void Load();
     // Each bitmap kind's picture, written atomically; a failure is told once.
     void Save();

@@ -58,6 +58,9 @@ public:
     virtual QWidget *ParentWidget() = 0;   // owner of the controllers' dialogs
     virtual QWidget *BookArea() = 0;       // the client area the book is drawn on
     virtual QString ProgramFolder() const = 0;
+    // Where the program's own files are written: the program folder when it can be written, else a
+    // per-user folder of the same layout.
+    virtual QString DataFolder() const = 0;
 
     // The album folder and the commands that change its files.
     virtual QString AlbumFolder() const = 0;                      // "" when no album is open

@@ -7,6 +7,7 @@
 #include "app/MailCommands.h"
 #include "app/MediaController.h"
 #include "app/MusicController.h"
+#include "app/PageZoomController.h"
 #include "app/PlaceController.h"
 #include "app/PrintCommands.h"
 #include "app/ViewController.h"
@@ -47,6 +48,7 @@ FeatureControllers::FeatureControllers(BookContext &book, MainMenus &menus, cons
     parts.viewing.showMediaInfo = [this](const QString &path) { media_->ShowMediaInfo(path); };
     if (book.Options().BackgroundMusic && !parts.screenSaverMode) music_->StartMusic();
     editor_ = std::make_unique<EditorCommands>(book, menus, parts.dataFolder, parts.popupFile, parts.window);
+    zoom_ = std::make_unique<PageZoomController>(book, book.ParentWidget());
 }
 
 FeatureControllers::~FeatureControllers() = default;

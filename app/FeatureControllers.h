@@ -1,7 +1,8 @@
 #pragma once
 // The feature controllers whose construction is only wiring: mail, batch, bookmarks and comments,
-// file commands, music, media, the image editor, printing and the reader's place. The main window
-// builds this one object after its own start-up and reaches each controller through it.
+// file commands, music, media, the image editor, printing, the reader's place and the page zoom.
+// The main window builds this one object after its own start-up and reaches each controller
+// through it.
 #include <QString>
 #include <functional>
 #include <memory>
@@ -18,6 +19,7 @@ class FileCommands;
 class MailCommands;
 class MediaController;
 class MusicController;
+class PageZoomController;
 class PlaceController;
 class PointerOverlay;
 class PrintCommands;
@@ -56,6 +58,7 @@ public:
     MediaController &Media() { return *media_; }
     MusicController &Music() { return *music_; }
     PlaceController &Places() { return *places_; }
+    PageZoomController &Zoom() { return *zoom_; }
     PrintCommands &Printing() { return *printing_; }
 
 private:
@@ -68,6 +71,7 @@ private:
     std::unique_ptr<MusicController> music_;
     std::unique_ptr<MediaController> media_;
     std::unique_ptr<EditorCommands> editor_;
+    std::unique_ptr<PageZoomController> zoom_;   // zooming into a file page's picture
 };
 
 } // namespace pagero

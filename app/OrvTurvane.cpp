@@ -8,23 +8,18 @@
 #include "pages/OrvPreviewPic.h"
 #include "pages/OrvIndex_Ut.h"
 #include "pages/OrvOverView_Ut.h"
-#include "core/book/MruList.h"
 #include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include "core/common/StoredColor.h"
 #include "platform/Prompter.h"
 #include "platform/system/ProgramFolder.h"
-#include <algorithm>
 #include <utility>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QScreen>
 #include <QToolBar>
 #include <QWindowStateChangeEvent>
 
@@ -46,6 +41,8 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     contents_->hide();
     index_->hide();
     hitScene_ = HitScene{&geo_, &layout_, &flip_, overview_, contents_, index_, {}, {}};
+    scene_ = BookScene{&geo_, &layout_, &flip_, &pages_, &selection_.paths, &settings_, {}, {}, {}, {},
+                       overview_, contents_, index_, {}, {}};
     build_ = std::make_unique<BookBuild>(
         BookBuild::Parts{session_, pages_, layout_, flip_, selection_, painter_, geo_, settings_, *overview_, saves_,
                          OverviewDir},
@@ -53,29 +50,24 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
         [this] { return CurrentSortOrder(); });
     // Ending the program from the thumbnail progress window closes the main window.
     connect(overview_, &TOverView_Fm::ExitRequested, this, [this] { CloseWindow(); });
-    folders_ = std::make_unique<FolderController>(Book(), menus_, session_, this,
-                                                  [this](const QString &folder) { SwitchAlbum(folder); },
-                                                  &FolderChooser);
-    InstallProgramIcon();
-    frames_ = std::make_unique<WindowFrameController>(Book(), menus_, *this, [this] { Layout(); });
-    options_ = std::make_unique<OptionsController>(Book(), menus_);
-    navigation_ = std::make_unique<NavigationController>(Book(), menus_);
-    sorting_ = std::make_unique<SortController>(Book(), menus_);
-    viewing_ = std::make_unique<ViewController>(Book(), menus_, [this] { return PopupFile; },
-                                                [this] { RemoveHighlight(); });
-    backgrounds_ = std::make_unique<BackgroundController>(Book(), menus_, scene_, previewBack_, saves_);
-    thumbnailSizes_ = std::make_unique<ThumbnailSizeController>(Book(), menus_, *overview_,
-                                                                [this] { ReopenAlbum(); },
-                                                                [this] { EmptyOverviewCache1Click(); });
-    autoFlip_ = std::make_unique<AutoFlipController>(Book(), menus_);
-    screenSaver_ = std::make_unique<ScreenSaverRun>(Book(), menus_, session_, *autoFlip_, *this, [this] { CloseWindow(); },
-                                                    [this] {
-                                                        folders_->RememberFolder(session_.AlbumFolder);
-                                                        SetCaption();
-                                                    });
-    animator_.present = [this](const QImage &) { Present(); };
-    animator_.removeHighlight = [this] { RemoveHighlight(); };
-    connect(&animator_, &FlipAnimator::Finished, this, &TTurvane_Fm::FlipLanded);
+    controls_ = std::make_unique<WindowControllers>(
+        Book(), menus_,
+        WindowControllers::Parts{*this, session_, scene_, previewBack_, saves_, *overview_, &FolderChooser,
+                                 [this] { return PopupFile(); },
+                                 [this](const QString &folder) { SwitchAlbum(folder); },
+                                 [this] { Layout(); }, [this] { RemoveHighlight(); }, [this] { ReopenAlbum(); },
+                                 [this] { EmptyOverviewCache1Click(); }, [this] { CloseWindow(); },
+                                 [this] {
+                                     controls_->Folders().RememberFolder(session_.AlbumFolder);
+                                     SetCaption();
+                                 }});
+    Animator().present = [this](const QImage &) { Present(); };
+    Animator().removeHighlight = [this] { RemoveHighlight(); };
+    turner_.moved = [this] { RefreshToolBar(); };
+    turner_.holdAfterLanding = [this] {
+        if (closeAfterFlip_) CloseWindow();   // the closing flip has landed
+        return closeAfterFlip_;
+    };
     Timer2.setInterval(200);
     Timer2.setSingleShot(true);
     connect(&Timer2, &QTimer::timeout, this, &TTurvane_Fm::Timer2Timer);
@@ -90,10 +82,11 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     ConnectCommands();
     features_ = std::make_unique<FeatureControllers>(
         Book(), menus_,
-        FeatureControllers::Parts{scene_, hitScene_, overlay_, saves_, *overview_, *folders_->OpenDialog(), *viewing_,
+        FeatureControllers::Parts{scene_, hitScene_, overlay_, saves_, *overview_, *OpenDialog(), controls_->Viewing(),
                                   this, DataDir.isEmpty() ? ExeDir : DataDir, BookmarkDir, SysSoundDir,
-                                  ScreenSaverMode, [this] { return PopupFile; }});
-    autoFlip_->started = [this] { RightClickPending = false; };
+                                  ScreenSaverMode, [this] { return PopupFile(); }});
+    popup_.opened = [this](int target, int page, bool normal) { Annotations().PopupOpened(target, page, normal); };
+    AutoFlip().started = [this] { RightClickPending = false; };
     // Last, so that its rules run after the controllers' own menu handlers.
     availability_ = std::make_unique<CommandAvailabilityApplier>(Book(), menus_, AvailabilityFacts());
     RefreshToolBar();
@@ -107,10 +100,10 @@ CommandAvailabilityApplier::Facts TTurvane_Fm::AvailabilityFacts()
     f.albumWritable = [this] { return Annotations().Files().CanAnnotate() && !ScreenSaverMode; };
     f.mailSending = [this] { return features_->Mail().Mail().Sending(); };
     f.batchRunning = [this] { return Batch().Busy(); };
-    f.windowFrameShown = [this] { return !frames_->Frameless(); };
-    f.popupTarget = [this] { return PopupTarget; };
-    f.popupPage = [this] { return PopupPage; };
-    f.popupFile = [this] { return PopupFile; };
+    f.windowFrameShown = [this] { return !controls_->Frames().Frameless(); };
+    f.popupTarget = [this] { return popup_.Target; };
+    f.popupPage = [this] { return popup_.Page; };
+    f.popupFile = [this] { return popup_.File; };
     return f;
 }
 
@@ -143,27 +136,20 @@ void TTurvane_Fm::FormCreate()
     session_.MRUList = &settings_.MRUList;
     // A screen-saver run holds the per-user lock from here to its end, so that any later start of the
     // program (main) and a second screen-saver window (first paint) see it and end at once.
-    if (ScreenSaverMode) screenSaver_->Lock();
+    if (ScreenSaverMode) controls_->ScreenSaver().Lock();
     BaseCaption = ScreenSaverMode ? QString(kScreenSaverCaption) : QString(kApplicationTitle);
     setWindowTitle(BaseCaption);
 
     settings_ = Settings{};
-    const QImage defaultBack(QDir(DataDir).filePath(kDefaultBackBitmap));
-    if (!defaultBack.isNull()) {
-        settings_.ScreenBackKind = 2;
-        scene_.screenBackBitmap = defaultBack;
-    } else {
-        settings_.ScreenBackKind = 1;
-        settings_.ScreenBackColor = kNoBookGrey;
-    }
+    controls_->Backgrounds().LoadDefault();
     LoadSettings(DataDir, settings_);
     LoadSettings2(DataDir, settings_);
-    backgrounds_->Load();
-    viewing_->Preview()->SetBackground(&settings_, &previewBack_, ExeDir);
+    controls_->Backgrounds().Load();
+    PreviewWindow()->SetBackground(&settings_, &previewBack_, ExeDir);
     flip_.SetFlipSpeed(settings_.FlipSpeed);
-    sorting_->ShowOrder(settings_.SortOrder);
-    options_->ShowSettings();
-    thumbnailSizes_->ShowSetting();
+    controls_->Sorting().ShowOrder(settings_.SortOrder);
+    controls_->Options().ShowSettings();
+    controls_->ThumbnailSizes().ShowSetting();
     session_.RefreshMRU();
 
     // The tool bar is always shown at start, whatever the settings file said.
@@ -171,16 +157,7 @@ void TTurvane_Fm::FormCreate()
     menus_.toolBar->show();
     menus_.actions.ToolBar1->setChecked(true);
 
-    scene_.geo = &geo_;
-    scene_.layout = &layout_;
-    scene_.flip = &flip_;
-    scene_.pages = &pages_;
-    scene_.selection = &selection_.paths;
-    scene_.settings = &settings_;
     scene_.exeDir = DataDir;
-    scene_.overview = overview_;
-    scene_.contents = contents_;
-    scene_.index = index_;
     mode_ = PaintMode::Normal;
     Timer2.stop();
     ReadyToLayout = true;
@@ -204,20 +181,20 @@ void TTurvane_Fm::FormPaintFirst()
     if (ExeDir.isEmpty() || session_.AlbumOpen || session_.Opening || Building() || terminating_) return;
     if (geo_.PageW <= 0) Layout();
     if (ScreenSaverMode) {
-        screenSaver_->Start(ExeDir);
+        controls_->ScreenSaver().Start(ExeDir);
         return;
     }
     sys::RegistryWrite("GEnv", "ExeDir", ExeDir);
     const QString samples = JoinPath(ExeDir, "Samples");
     session_.OpenFirstAlbum(args_, settings_.AutoReopen, samples, kDefaultFilterMask,
                             [this](bool opened) {
-                                if (opened) folders_->RememberFolder(session_.AlbumFolder);
+                                if (opened) controls_->Folders().RememberFolder(session_.AlbumFolder);
                             });
 }
 
 AlbumHost::Choice TTurvane_Fm::ChooseFolder(const QString &preset, QString &folder)
 {
-    return folders_->ChooseFolder(preset, folder, terminating_);
+    return controls_->Folders().ChooseFolder(preset, folder, terminating_);
 }
 
 void TTurvane_Fm::CloseWindow()
@@ -233,7 +210,7 @@ void TTurvane_Fm::SetCaption()
 
 void TTurvane_Fm::AlbumOpening(const QString &folder)
 {
-    animator_.Finish();   // a closing flip of the previous album lands before this one is built
+    Animator().Finish();   // a closing flip of the previous album lands before this one is built
     SetCaption();
     overview_->ShowThumbWindow = true;   // opening an album shows the thumbnails being made
     selection_.Clear();
@@ -258,7 +235,7 @@ void TTurvane_Fm::AlbumOpened(const QString &folder)
         }
     }
     menus_.actions.TWainSaveAs->setEnabled(false);
-    autoFlip_->Timer1.stop();
+    AutoFlip().Timer1.stop();
     mode_ = PaintMode::Normal;
     RefreshToolBar();
 }
@@ -283,14 +260,14 @@ void TTurvane_Fm::SwitchAlbum(const QString &folder)
         build_->AfterBuild([this, folder] { SwitchAlbum(folder); });
         return;
     }
-    session_.SwitchAlbum(folder, folders_->DialogMask(), [this, folder](bool opened) {
-        if (opened) folders_->RememberFolder(folder);
+    session_.SwitchAlbum(folder, controls_->Folders().DialogMask(), [this, folder](bool opened) {
+        if (opened) controls_->Folders().RememberFolder(folder);
     });
 }
 
 void TTurvane_Fm::MruChanged()
 {
-    folders_->ShowRecentFolders(settings_.MRUList);
+    controls_->Folders().ShowRecentFolders(settings_.MRUList);
 }
 
 // ---------------------------------------------------------------- book build
@@ -417,67 +394,12 @@ void TTurvane_Fm::Present()
     if (menus_.toolBar->isVisible()) menus_.toolBar->repaint();
 }
 
-// ---------------------------------------------------------------- flipping
-
-void TTurvane_Fm::FlipTo(int page, std::function<void()> landed)
-{
-    if (MustWaitForFlip()) {
-        AfterFlipAtSpeedNow([this, page, landed = std::move(landed)]() mutable { FlipTo(page, std::move(landed)); });
-        return;
-    }
-    animator_.frameIntervalMs = FrameIntervalMs;
-    landed_ = std::move(landed);
-    // While the book is built it is not laid out: nothing turns, and `landed` runs at once.
-    if (Building() || !animator_.FlipTo(scene_, flip_, page)) {
-        if (auto done = std::exchange(landed_, {})) done();
-    }
-    RefreshToolBar();
-}
-
-void TTurvane_Fm::Flip(int direction, int count)
-{
-    if (MustWaitForFlip()) {
-        AfterFlipAtSpeedNow([this, direction, count] { Flip(direction, count); });
-        return;
-    }
-    if (Building()) return;
-    animator_.frameIntervalMs = FrameIntervalMs;
-    animator_.Flip(scene_, flip_, direction, count);
-    RefreshToolBar();
-}
-
-void TTurvane_Fm::AfterFlip(std::function<void()> work)
-{
-    flipQueue_.Run(std::move(work));
-}
-
-void TTurvane_Fm::AfterFlipAtSpeedNow(std::function<void()> flip)
-{
-    AfterFlip([this, speed = flip_.FlipSpeed, flip = std::move(flip)] {
-        const int current = flip_.FlipSpeed;
-        flip_.SetFlipSpeed(speed);
-        flip();
-        flip_.SetFlipSpeed(current);
-    });
-}
-
-void TTurvane_Fm::FlipLanded()
-{
-    RefreshToolBar();
-    if (auto done = std::exchange(landed_, {})) flipQueue_.RunInSequence(done);
-    if (closeAfterFlip_) {
-        CloseWindow();
-        return;
-    }
-    flipQueue_.Landed();
-}
-
 // ---------------------------------------------------------------- auto flipping
 
 void TTurvane_Fm::StartAutoFlipping()
 {
     // The pop-up that started it must not swallow the stopping click.
-    if (autoFlip_->Start()) RightClickPending = false;
+    if (AutoFlip().Start()) RightClickPending = false;
 }
 
 // ---------------------------------------------------------------- activation and closing
@@ -488,7 +410,7 @@ void TTurvane_Fm::changeEvent(QEvent *e)
         const auto *change = static_cast<QWindowStateChangeEvent *>(e);
         if (isMinimized()) AppMinimize();
         else if (change->oldState() & Qt::WindowMinimized) AppRestore();
-        if ((change->oldState() & Qt::WindowMaximized) && !isMaximized()) frames_->Unmaximised();
+        if ((change->oldState() & Qt::WindowMaximized) && !isMaximized()) controls_->Frames().Unmaximised();
     }
     QMainWindow::changeEvent(e);
 }
@@ -538,7 +460,7 @@ void TTurvane_Fm::closeEvent(QCloseEvent *e)
 {
     if (closeAfterFlip_) {
         // The album was closed and the settings saved; the book closes on screen, then the window.
-        if (animator_.Running()) {
+        if (Flipping()) {
             e->ignore();
             return;
         }
@@ -552,7 +474,7 @@ void TTurvane_Fm::closeEvent(QCloseEvent *e)
         if (terminating_) QTimer::singleShot(50, this, &QWidget::close);
         return;
     }
-    if (animator_.Running()) {
+    if (Flipping()) {
         closeAfterFlip_ = true;
         e->ignore();
         return;
@@ -565,7 +487,7 @@ bool TTurvane_Fm::FormCloseQuery()
 {
     if (ExeDir.isEmpty()) return true;
     if (ScreenSaverMode) {
-        screenSaver_->Closing();
+        controls_->ScreenSaver().Closing();
         return true;
     }
     if (Building()) {
@@ -592,8 +514,8 @@ void TTurvane_Fm::FormClose()
 {
     ReadyToLayout = false;
     Timer2.stop();
-    autoFlip_->Timer1.stop();
-    screenSaver_->Release();
+    AutoFlip().Timer1.stop();
+    controls_->ScreenSaver().Release();
 }
 
 void TTurvane_Fm::hideEvent(QHideEvent *e)
@@ -611,7 +533,7 @@ void TTurvane_Fm::SaveAllSettings()
     settings_.SortOrder = CurrentSortOrder();
     saves_.Check(SaveSettings(DataDir, settings_), JoinPath(DataDir, kSettingsFile));
     saves_.Check(SaveSettings2(DataDir, settings_), JoinPath(DataDir, kSettingsFile2));
-    backgrounds_->Save();
+    controls_->Backgrounds().Save();
 }
 
 void TTurvane_Fm::DropThumbnail(const QString &path)

@@ -4,32 +4,23 @@
 // their own classes, each feature's commands live in a controller that sees the window only as a
 // BookContext, and this window routes Qt events to them.
 #include "app/AlbumSession.h"
-#include "app/AutoFlipController.h"
-#include "app/BackgroundController.h"
 #include "app/BookView.h"
 #include "app/BookBuild.h"
 #include "app/BookContext.h"
 #include "app/CommandAvailability.h"
 #include "app/FeatureControllers.h"
 #include "app/BookPainter.h"
-#include "app/FlipAnimator.h"
-#include "app/FlipQueue.h"
-#include "app/FolderController.h"
+#include "app/BookTurner.h"
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
-#include "app/NavigationController.h"
-#include "app/OptionsController.h"
+#include "app/PagePopupMenu.h"
 #include "app/PaintMode.h"
 #include "app/PrintCommands.h"   // tests print through Printing()
 #include "app/PointerOverlay.h"
 #include "app/SaveReporter.h"
-#include "app/ScreenSaverRun.h"
 #include "app/BookSections.h"
 #include "app/SelectionList.h"
-#include "app/SortController.h"
-#include "app/ThumbnailSizeController.h"
-#include "app/ViewController.h"
-#include "app/WindowFrameController.h"
+#include "app/WindowControllers.h"
 #include "core/book/BookGeometry.h"
 #include "core/book/BookLayout.h"
 #include "core/book/FlipState.h"
@@ -66,15 +57,15 @@ public:
     // Turns to the spread of `page`; `landed` runs once the leaves are down (at once when nothing
     // turns). A flip runs on a timer; a request made meanwhile waits, with the speed set when it was
     // made, and follows in order.
-    void FlipTo(int page, std::function<void()> landed = {}) override;
-    void Flip(int direction, int count) override;
-    bool Flipping() const { return animator_.Running(); }
+    void FlipTo(int page, std::function<void()> landed = {}) override { turner_.FlipTo(page, std::move(landed)); }
+    void Flip(int direction, int count) override { turner_.Flip(direction, count); }
+    bool Flipping() const { return turner_.Running(); }
     // No flip runs and no work waits for one.
-    bool Idle() const { return flipQueue_.Idle(); }
-    FlipAnimator &Animator() { return animator_; }
+    bool Idle() const { return turner_.Idle(); }
+    FlipAnimator &Animator() { return turner_.Animator(); }
     // Runs `work` now, or, while a flip runs or earlier work waits, after them in order. Input,
     // commands and redraws go through here, so none acts on a half-turned spread.
-    void AfterFlip(std::function<void()> work) override;
+    void AfterFlip(std::function<void()> work) override { turner_.AfterFlip(std::move(work)); }
     void DrawBook() override;
     void ShowSpread(int page);
     // Builds the book anew (page list, thumbnails, sections, layout), keeping the open spread where
@@ -85,16 +76,18 @@ public:
     void SetFlipSpeed(int speed) override { flip_.SetFlipSpeed(speed); }
     // Flips to the page of the album file `name` (exact name first, then ignoring case); false when
     // the album has no such file.
-    bool FlipToFile(const QString &name) { return navigation_->FlipToFile(name); }
+    bool FlipToFile(const QString &name) { return controls_->Navigation().FlipToFile(name); }
     // Shows the window maximised on its screen (see WindowFrameController).
-    void ShowMaximisedOnScreen() { frames_->ShowMaximisedOnScreen(); }
+    void ShowMaximisedOnScreen() { controls_->Frames().ShowMaximisedOnScreen(); }
 
     // Auto flipping (see AutoFlipController); a click or key stops it.
     void StartAutoFlipping();
-    void StopAutoFlipping() { autoFlip_->Stop(); }
-    void Timer1Timer() { autoFlip_->Tick(); }
-    AutoFlipController &AutoFlip() { return *autoFlip_; }
-    // The feature controllers that are only wired up (see FeatureControllers); tests reach them here.
+    void StopAutoFlipping() { AutoFlip().Stop(); }
+    void Timer1Timer() { AutoFlip().Tick(); }
+    AutoFlipController &AutoFlip() { return controls_->AutoFlip(); }
+    // The controllers of the window's own commands and the later feature controllers; tests reach
+    // them here.
+    WindowControllers &Controls() { return *controls_; }
     FeatureControllers &Features() { return *features_; }
     MusicController &Music() { return features_->Music(); }
     MediaController &Media() { return features_->Media(); }
@@ -125,10 +118,8 @@ public:
     HotState Hot;
     int SelectAnchor = -1;
     bool RightClickPending = false;
-    // The page pop-up menu's target: the hot code and page under the pointer when it opened, and
-    // the full path of the file they designate (empty: none).
-    int PopupTarget = 0, PopupPage = 0;
-    QString PopupFile;
+    // The file under the page pop-up menu when it last opened (empty: none).
+    const QString &PopupFile() const { return popup_.File; }
 
     PaintMode Mode() const override { return mode_; }
     AlbumSession &Session() { return session_; }
@@ -142,17 +133,17 @@ public:
     BookPainter &Painter() { return painter_; }
     BookView *View() const { return view_; }
     const MainMenus &Menus() const { return menus_; }
-    TOpenDlg *OpenDialog() const { return folders_->OpenDialog(); }
-    TSetFlipSpeedForm *FlipSpeedDialog() const { return navigation_->SpeedDialog(); }
-    TFlippingToolForm *FlippingTool() const { return navigation_->FlippingTool(); }
-    TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return folders_->FilterDialog(); }
+    TOpenDlg *OpenDialog() const { return controls_->Folders().OpenDialog(); }
+    TSetFlipSpeedForm *FlipSpeedDialog() const { return controls_->Navigation().SpeedDialog(); }
+    TFlippingToolForm *FlippingTool() const { return controls_->Navigation().FlippingTool(); }
+    TSetFileTypeFilter_Fm *FileTypeFilterDialog() const { return controls_->Folders().FilterDialog(); }
     TOverView_Fm *OverviewWindow() const { return overview_; }
     TContents_Fm *ContentsWindow() const { return contents_; }
     TIndex_Fm *IndexWindow() const { return index_; }
-    TPageNoDlg *PageNoDialog() const { return navigation_->PageNoDialog(); }
-    TFindDlg *FindDialog() const { return navigation_->FindDialog(); }
-    TPreviewPic_Fm *PreviewWindow() const { return viewing_->Preview(); }
-    TInfoBox *InfoBoxWindow() const { return viewing_->InfoBox(); }
+    TPageNoDlg *PageNoDialog() const { return controls_->Navigation().PageNoDialog(); }
+    TFindDlg *FindDialog() const { return controls_->Navigation().FindDialog(); }
+    TPreviewPic_Fm *PreviewWindow() const { return controls_->Viewing().Preview(); }
+    TInfoBox *InfoBoxWindow() const { return controls_->Viewing().InfoBox(); }
     const QImage &PreviewBackBitmap() const { return previewBack_; }
     HitScene MakeHitScene() const { return hitScene_; }
 
@@ -175,8 +166,8 @@ public:
     // The pop-up menu opens at a client point: its target and file commands follow what lies there.
     void PopupMenuAt(QPoint clientPos, QPoint globalPos);
     // Preview (pictures) or play (sound, MIDI, video) one page file; the information of one file.
-    void PreviewOrPlay(const QString &path) { viewing_->PreviewOrPlay(path); }
-    void ShowInformation(const QString &path) { viewing_->ShowInformation(path); }
+    void PreviewOrPlay(const QString &path) { controls_->Viewing().PreviewOrPlay(path); }
+    void ShowInformation(const QString &path) { controls_->Viewing().ShowInformation(path); }
     // The application was minimised or restored.
     void AppMinimize();
     void AppRestore();
@@ -219,16 +210,14 @@ private:
     QWidget *ParentWidget() override { return this; }
     QWidget *BookArea() override { return view_; }
     QString ProgramFolder() const override { return ExeDir; }
+    QString DataFolder() const override { return DataDir.isEmpty() ? ExeDir : DataDir; }
     QString AlbumFolder() const override { return session_.AlbumOpen ? session_.AlbumFolder : QString(); }
     void OpenFolderAsAlbum(const QString &folder) override { SwitchAlbum(folder); }
     void DropThumbnail(const QString &path) override;
     void RefreshRecentFolders() override { session_.RefreshMRU(); }
 
     void FormCreate();
-    bool MustWaitForFlip() const { return flipQueue_.MustWait(); }
-    // Queues a flip after the running one, to run at the flip speed set now.
-    void AfterFlipAtSpeedNow(std::function<void()> flip);
-    void FlipLanded();
+    bool MustWaitForFlip() const { return turner_.MustWait(); }
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
@@ -236,7 +225,7 @@ private:
     void RemoveHighlight() { overlay_.Remove(); }
     void SetCaption();
     void SaveAllSettings();
-    int CurrentSortOrder() const { return sorting_->CurrentOrder(); }
+    int CurrentSortOrder() const { return controls_->Sorting().CurrentOrder(); }
     void ReopenAlbum();
     void EmptyOverviewCache1Click();
     QString FileOfPage(int page) const override;   // full path of a file page's file, empty for other pages
@@ -254,11 +243,9 @@ private:
     BookGeometry geo_;
     FlipState flip_;
     BookPainter painter_;
-    FlipAnimator animator_{painter_};
-    FlipQueue flipQueue_{[this] { return animator_.Running(); }};
-    std::function<void()> landed_;   // the running flip's own follow-up
-    bool closeAfterFlip_ = false; // the window closes once the book has closed on screen
     BookScene scene_;
+    BookTurner turner_{painter_, scene_, flip_, FrameIntervalMs, [this] { return Building(); }};
+    bool closeAfterFlip_ = false; // the window closes once the book has closed on screen
     HitScene hitScene_;
     SelectionList selection_;
     AlbumSession session_{*this};
@@ -271,17 +258,9 @@ private:
     SaveReporter saves_;
     std::unique_ptr<BookBuild> build_;
     PointerOverlay overlay_{Book()};
+    PagePopupMenu popup_{Book(), menus_, hitScene_};
     // One controller per feature: each owns its commands' connections and enabling.
-    std::unique_ptr<FolderController> folders_;
-    std::unique_ptr<WindowFrameController> frames_;
-    std::unique_ptr<OptionsController> options_;
-    std::unique_ptr<NavigationController> navigation_;
-    std::unique_ptr<SortController> sorting_;
-    std::unique_ptr<ViewController> viewing_;
-    std::unique_ptr<BackgroundController> backgrounds_;
-    std::unique_ptr<ThumbnailSizeController> thumbnailSizes_;
-    std::unique_ptr<AutoFlipController> autoFlip_;
-    std::unique_ptr<ScreenSaverRun> screenSaver_;
+    std::unique_ptr<WindowControllers> controls_;   // built before the window's start-up
     std::unique_ptr<FeatureControllers> features_;   // built after the window's own start-up
     std::unique_ptr<CommandAvailabilityApplier> availability_;   // enables the commands
     QTimer Timer2;

@@ -5,22 +5,12 @@
 #include "app/HelpWindow.h"
 #include "app/FileCommands.h"
 #include "app/PlaceController.h"
-#include "pages/OrvOverView_Ut.h"
 #include "core/book/StackArithmetic.h"
-#include "core/common/MyLib.h"
 #include "core/common/ProductInfo.h"
 #include "platform/Prompter.h"
 #include <QAction>
-#include <QContextMenuEvent>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QWheelEvent>
-#include <QToolBar>
-#include <QUrl>
 
 namespace pagero {
 
@@ -34,7 +24,7 @@ void TTurvane_Fm::FormMouseMove(int x, int y)
     LastMouseX = x;
     LastMouseY = y;
     if (mode_ == PaintMode::ScreenSaver) {
-        if (screenSaver_->PointerMoved()) close();
+        if (controls_->ScreenSaver().PointerMoved()) close();
         return;
     }
     if (mode_ != PaintMode::Normal || !session_.AlbumOpen || menus_.actions.TWainSaveAs->isEnabled()) return;
@@ -137,10 +127,10 @@ void TTurvane_Fm::FormKeyDown(int key)
         return;
     }
     if (Building() && key != Qt::Key_Escape) return;
-    if (navigation_->TurnByKey(key)) return;
+    if (controls_->Navigation().TurnByKey(key)) return;
     switch (key) {
     case Qt::Key_Escape:
-        if (frames_->Frameless()) frames_->ToggleFrame();
+        if (controls_->Frames().Frameless()) controls_->Frames().ToggleFrame();
         else if (ThePrompter().Confirm(QString("Exit ") + kApplicationTitle + "?")) close();
         break;
     case Qt::Key_F1:
@@ -148,7 +138,7 @@ void TTurvane_Fm::FormKeyDown(int key)
         ShowHelp(this, QDir(QDir::currentPath()).filePath("Help"));
         break;
     case Qt::Key_F2:
-        frames_->ToggleFrame();
+        controls_->Frames().ToggleFrame();
         break;
     case Qt::Key_Space:
         // The element under the pointer as it is now: the spread may have turned since the last move.
@@ -187,27 +177,7 @@ void TTurvane_Fm::PopupMenuAt(QPoint clientPos, QPoint globalPos)
         AfterFlip([this, clientPos, globalPos] { PopupMenuAt(clientPos, globalPos); });
         return;
     }
-    QMenu *popup = menus_.popup;
-    const bool normal = mode_ == PaintMode::Normal && session_.AlbumOpen;
-    PopupTarget = PopupPage = 0;
-    PopupFile.clear();
-    if (normal) {
-        const HitScene scene = MakeHitScene();
-        const HotState hot = HitTester::HitTest(scene, clientPos.x(), clientPos.y());
-        PopupTarget = hot.HotCode;
-        PopupPage = hot.HotPage;
-        // Pages and entries designate files; bookmark tabs and stack edges do not.
-        const bool designates = IsLeftPage(PopupTarget) || IsRightPage(PopupTarget) || IsEntryCode(PopupTarget);
-        const int file = designates ? HitTester::FileOfHotCode(scene, hot) : -1;
-        if (file >= 0 && file < pages_.Count()) PopupFile = pages_.PagePath(file);
-    }
-    const bool withFile = normal && !PopupFile.isEmpty();
-    menus_.actions.btnView1->setEnabled(withFile);
-    menus_.actions.btnInfo1->setEnabled(withFile);
-    Annotations().PopupOpened(PopupTarget, PopupPage, normal);
-    // The rotation submenu holds only commands this window does not offer yet.
-    menus_.menus.Rotate3->menuAction()->setEnabled(false);
-    popup->popup(globalPos);
+    popup_.OpenAt(clientPos, globalPos);
 }
 
 // ---------------------------------------------------------------- menus

@@ -233,7 +233,7 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
     QStringList fields;
     w.PopupMenuAt(CentreOf(page), w.View()->mapToGlobal(CentreOf(page)));
     w.Menus().popup->hide();
-    EXPECT_EQ(w.PopupFile, Pic(5));
+    EXPECT_EQ(w.PopupFile(), Pic(5));
     ASSERT_TRUE(w.Menus().actions.btnInfo1->isEnabled());
     ASSERT_TRUE(AnswerModal<TInfoBox>([&] { w.Menus().actions.btnInfo1->trigger(); }, readBox(fields)));
     EXPECT_EQ(fields, expected);
@@ -254,7 +254,7 @@ TEST_F(PagesCommandsTest, TheInformationCommandsShowTheHeaderOfTheFileConcerned)
     Landed();
     w.PopupMenuAt(RightPageCentre(), w.View()->mapToGlobal(RightPageCentre()));
     w.Menus().popup->hide();
-    EXPECT_TRUE(w.PopupFile.isEmpty());
+    EXPECT_TRUE(w.PopupFile().isEmpty());
     EXPECT_FALSE(w.Menus().actions.btnInfo1->isEnabled());
     EXPECT_FALSE(w.Menus().actions.btnView1->isEnabled());
     emit w.Menus().menus.View1->aboutToShow();
