@@ -62,6 +62,7 @@ CommandState CommandAvailabilityApplier::State() const
     s.mode = book_.Mode();
     s.albumOpen = book_.AlbumOpen() && !book_.Building();
     s.batchRunning = facts_.batchRunning && facts_.batchRunning();
+    s.printJobRunning = facts_.printJobRunning && facts_.printJobRunning();
     s.leftPage = spread.LeftPageNo;
     s.rightPage = spread.RightPageNo;
     s.lastPage = spread.LastPageNo;

@@ -25,6 +25,7 @@ public:
         std::function<bool()> albumWritable;
         std::function<bool()> mailSending;
         std::function<bool()> batchRunning;
+        std::function<bool()> printJobRunning;
         std::function<bool()> windowFrameShown;
         std::function<bool()> clipboardHasPicture;   // empty: the application's clipboard is asked
         // The pop-up menu's target code, page and file when it opened.

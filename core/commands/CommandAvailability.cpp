@@ -31,9 +31,11 @@ CommandFlags CommandAvailability(const CommandState &s)
     f.Import1 = book;
     f.CopyLeftPageFileAs1 = f.MoveLeftpagefileas1 = f.RenameLeftPageImageFile1 = f.DeleteLeftPageFile1 = leftFile;
     f.CopyRightPageFileAs1 = f.MoveRightpagefileas1 = f.RenameRightPageImageFile1 = f.DeleteRightPageFile1 = rightFile;
-    f.SaveLeftPageImageFileAs1 = f.LeftPageFile1 = leftPicture;
-    f.SaveRightPageImageFileAs1 = f.RightPageFile1 = rightPicture;
-    f.OverviewPages1 = book && s.firstContentsPage > s.firstOverviewPage;
+    f.SaveLeftPageImageFileAs1 = leftPicture;
+    f.SaveRightPageImageFileAs1 = rightPicture;
+    f.LeftPageFile1 = leftPicture && !s.printJobRunning;
+    f.RightPageFile1 = rightPicture && !s.printJobRunning;
+    f.OverviewPages1 = book && s.firstContentsPage > s.firstOverviewPage && !s.printJobRunning;
     f.Select1 = normal;
     f.Acquire1 = book;
     f.TWainSaveAs = false;   // a held picture is saved through the paste and acquire flows
@@ -115,7 +117,8 @@ CommandFlags CommandAvailability(const CommandState &s)
         f.btnView1 = f.btnInfo1 = f.btnCopyto1 = f.btnMoveto1 = f.btnDelete1 = f.btnRename1 = withFile;
         // The comment editor places a comment on an open page's picture, in a writable folder.
         f.btnAnnotate1 = withFile && s.popupFileOnSpread && s.albumWritable;
-        f.Saveas1 = f.btnSizeChange1 = f.btnPrint1 = f.mnuEdit2 = f.CopytoClipboard1 = picture;
+        f.Saveas1 = f.btnSizeChange1 = f.mnuEdit2 = f.CopytoClipboard1 = picture;
+        f.btnPrint1 = picture && !s.printJobRunning;
         f.Rotate3 = f.LeftRotate901 = f.RightRotate901 = f.AnyAngle1 = picture;
         // Bookmarks: an entry of an overview, contents or index page stands for its file's page.
         const int markPage = IsEntryCode(s.popupTarget) ? s.firstFilePage + EntryOfCode(s.popupTarget) : s.popupPage;

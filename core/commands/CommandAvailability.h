@@ -58,6 +58,7 @@ struct CommandState {
     PaintMode mode = PaintMode::Normal;
     bool albumOpen = false;
     bool batchRunning = false;      // a batch operation is under way
+    bool printJobRunning = false;   // overview sheets are being printed: printing waits for their end
     // The open spread and where the sections begin (page numbers of the book).
     int leftPage = 0, rightPage = 1, lastPage = 0;
     int firstOverviewPage = 0, firstContentsPage = 0, firstFilePage = 0, firstIndexPage = 0, backCoverPage = 0;

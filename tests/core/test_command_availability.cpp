@@ -264,6 +264,20 @@ TEST(CommandAvailabilityTest, PopupCaptionAndCheckMarksFollowTheModeAndTheFrame)
     EXPECT_FALSE(CommandAvailability(s).windowFrameChecked);
 }
 
+TEST(CommandAvailabilityTest, PrintingWaitsForARunningPrintJob)
+{
+    CommandState s = Pictures();
+    s.popupTarget = 1999;
+    s.popupPage = 6;
+    s.popup.mediaKind = 1;
+    s.printJobRunning = true;
+    const CommandFlags f = CommandAvailability(s);
+    for (Flag flag : {&CommandFlags::LeftPageFile1, &CommandFlags::RightPageFile1, &CommandFlags::OverviewPages1,
+                      &CommandFlags::btnPrint1})
+        EXPECT_FALSE(f.*flag);
+    EXPECT_TRUE(f.SaveLeftPageImageFileAs1);
+}
+
 TEST(CommandAvailabilityTest, NothingRunsWhileABatchRuns)
 {
     CommandState s = Pictures();
