@@ -98,8 +98,6 @@ void AnnotationController::ConnectCommands()
         const int page = PopupFilePage();
         if (page == book_.Spread().LeftPageNo || page == book_.Spread().RightPageNo) EditComment(page);
     }, false);
-    connect(menus_.menus.Annotate1, &QMenu::aboutToShow, this, &AnnotationController::UpdateAnnotateMenu);
-    menus_.menus.Annotate1->menuAction()->setEnabled(false);
     ConnectCommand(book_, a.AlbumName1, this, [this] { EditAlbumName(); });
 }
 
@@ -113,7 +111,6 @@ void AnnotationController::AlbumOpening(const QString &folder)
         AlbumClosing();
         folder_ = folder;
         files_.Writable = !screenSaver_ && CanWriteFolder(folder);
-        UpdateAnnotateMenu();
         return;
     }
     AlbumClosing();
@@ -124,15 +121,13 @@ void AnnotationController::AlbumOpening(const QString &folder)
     else savedBookmarks_ = EncodeBookmarkFile({});
     files_.Load(folder, screenSaver_);
     scene_.albumNameLines = files_.AlbumNameLines;
-    UpdateAnnotateMenu();
 }
 
 void AnnotationController::BookBuilt()
 {
     names_ = FileNameIndex::Of(book_.Pages());
     RefreshBookmarks();
-    UpdateAnnotateMenu();
-    RefreshToolBar();
+    book_.RefreshToolBar();
 }
 
 void AnnotationController::AlbumClosing()
@@ -192,7 +187,7 @@ void AnnotationController::AddBookmarkToPage(int page)
     }
     RefreshBookmarks();
     book_.DrawBook();
-    RefreshToolBar();
+    book_.RefreshToolBar();
 }
 
 void AnnotationController::RemoveBookmarkFromPage(int page)
@@ -200,7 +195,7 @@ void AnnotationController::RemoveBookmarkFromPage(int page)
     if (!RemoveBookmark(table_, page)) return;
     RefreshBookmarks();
     book_.DrawBook();
-    RefreshToolBar();
+    book_.RefreshToolBar();
 }
 
 void AnnotationController::ClearBookmarks()
@@ -212,7 +207,7 @@ void AnnotationController::ClearBookmarks()
     menuPages_.clear();
     SaveBookmarks();
     book_.DrawBook();
-    RefreshToolBar();
+    book_.RefreshToolBar();
 }
 
 void AnnotationController::EmptyBookmarksFolder()
@@ -222,7 +217,7 @@ void AnnotationController::EmptyBookmarksFolder()
     table_.clear();
     savedBookmarks_ = EncodeBookmarkFile({});
     book_.DrawBook();
-    RefreshToolBar();
+    book_.RefreshToolBar();
 }
 
 void AnnotationController::SetBookmarkType(bool withPageNo)
@@ -235,13 +230,8 @@ void AnnotationController::SetBookmarkType(bool withPageNo)
 
 void AnnotationController::UpdateBookmarksMenu()
 {
-    const MainActions &a = menus_.actions;
-    const MainMenuSet &m = menus_.menus;
+    // The targets BK1 .. BK12; the menu's other items follow the command availability.
     const FlipState &f = book_.Spread();
-    const bool any = !table_.empty();
-    m.FlipToBookmarkedPage->menuAction()->setEnabled(any);
-    a.Clearallbookmark1->setEnabled(any);
-
     menuPages_.clear();
     const std::vector<BookmarkMenuItem> items = BookmarkMenuItems(table_, f.LastPageNo);
     for (int k = 0; k < menus_.bookmarks.size(); ++k) {
@@ -253,29 +243,6 @@ void AnnotationController::UpdateBookmarksMenu()
         item->setText(table_[items[k].slot].Caption);
         menuPages_.push_back(items[k].page);
     }
-
-    const bool spread = book_.AlbumOpen() && book_.Pages().Count() > 0 && f.LeftPageNo > 1
-                        && f.LeftPageNo < book_.Sections().BackCoverPage;
-    m.btnAdd1->menuAction()->setEnabled(spread);
-    m.btnRemove->menuAction()->setEnabled(spread);
-    a.btnRmvLeftPage->setEnabled(HasBookmark(f.LeftPageNo));
-    a.btnRmvRightPage->setEnabled(HasBookmark(f.RightPageNo));
-    a.btnAddLeftPage->setEnabled(CanMark(f.LeftPageNo) && !HasBookmark(f.LeftPageNo));
-    a.btnAddRightPage->setEnabled(CanMark(f.RightPageNo) && !HasBookmark(f.RightPageNo));
-}
-
-void AnnotationController::RefreshToolBar()
-{
-    const MainActions &a = menus_.actions;
-    const FlipState &f = book_.Spread();
-    const bool normal = book_.Mode() == PaintMode::Normal && !book_.Building();
-    a.AddBookmarkLImg->setEnabled(normal && CanMark(f.LeftPageNo) && !HasBookmark(f.LeftPageNo));
-    a.AddBookmarkRImg->setEnabled(normal && CanMark(f.RightPageNo) && !HasBookmark(f.RightPageNo));
-    a.RemoveBookmarkLImg->setEnabled(normal && HasBookmark(f.LeftPageNo));
-    a.RemoveBookmarkRImg->setEnabled(normal && HasBookmark(f.RightPageNo));
-    const bool annotate = normal && files_.CanAnnotate() && !screenSaver_;
-    a.AnnotationLImg->setEnabled(annotate && !book_.FileOfPage(f.LeftPageNo).isEmpty());
-    a.AnnotationRImg->setEnabled(annotate && !book_.FileOfPage(f.RightPageNo).isEmpty());
 }
 
 TabFrame AnnotationController::CurrentTabFrame() const
@@ -303,15 +270,6 @@ void AnnotationController::PopupOpened(int hotCode, int hotPage, bool enabled)
 {
     popupCode_ = enabled ? hotCode : 0;
     popupPage_ = enabled ? hotPage : 0;
-    const int page = PopupFilePage();
-    const bool markable = enabled && CanMark(page);
-    menus_.menus.Bookmarks1->menuAction()->setEnabled(markable);
-    menus_.actions.PopupBookmarkAdd1->setEnabled(markable && !HasBookmark(page));
-    menus_.actions.PopupBookmarkRemove1->setEnabled(markable && HasBookmark(page));
-    const FlipState &f = book_.Spread();
-    const bool open = page > 0 && (page == f.LeftPageNo || page == f.RightPageNo);
-    menus_.actions.btnAnnotate1->setEnabled(enabled && open && files_.CanAnnotate() && !screenSaver_
-                                            && !book_.FileOfPage(page).isEmpty());
 }
 
 int AnnotationController::PopupFilePage() const
@@ -322,17 +280,6 @@ int AnnotationController::PopupFilePage() const
 }
 
 // ---------------------------------------------------------------- comments and album name
-
-void AnnotationController::UpdateAnnotateMenu()
-{
-    // A folder that failed the write test (or whose comment file could not be read) offers no
-    // annotating at all; the two items follow the open spread.
-    const bool can = !folder_.isEmpty() && files_.CanAnnotate() && !screenSaver_;
-    menus_.menus.Annotate1->menuAction()->setEnabled(can);
-    const FlipState &f = book_.Spread();
-    menus_.actions.LeftPageImageComment1->setEnabled(can && !book_.FileOfPage(f.LeftPageNo).isEmpty());
-    menus_.actions.RightPageImageComment1->setEnabled(can && !book_.FileOfPage(f.RightPageNo).isEmpty());
-}
 
 void AnnotationController::EditComment(int page)
 {

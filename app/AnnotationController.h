@@ -44,7 +44,6 @@ public:
     void FillHitScene(HitScene &scene) const;
     // The pop-up menu opens over `hotCode` on `hotPage`: its bookmark and annotate items follow.
     void PopupOpened(int hotCode, int hotPage, bool enabled);
-    void RefreshToolBar();
 
     // FileAnnotations
     void FileRenamed(const QString &oldPath, const QString &newPath) override;
@@ -75,7 +74,6 @@ private:
     void SaveAlbumFiles();
     void ApplyAlbumName();
     void UpdateBookmarksMenu();
-    void UpdateAnnotateMenu();
     void SetBookmarkType(bool withPageNo);
     bool CanMark(int page) const;
     bool HasBookmark(int page) const;

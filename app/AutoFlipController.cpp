@@ -33,11 +33,6 @@ void AutoFlipController::ConnectCommands()
     ConnectCommand(book_, a.SetSlider1, this, [this] { SetSlideShowOptions(); });
     ConnectCommand(book_, a.AutoFlippingImg, this, [this] { StartOrStop(); });
     ConnectCommand(book_, a.SlideShowImg, this, [this] { StartSlideShow(); });
-    connect(menus_.menus.Tools1, &QMenu::aboutToShow, this, [this] {
-        const bool normal = book_.Mode() == PaintMode::Normal;
-        menus_.actions.AutoFLipping1->setEnabled(normal);
-        menus_.actions.SliderShow1->setEnabled(normal);
-    });
 }
 
 void AutoFlipController::StartOrStop()

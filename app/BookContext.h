@@ -71,8 +71,11 @@ public:
     virtual void FileLeftAlbum(const QString &path) = 0;
 };
 
-// Connects a command: enabled from now on, and its handler waits for a running flip.
+// Connects a command: enabled from now on, and its handler waits for a running flip; the tool bar
+// is brought up to date after it. The action is marked as built.
 void ConnectCommand(BookContext &book, QAction *action, QObject *receiver, std::function<void()> handler,
                     bool enable = true);
+// A command that has a handler (connected through ConnectCommand); others stay disabled.
+bool CommandBuilt(const QAction *action);
 
 } // namespace pagero

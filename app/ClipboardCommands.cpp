@@ -58,7 +58,7 @@ void ClipboardCommands::ClipboardChanged()
 {
     const QMimeData *data = QApplication::clipboard()->mimeData();
     clipboardPicture_ = data && data->hasImage();
-    RefreshToolBar();
+    book_.RefreshToolBar();
 }
 
 void ClipboardCommands::RefreshToolBar()

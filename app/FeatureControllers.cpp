@@ -59,7 +59,6 @@ FeatureControllers::FeatureControllers(BookContext &book, MainMenus &menus, cons
 
 void FeatureControllers::RefreshToolBar()
 {
-    annotations_->RefreshToolBar();
     clipboard_->RefreshToolBar();
 }
 

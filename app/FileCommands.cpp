@@ -34,9 +34,6 @@ FileCommands::FileCommands(BookContext &book, const MainMenus &menus, TOpenDlg &
       annotations_(std::move(annotations))
 {
     const MainActions &a = menus.actions;
-    connect(menus.menus.File1, &QMenu::aboutToShow, this, &FileCommands::UpdateFileMenu);
-    connect(menus.popup, &QMenu::aboutToShow, this, &FileCommands::UpdatePopupMenu);
-
     ConnectCommand(book_, a.NewFolder1, this, [this] { NewFolder(); });
     ConnectCommand(book_, a.NewImg, this, [this] { NewFolder(); });
     ConnectCommand(book_, a.Import1, this, [this] { CopyFrom(); });
@@ -53,33 +50,13 @@ FileCommands::FileCommands(BookContext &book, const MainMenus &menus, TOpenDlg &
         {a.RenameLeftPageImageFile1, a.RenameRightPageImageFile1, a.btnRename1, &FileCommands::RenameFile},
         {a.DeleteLeftPageFile1, a.DeleteRightPageFile1, a.btnDelete1, &FileCommands::DeleteFile},
     };
-    // Enabled when their menu opens, for the pages then showing files.
+    // Enabled by the command availability when their menu opens, for the pages then showing files.
     for (const auto &c : pageCommands) {
         const Command command = c.command;
         ConnectCommand(book_, c.leftItem, this, [=, this] { (this->*command)(left()); }, false);
         ConnectCommand(book_, c.rightItem, this, [=, this] { (this->*command)(right()); }, false);
         ConnectCommand(book_, c.popupItem, this, [=, this] { (this->*command)(popup()); }, false);
     }
-}
-
-void FileCommands::UpdateFileMenu()
-{
-    const bool normal = book_.AlbumOpen() && book_.Mode() == PaintMode::Normal;
-    const bool left = normal && !book_.FileOfPage(book_.Spread().LeftPageNo).isEmpty();
-    const bool right = normal && !book_.FileOfPage(book_.Spread().RightPageNo).isEmpty();
-    const MainActions &a = menus_.actions;
-    for (QAction *item : {a.CopyLeftPageFileAs1, a.MoveLeftpagefileas1, a.RenameLeftPageImageFile1, a.DeleteLeftPageFile1})
-        item->setEnabled(left);
-    for (QAction *item : {a.CopyRightPageFileAs1, a.MoveRightpagefileas1, a.RenameRightPageImageFile1, a.DeleteRightPageFile1})
-        item->setEnabled(right);
-    a.Import1->setEnabled(book_.AlbumOpen());
-}
-
-void FileCommands::UpdatePopupMenu()
-{
-    const bool withFile = book_.AlbumOpen() && book_.Mode() == PaintMode::Normal && popupFile_ && !popupFile_().isEmpty();
-    const MainActions &a = menus_.actions;
-    for (QAction *item : {a.btnCopyto1, a.btnMoveto1, a.btnRename1, a.btnDelete1}) item->setEnabled(withFile);
 }
 
 bool FileCommands::IsPageFile(const QString &path) const

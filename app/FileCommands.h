@@ -33,8 +33,6 @@ public:
     void DeleteFile(const QString &path);
 
 private:
-    void UpdateFileMenu();
-    void UpdatePopupMenu();
     bool IsPageFile(const QString &path) const;
     // Rebuilds the book, then turns to the page of `path` (when it is a page of the album).
     void RebuildAndFlipTo(const QString &path);

@@ -25,13 +25,12 @@ void MailCommands::Send()
 
 void MailCommands::SendingChanged(bool sending)
 {
-    const MainActions &a = menus_.actions;
-    for (QAction *send : {a.EMail1, a.EMailSend1, a.EMailImg}) send->setEnabled(!sending);
     if (sending && !book_.Selection().IsEmpty()) {
         // The selection went into the mail: the book no longer marks it.
         book_.Selection().Clear();
         book_.DrawBook();
     }
+    book_.RefreshToolBar();   // the send commands rest while mail is being sent
 }
 
 } // namespace pagero

@@ -1,4 +1,5 @@
 #include "app/MainMenus.h"
+#include "app/ToolBarPress.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QHash>
@@ -598,6 +599,7 @@ MainMenus BuildMainMenus(QWidget *owner, QWidget *toolBarParent)
     BuildPopupMenu(b, m, owner);
     BuildToolBar(b);
     b.Bind(m);
+    InvertPicturesWhilePressed(m.toolBar);
     return m;
 }
 

@@ -30,7 +30,6 @@ NavigationController::NavigationController(BookContext &book, const MainMenus &m
     flippingTool_->pageLabel = [this](int page) { return book_.PageLabel(page); };
 
     const MainActions &a = menus.actions;
-    connect(menus.menus.FlipTo1, &QMenu::aboutToShow, this, &NavigationController::UpdateFlipToMenu);
     ConnectCommand(book_, a.Overview1, this, [this] { book_.FlipTo(book_.Sections().FirstOverviewPage); });
     ConnectCommand(book_, a.Contents1, this, [this] { book_.FlipTo(book_.Sections().FirstContentsPage); });
     ConnectCommand(book_, a.FirstPage1, this, [this] { book_.FlipTo(book_.Sections().FirstFilePage); });
@@ -62,23 +61,6 @@ NavigationController::NavigationController(BookContext &book, const MainMenus &m
     });
 }
 
-void NavigationController::UpdateFlipToMenu()
-{
-    const FlipState &flip = book_.Spread();
-    const BookLayout &sections = book_.Sections();
-    const auto offSpread = [&](int page) {
-        return book_.AlbumOpen() && page != flip.LeftPageNo && page != flip.RightPageNo;
-    };
-    const MainActions &a = menus_.actions;
-    a.Overview1->setEnabled(offSpread(sections.FirstOverviewPage));
-    a.Contents1->setEnabled(offSpread(sections.FirstContentsPage));
-    a.FirstPage1->setEnabled(offSpread(sections.FirstFilePage));
-    a.Index1->setEnabled(offSpread(sections.FirstIndexPage));
-    // Typing a number or a name needs files to choose from.
-    const bool withFiles = book_.AlbumOpen() && book_.Pages().Count() > 0;
-    a.PageNo1->setEnabled(withFiles);
-    a.FileName1->setEnabled(withFiles);
-}
 
 void NavigationController::PageNo()
 {

@@ -25,7 +25,6 @@ public:
     // covers. False for any other key.
     bool TurnByKey(int key);
     // The FlipTo menu opens: its targets off the open spread are enabled.
-    void UpdateFlipToMenu();
 
     TSetFlipSpeedForm *SpeedDialog() const { return speedDlg_; }
     TFlippingToolForm *FlippingTool() const { return flippingTool_; }

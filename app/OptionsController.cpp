@@ -13,10 +13,6 @@ OptionsController::OptionsController(BookContext &book, const MainMenus &menus) 
     for (auto [item, field] : {std::pair{act.JCAutoShow, &Settings::JCAutoShow}, {act.AutoReopen, &Settings::AutoReopen},
                                {act.FlippingSound1, &Settings::FlippingSound}})
         ConnectCommand(book_, item, this, [this, item, field] { book_.Options().*field = item->isChecked(); });
-    // The flipping sound rests while background music plays.
-    connect(menus.menus.Options1, &QMenu::aboutToShow, this, [this] {
-        menus_.actions.FlippingSound1->setEnabled(!book_.Options().BackgroundMusic);
-    });
 }
 
 void OptionsController::ShowSettings()

@@ -1,5 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/AnnotationController.h"
+#include "app/BatchCommands.h"
+#include "core/annotations/BookmarkEdits.h"
 #include "app/MailCommands.h"
 #include "app/MusicController.h"
 #include "app/PlaceController.h"
@@ -88,6 +90,26 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
     AutoFlip().started = [this] { RightClickPending = false; };
     screenSaverMaker_ = std::make_unique<ScreenSaverMaker>(Book(), menus_, QCoreApplication::applicationFilePath());
     controls_->ScreenSaver().startMusic = [this] { features_->Music().StartMusic(); };
+    // Last, so that its rules run after the controllers' own menu handlers.
+    availability_ = std::make_unique<CommandAvailabilityApplier>(Book(), menus_, AvailabilityFacts());
+    RefreshToolBar();
+}
+
+CommandAvailabilityApplier::Facts TTurvane_Fm::AvailabilityFacts()
+{
+    CommandAvailabilityApplier::Facts f;
+    f.bookmarked = [this](int page) { return FindBookmarkOfPage(Annotations().Bookmarks(), page) >= 0; };
+    f.bookmarkCount = [this] { return int(Annotations().Bookmarks().size()); };
+    f.albumWritable = [this] { return Annotations().Files().CanAnnotate() && !ScreenSaverMode; };
+    f.mailSending = [this] { return features_->Mail().Mail().Sending(); };
+    f.batchRunning = [this] { return Batch().Busy(); };
+    f.windowFrameShown = [this] { return !controls_->Frames().Frameless(); };
+    f.popupTarget = [this] { return popup_.Target; };
+    f.popupPage = [this] { return popup_.Page; };
+    f.popupFile = [this] { return popup_.File; };
+    f.printJobRunning = [this] { return Printing().JobRunning(); };
+    f.clipboardHasPicture = [this] { return features_->Clipboard().ClipboardHasPicture(); };
+    return f;
 }
 
 void TTurvane_Fm::FileLeftAlbum(const QString &path)
@@ -260,6 +282,7 @@ void TTurvane_Fm::BuildBook(std::function<void(bool built)> done)
     if (geo_.PageW <= 0) geo_ = BookGeometry::For(view_->size(), ToolBarHeight());
     build_->Build([this, done = std::move(done)](bool built) {
         if (built && features_) Annotations().BookBuilt();
+        RefreshToolBar();   // the build rested the bar; its buttons follow the new book
         if (done) done(built);
     });
 }

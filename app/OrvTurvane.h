@@ -7,6 +7,7 @@
 #include "app/BookView.h"
 #include "app/BookBuild.h"
 #include "app/BookContext.h"
+#include "app/CommandAvailability.h"
 #include "app/FeatureControllers.h"
 #include "app/BookPainter.h"
 #include "app/BookTurner.h"
@@ -97,6 +98,8 @@ public:
     BatchCommands &Batch() { return features_->Batch(); }
     // Bookmarks, page comments and the album name; the file commands tell it of renames and deletes.
     AnnotationController &Annotations() { return features_->Annotations(); }
+    // Which commands are enabled (menus when they open, the pop-up, the tool bar).
+    CommandAvailabilityApplier &Availability() { return *availability_; }
 
     bool OpenAlbum(const QString &folder, AlbumSession::OpenDone done = {})
     {
@@ -230,6 +233,7 @@ private:
     QString FileOfPage(int page) const override;   // full path of a file page's file, empty for other pages
     void ConnectCommands();
     void RefreshToolBar() override;
+    CommandAvailabilityApplier::Facts AvailabilityFacts();
     void FileLeftAlbum(const QString &path) override;
     int ToolBarHeight() const;
 
@@ -261,6 +265,7 @@ private:
     std::unique_ptr<WindowControllers> controls_;   // built before the window's start-up
     std::unique_ptr<ScreenSaverMaker> screenSaverMaker_;
     std::unique_ptr<FeatureControllers> features_;   // built after the window's own start-up
+    std::unique_ptr<CommandAvailabilityApplier> availability_;   // enables the commands
     QTimer Timer2;
     bool firstPaintDone_ = false;
     bool closingAccepted_ = false;

@@ -200,11 +200,9 @@ void TTurvane_Fm::ReopenAlbum()
 
 void TTurvane_Fm::RefreshToolBar()
 {
-    // Also while the album is being opened: its first flips refresh the bar before it counts as open.
-    const bool on = (session_.AlbumOpen || session_.Opening) && mode_ == PaintMode::Normal;
-    menus_.actions.OpenImg->setEnabled(!Building());
-    menus_.actions.FlipToOverviewImg->setEnabled(on);
+    // The clipboard buttons keep their own picture check; the availability rules have the last word.
     if (features_) features_->RefreshToolBar();
+    if (availability_) availability_->RefreshToolBar();
 }
 
 void TTurvane_Fm::ConnectCommands()

@@ -3,7 +3,6 @@
 #include "app/HitTester.h"
 #include "app/MainMenus.h"
 #include "core/book/PageList.h"
-#include <QAction>
 #include <QMenu>
 
 namespace pagero {
@@ -27,12 +26,8 @@ void PagePopupMenu::OpenAt(QPoint clientPos, QPoint globalPos)
         const int file = designates ? HitTester::FileOfHotCode(scene_, hot) : -1;
         if (file >= 0 && file < book_.Pages().Count()) File = book_.Pages().PagePath(file);
     }
-    const bool withFile = normal && !File.isEmpty();
-    menus_.actions.btnView1->setEnabled(withFile);
-    menus_.actions.btnInfo1->setEnabled(withFile);
     if (opened) opened(Target, Page, normal);
-    // The rotation submenu holds only commands this window does not offer yet.
-    menus_.menus.Rotate3->menuAction()->setEnabled(false);
+    // Its items are enabled by the command availability as it opens.
     menus_.popup->popup(globalPos);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The page pop-up menu: what lies under the pointer when it opens (its target, page and file) and
-// which of its commands that enables. The file and bookmark commands act on that target.
+// The page pop-up menu: what lies under the pointer when it opens (its target, page and file). The
+// file and bookmark commands act on that target; the command availability enables them.
 #include <QPoint>
 #include <QString>
 #include <functional>

@@ -43,10 +43,6 @@ PrintCommands::PrintCommands(BookContext &book, const MainMenus &menus, TOverVie
     ConnectCommand(book_, a.btnPrint1, this, [this] {
         if (const QString file = popupFile_(); Printable(file)) PrintPicture(file);
     }, false);
-    connect(menus.menus.Print1, &QMenu::aboutToShow, this, &PrintCommands::UpdatePrintMenu);
-    connect(menus.popup, &QMenu::aboutToShow, this, [this] {
-        menus_.actions.btnPrint1->setEnabled(book_.AlbumOpen() && Printable(popupFile_()));
-    });
     if (preview) {
         preview->PrintPicture = [this](const QString &path) { PrintPicture(path); };
         preview->Print1->setEnabled(true);
@@ -94,15 +90,6 @@ bool PrintCommands::Printable(const QString &path) const
     return kind == KindPicture || kind == KindImaging;
 }
 
-void PrintCommands::UpdatePrintMenu()
-{
-    const MainActions &a = menus_.actions;
-    const bool open = book_.AlbumOpen() && !book_.Building() && !JobRunning();
-    a.LeftPageFile1->setEnabled(open && Printable(book_.FileOfPage(book_.Spread().LeftPageNo)));
-    a.RightPageFile1->setEnabled(open && Printable(book_.FileOfPage(book_.Spread().RightPageNo)));
-    const BookLayout &layout = book_.Sections();
-    a.OverviewPages1->setEnabled(open && layout.FirstContentsPage > layout.FirstOverviewPage);
-}
 
 bool PrintCommands::JobRunning() const
 {

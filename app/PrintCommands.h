@@ -44,7 +44,6 @@ public:
 
 private:
     void EnsurePrinter();
-    void UpdatePrintMenu();
     bool Printable(const QString &path) const;
     void JobFinished(const QString &problem, bool cancelled, const QStringList &unreadable);
 

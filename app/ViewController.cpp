@@ -24,7 +24,6 @@ ViewController::ViewController(BookContext &book, const MainMenus &menus, std::f
         later->setEnabled(false);
 
     const MainActions &a = menus.actions;
-    connect(menus.menus.View1, &QMenu::aboutToShow, this, &ViewController::UpdateViewMenu);
     const auto leftFile = [this] { return book_.FileOfPage(book_.Spread().LeftPageNo); };
     const auto rightFile = [this] { return book_.FileOfPage(book_.Spread().RightPageNo); };
     // Enabled when their menu opens.
@@ -38,17 +37,6 @@ ViewController::ViewController(BookContext &book, const MainMenus &menus, std::f
     ConnectCommand(book_, a.btnInfo1, this, [this, popupFile] {
         if (const QString file = popupFile(); !file.isEmpty()) ShowInformation(file);
     }, false);
-}
-
-void ViewController::UpdateViewMenu()
-{
-    const bool left = !book_.FileOfPage(book_.Spread().LeftPageNo).isEmpty();
-    const bool right = !book_.FileOfPage(book_.Spread().RightPageNo).isEmpty();
-    const MainActions &a = menus_.actions;
-    a.LeftImage1->setEnabled(left);
-    a.LeftImage2->setEnabled(left);
-    a.RightImage1->setEnabled(right);
-    a.RightImage2->setEnabled(right);
 }
 
 void ViewController::PreviewOrPlay(const QString &path)

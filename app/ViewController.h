@@ -29,7 +29,6 @@ public:
     TInfoBox *InfoBox() const { return infoBox_; }
 
 private:
-    void UpdateViewMenu();
 
     BookContext &book_;
     const MainMenus &menus_;

@@ -21,6 +21,16 @@ TEST_F(MainWindowTest, EscapeAndF2KeepReachingTheBookAfterFrameToggles)
         return QApplication::activeWindow() == &w && QApplication::focusWidget() == w.View();
     };
     ASSERT_TRUE(keyboardOnBook());
+    // The frame changes on the shown window: it is never hidden and shown again, so nothing flashes.
+    struct HideCounter : QObject {
+        int hides = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Hide) ++hides;
+            return false;
+        }
+    } hideCounter;
+    w.installEventFilter(&hideCounter);
 
     // F2 while a flip runs waits for it, then takes the frame away; the window keeps the keyboard.
     w.FrameIntervalMs = 16;
@@ -49,6 +59,8 @@ TEST_F(MainWindowTest, EscapeAndF2KeepReachingTheBookAfterFrameToggles)
     EXPECT_FALSE(w.windowHandle()->flags() & Qt::FramelessWindowHint);
     EXPECT_EQ(prompter.texts.size(), 1);
     EXPECT_TRUE(keyboardOnBook());
+    EXPECT_EQ(hideCounter.hides, 0);
+    w.removeEventFilter(&hideCounter);
 }
 
 TEST_F(MainWindowTest, TheToolBarHidesWhatIsDrawnBehindIt)

@@ -185,7 +185,9 @@ TEST_F(MainWindowTest, TheMenuBarCarriesTheEightMenusAndLaterCommandsAreDisabled
     EXPECT_EQ(w.Menus().actions.FilterPages1->text(), "File Type &Filter...");
     EXPECT_EQ(w.Menus().actions.btnView1->text(), "Pre&view/Play ");
     EXPECT_FALSE(w.Menus().actions.btnView1->isEnabled());     // arrives with the preview window
-    EXPECT_TRUE(w.Menus().actions.EditLImg->isEnabled());     // the image editor opens the left page
+    // The image editor's button is available when the left page shows a picture file.
+    EXPECT_EQ(w.Menus().actions.EditLImg->isEnabled(),
+              w.Flip_().LeftPageNo >= w.Layout_().FirstFilePage && w.Flip_().LeftPageNo < w.Layout_().FirstIndexPage);
     EXPECT_TRUE(w.Menus().actions.EMailImg->isEnabled());     // the mail window sends the selection
     EXPECT_EQ(w.Menus().actions.FlipToOverviewImg->toolTip(), "Flip to Overview page");
     EXPECT_TRUE(w.Menus().actions.Open2->isEnabled());
