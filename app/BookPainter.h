@@ -84,7 +84,6 @@ private:
     std::vector<QPoint> points_;   // the leaf outline
     std::vector<QPoint> band_;     // scratch polygon of a bundle's edge strip
     std::vector<QPointF> outline_; // scratch outline of the smooth leaf
-    std::vector<FaceColumn> columns_;     // scratch sampling table of a leaf face
     LeafFaces faces_;
     PagePictures pictures_;
 

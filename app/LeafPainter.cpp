@@ -7,7 +7,10 @@
 #include "app/LeafPainter.h"
 
 #include <QPainter>
+#include <QLinearGradient>
 #include <QPen>
+#include <QPolygonF>
+#include <QTransform>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -112,15 +115,7 @@ void DrawOutlinedPolygon(QImage &img, const QPoint *pts, int count)
 
 namespace {
 
-// 8-bit channel arithmetic on 32-bit pixels, two channels per multiply. `w` runs 0..256.
-inline QRgb Mix(QRgb a, QRgb b, uint w)
-{
-    const uint v = 256 - w;
-    const uint rb = (((a & 0xFF00FFu) * v + (b & 0xFF00FFu) * w) >> 8) & 0xFF00FFu;
-    const uint g = (((a & 0x00FF00u) * v + (b & 0x00FF00u) * w) >> 8) & 0x00FF00u;
-    return 0xFF000000u | rb | g;
-}
-
+// 8-bit channel arithmetic on 32-bit pixels, two channels per multiply. `f` runs 0..256.
 inline QRgb Scale(QRgb p, uint f)
 {
     const uint rb = (((p & 0xFF00FFu) * f) >> 8) & 0xFF00FFu;
@@ -158,78 +153,72 @@ struct FaceShape {
 
 constexpr double kFoldShade = 0.32;   // darkening of the face at the spine
 
-// Resamples `src` into the face outline on `frame`: bilinear across (the squeeze) and along the
-// curve (the lift of each column is fractional), the outline's rows blended with what lies beneath.
-void DrawFace(QImage &frame, const QImage &src, const FaceShape &f, std::vector<FaceColumn> &cols)
+// Resamples `src` into the face outline on `frame` with the raster engine's filtered image drawing:
+// the face is cut into strips of whole device columns, each an affine piece (the squeeze across,
+// the curve's lift as a shear along), narrow where the curve bends hard next to the spine and
+// wider further out, so the lift never strays a quarter of a pixel from the curve. Then the fold's
+// shading over the strip next to the spine.
+void DrawFace(QImage &frame, const QImage &src, const FaceShape &f)
 {
-    const int frameW = frame.width(), frameH = frame.height();
     const int srcW = src.width(), srcH = src.height();
-    const int xBegin = std::max(0, int(std::floor(f.x0))), xEnd = std::min(frameW, int(std::ceil(f.x1)));
+    const int xBegin = std::max(0, int(std::floor(f.x0))), xEnd = std::min(frame.width(), int(std::ceil(f.x1)));
     const double faceW = f.x1 - f.x0, faceH = f.bottom0 - f.top0;
     if (xEnd <= xBegin || faceW <= 0 || faceH <= 0 || srcW < 1 || srcH < 1)
         return;
-    const double vy = srcH / faceH;
-    const qint64 vyFix = qint64(vy * 65536.0 + 0.5);
-    cols.resize(size_t(xEnd - xBegin));
-    for (int x = xBegin; x < xEnd; ++x) {
-        FaceColumn &c = cols[size_t(x - xBegin)];
-        const double xc = x + 0.5;
-        const double u = (xc - f.x0) * srcW / faceW - 0.5;
-        const int u0 = int(std::floor(u));
-        c.u0 = std::clamp(u0, 0, srcW - 1);
-        c.u1 = std::clamp(u0 + 1, 0, srcW - 1);
-        c.fu = uint(std::clamp(int((u - u0) * 256.0 + 0.5), 0, 256));
-        const double distance = std::max(0.0, std::abs(xc - f.spineCentre) / f.scale);
-        const double lift = f.k * std::sqrt(distance) * f.scale;
-        const double top = f.top0 - lift, bottom = f.bottom0 - lift;
-        c.vStart = qint64(std::floor(((0.5 - top) * vy - 0.5) * 65536.0 + 0.5));
-        c.yFirst = int(std::floor(top));
-        c.yLast = int(std::ceil(bottom)) - 1;
-        c.topCover = uint(std::clamp(int((c.yFirst + 1 - top) * 256.0 + 0.5), 0, 256));
-        c.bottomCover = uint(std::clamp(int((bottom - c.yLast) * 256.0 + 0.5), 0, 256));
-        const double fold = f.foldWidth > 0 ? std::max(0.0, 1.0 - distance * f.scale / f.foldWidth) : 0.0;
-        c.shade = uint(std::clamp(int((1.0 - kFoldShade * fold * fold) * 256.0 + 0.5), 0, 256));
+    auto lift = [&](double x) { return f.k * std::sqrt(std::abs(x - f.spineCentre) / f.scale) * f.scale; };
+    const double sx = faceW / srcW, sy = faceH / srcH;
+    const QRectF whole(0, 0, srcW, srcH);
+    QPainter p(&frame);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QTransform toDevice = QTransform::fromScale(1 / f.scale, 1 / f.scale);   // device pixels from here on
+    // The lift bends by k/4 * i^-1.5 per logical pixel at i from the spine: a strip of h device
+    // pixels strays by about that * h^2 / 8 from the curve, held to a quarter pixel. Strips are cut
+    // from the spine outwards, each as wide as its end nearest the spine allows.
+    const double k = std::max(f.k, 1e-6);
+    const bool rightward = f.x0 + 0.5 >= f.spineCentre;
+    int done = 0;
+    while (done < xEnd - xBegin) {
+        const int nearX = rightward ? xBegin + done : xEnd - 1 - done;
+        const double i = std::max(0.5, std::abs(nearX + 0.5 - f.spineCentre) / f.scale);
+        const int h = std::min(std::clamp(int(std::sqrt(8.0 * f.scale * std::pow(i, 1.5) / k)), 1, 32),
+                               xEnd - xBegin - done);
+        const int x = rightward ? nearX : nearX - h + 1, next = x + h;
+        const double xa = x + 0.5, xb = next - 0.5;   // the strip's outer pixel centres
+        const double la = lift(xa), lb = lift(xb);
+        const double m = xb > xa ? (lb - la) / (xb - xa) : 0.0;
+        // Source (u, v) to device: x = x0 + u * sx, y = top0 - lift(x) + v * sy, the lift linear
+        // across the strip.
+        const QTransform piece(sx, -m * sx, 0, sy, f.x0, f.top0 - la - (f.x0 - xa) * m);
+        p.setTransform(toDevice);   // the clip in device pixels
+        p.setClipRect(QRect(x, 0, h, frame.height()), Qt::ReplaceClip);
+        p.setTransform(piece * toDevice);
+        p.drawImage(whole, src, whole);
+        done += h;
     }
-    const uchar *srcBits = src.constBits();
-    const qsizetype srcStride = src.bytesPerLine();
-    uchar *dstBits = frame.bits();
-    const qsizetype dstStride = frame.bytesPerLine();
-    // In strips of a few columns, row by row: the columns of a strip read neighbouring source rows
-    // and write one cache line of each frame row, so both images stay in the cache.
-    constexpr int kStrip = 16;
-    for (int s0 = xBegin; s0 < xEnd; s0 += kStrip) {
-        const int s1 = std::min(s0 + kStrip, xEnd);
-        const FaceColumn *first = cols.data() + (s0 - xBegin), *end = cols.data() + (s1 - xBegin);
-        int top = INT_MAX, bottom = INT_MIN;
-        for (const FaceColumn *c = first; c != end; ++c) {
-            top = std::min(top, c->yFirst);
-            bottom = std::max(bottom, c->yLast);
-        }
-        top = std::max(top, 0);
-        bottom = std::min(bottom, frameH - 1);
-        for (int y = top; y <= bottom; ++y) {
-            QRgb *dst = reinterpret_cast<QRgb *>(dstBits + y * dstStride);
-            const FaceColumn *c = first;
-            for (int x = s0; x < s1; ++x, ++c) {
-                if (y < c->yFirst || y > c->yLast)
-                    continue;
-                const qint64 v = y * vyFix + c->vStart;
-                const int v0 = int(v >> 16);
-                const uint fv = uint((v >> 8) & 0xFF);
-                const QRgb *r0 = reinterpret_cast<const QRgb *>(srcBits + std::clamp(v0, 0, srcH - 1) * srcStride);
-                const QRgb *r1 = reinterpret_cast<const QRgb *>(srcBits + std::clamp(v0 + 1, 0, srcH - 1) * srcStride);
-                QRgb p = Mix(Mix(r0[c->u0], r0[c->u1], c->fu), Mix(r1[c->u0], r1[c->u1], c->fu), fv);
-                if (c->shade < 256)
-                    p = Scale(p, c->shade);
-                uint cover = 256;
-                if (y == c->yFirst)
-                    cover = c->topCover;
-                if (y == c->yLast)
-                    cover = cover * c->bottomCover >> 8;
-                dst[x] = cover >= 256 ? p : Mix(dst[x], p, cover);
-            }
-        }
+    p.setClipping(false);
+    p.setTransform(toDevice);
+
+    // The fold: darkest at the spine, fading out over the fold's width, inside the face's outline.
+    if (f.foldWidth <= 1)
+        return;
+    const int side = rightward ? 1 : -1;
+    const double edge = side > 0 ? f.x0 : f.x1;
+    const double far = edge + side * std::min(f.foldWidth, faceW);
+    QPolygonF band;
+    for (double t = 0; t <= 1.0001; t += 1.0 / 16) {
+        const double bx = edge + (far - edge) * t * t;   // fine next to the spine, where it bends
+        band << QPointF(bx, f.bottom0 - lift(bx));
     }
+    for (double t = 1; t >= -0.0001; t -= 1.0 / 16) {
+        const double bx = edge + (far - edge) * t * t;
+        band << QPointF(bx, f.top0 - lift(bx));
+    }
+    QLinearGradient shade(QPointF(edge, 0), QPointF(far, 0));
+    for (double t = 0; t <= 1.0001; t += 0.25)
+        shade.setColorAt(t, QColor(0, 0, 0, int(255 * kFoldShade * (1 - t) * (1 - t))));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shade);
+    p.drawPolygon(band);
 }
 
 // The shadow the raised leaf casts on the page beneath, beyond its free edge: darkest at the edge,
@@ -394,7 +383,7 @@ QRect BookPainter::DrawLeaf(const BookScene &scene, QImage &frame, const FlipLea
     }();
     const QImage *page = CachedPage(facePage);
     const QImage &source = page ? faces_.Level(facePage, *page, shape.x1 - shape.x0) : blank;
-    DrawFace(frame, source, shape, columns_);
+    DrawFace(frame, source, shape);
 
     // The outline: bottom edge, free edge, top edge, anti-aliased through the pixel centres; the
     // spine as a line of whole pixels.

@@ -3,7 +3,6 @@
 // polygon drawing used for the edges of a bundle.
 #include <QImage>
 #include <QPoint>
-#include <QtGlobal>
 #include <array>
 #include <vector>
 
@@ -13,16 +12,6 @@ namespace pagero {
 void DrawLineExcludingEnd(QImage &img, QPoint a, QPoint b, QRgb color);
 // A closed polygon filled white and outlined black; each edge starts at its vertex.
 void DrawOutlinedPolygon(QImage &img, const QPoint *pts, int count);
-
-// One device column of a leaf face: where it samples its copy of the page and which rows it
-// covers (the painter's scratch table).
-struct FaceColumn {
-    int u0, u1;        // the two source columns blended across
-    uint fu;           // weight of u1, 0..256
-    qint64 vStart;     // source row of device row 0, 16.16 fixed point
-    int yFirst, yLast; // device rows touched; the first and last are covered in part
-    uint topCover, bottomCover, shade;   // 0..256
-};
 
 // The faces of the leaves in flight, made ready before a flip's first frame: a page image squeezed
 // to a leaf's width is sampled from a copy at most twice as wide, so each page keeps narrower
