@@ -50,56 +50,8 @@ void BookPainter::Resize(const BookGeometry &geo, qreal ratio)
     PageImage2 = QImage(page, kFrameFormat);
     for (Slot &slot : cache_)
         slot.image = DeviceImage(page, ratio_);
-    leafLayer_ = QImage();
+    pictures_.ratio = ratio_;
     InvalidatePageCache();
-}
-
-void BookPainter::ComposeLeaves(const BookScene &scene, QImage &frame)
-{
-    if (frame.devicePixelRatio() == 1.0) {
-        DrawLeaves(scene, frame);
-        return;
-    }
-    const QSize logical = scene.geo->client;
-    if (leafLayer_.size() != logical)
-        leafLayer_ = QImage(logical, QImage::Format_ARGB32_Premultiplied);
-    leafLayer_.fill(Qt::transparent);
-    DrawLeaves(scene, leafLayer_);
-    const qreal ratio = frame.devicePixelRatio();
-    const int k = qRound(ratio);
-    if (k != ratio || k < 1 || frame.format() != kFrameFormat) {
-        QPainter p(&frame);
-        p.drawImage(QRect(QPoint(0, 0), logical), leafLayer_);
-        return;
-    }
-    // A whole ratio: each drawn layer pixel becomes a k x k block of the frame. The layer is
-    // transparent wherever no leaf is, so this touches only the leaves (a painter would scale and
-    // blend the whole frame).
-    const int rows = std::min(leafLayer_.height(), frame.height() / k);
-    const int cols = std::min(leafLayer_.width(), frame.width() / k);
-    for (int y = 0; y < rows; ++y) {
-        const QRgb *src = reinterpret_cast<const QRgb *>(leafLayer_.constScanLine(y));
-        for (int x = 0; x < cols; ++x) {
-            const QRgb px = src[x];
-            const int alpha = qAlpha(px);
-            if (alpha == 0)
-                continue;
-            for (int dy = 0; dy < k; ++dy) {
-                QRgb *dst = reinterpret_cast<QRgb *>(frame.scanLine(y * k + dy)) + x * k;
-                for (int dx = 0; dx < k; ++dx) {
-                    if (alpha == 255) {
-                        dst[dx] = px;
-                        continue;
-                    }
-                    const QRgb under = dst[dx];
-                    const int keep = 255 - alpha;   // premultiplied source over the opaque frame
-                    const auto over = [keep](int top, int below) { return std::min(255, top + below * keep / 255); };
-                    dst[dx] = qRgb(over(qRed(px), qRed(under)), over(qGreen(px), qGreen(under)),
-                                   over(qBlue(px), qBlue(under)));
-                }
-            }
-        }
-    }
 }
 
 void BookPainter::InvalidatePageCache()

@@ -6,6 +6,8 @@
 #include "core/book/FlipState.h"
 #include "core/book/PageList.h"
 #include "core/book/Settings.h"
+#include "app/LeafPainter.h"
+#include "app/PagePrefetch.h"
 #include <QBrush>
 #include <QDateTime>
 #include <QImage>
@@ -76,12 +78,18 @@ public:
     void RenderSpread(const BookScene &scene, QImage &frame);
     // DrawBook's painting part: empties the cache and renders the open spread into ViewImage1.
     const QImage &DrawBook(const BookScene &scene);
-    void DrawLeaves(const BookScene &scene, QImage &frame);
-    void DrawLeaf(const BookScene &scene, QImage &frame, const FlipLeaf &leaf);
-    // The leaves over a flip frame of any device pixel ratio. The leaf drawing works on the pixels of
-    // a book-pixel image, so at another ratio the leaves are drawn on a transparent layer of book
-    // pixels that is then laid over the frame.
-    void ComposeLeaves(const BookScene &scene, QImage &frame);
+    // The leaves in flight drawn on `frame`; returns the device pixels they touched.
+    QRect DrawLeaves(const BookScene &scene, QImage &frame);
+    QRect DrawLeaf(const BookScene &scene, QImage &frame, const FlipLeaf &leaf);
+    // Makes the faces of the queued leaves ready to draw (their pages must be cached): done before a
+    // flip's first frame, so the frames only sample.
+    void PrepareLeafFaces(const BookScene &scene);
+
+    // The decoded pictures of file pages, the open spreads' neighbours decoded ahead.
+    PagePictures &Pictures() { return pictures_; }
+    // The leaves over a flip frame of any device pixel ratio (the leaf drawing follows the frame's
+    // ratio itself).
+    void ComposeLeaves(const BookScene &scene, QImage &frame) { DrawLeaves(scene, frame); }
 
     QImage ViewImage1, ViewImage2, PageImage1, PageImage2;
 
@@ -89,10 +97,12 @@ private:
     struct Slot { int page = -1; QImage image; };
     std::array<Slot, 4> cache_;
     qreal ratio_ = 1.0;
-    QImage leafLayer_;   // book-pixel layer of the leaves when the frames have another ratio
     QBrush background_{QColor(0x80, 0x80, 0x80)};   // the screen background of the last spread
     std::vector<QPoint> points_;   // the leaf outline
     std::vector<QPoint> band_;     // scratch polygon of a bundle's edge strip
+    std::vector<QPointF> outline_; // scratch outline of the smooth leaf
+    LeafFaces faces_;
+    PagePictures pictures_;
 
     // The default cover picture decoded once per page size and file version.
     struct CoverMemo { QString path; QDateTime modified; QSize size; qreal ratio = 1.0; QImage image; };

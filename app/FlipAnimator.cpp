@@ -54,9 +54,23 @@ bool FlipAnimator::Flip(const BookScene &scene, FlipState &flip, int direction, 
 
 const QImage &FlipAnimator::ComposeFrame(const BookScene &scene)
 {
-    CopyFrame(painter_.ViewImage2, painter_.ViewImage1);
-    painter_.ComposeLeaves(scene, painter_.ViewImage1);
-    return painter_.ViewImage1;
+    QImage &frame = painter_.ViewImage1;
+    const QImage &background = painter_.ViewImage2;
+    // Only what the last frame's leaves touched is restored, as long as neither image has been
+    // changed by anyone else since (their cache keys tell).
+    if (background.cacheKey() == backgroundKey_ && frame.cacheKey() == frameKey_ && frame.size() == background.size()) {
+        const QRect r = touched_ & frame.rect();
+        const size_t bytes = size_t(r.width()) * sizeof(QRgb);
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memcpy(frame.scanLine(y) + r.left() * sizeof(QRgb), background.constScanLine(y) + r.left() * sizeof(QRgb),
+                        bytes);
+    } else {
+        CopyFrame(background, frame);
+    }
+    touched_ = painter_.DrawLeaves(scene, frame);
+    backgroundKey_ = background.cacheKey();
+    frameKey_ = frame.cacheKey();
+    return frame;
 }
 
 void FlipAnimator::Animate(const BookScene &scene, FlipState &flip, int direction)
@@ -77,6 +91,8 @@ void FlipAnimator::Animate(const BookScene &scene, FlipState &flip, int directio
         painter_.GetPage(scene_, leaf.FrontPage);
         painter_.GetPage(scene_, leaf.BackPage);
     }
+    // Everything a frame draws is ready before the first one: the frames only compose.
+    painter_.PrepareLeafFaces(scene_);
     if (removeHighlight)
         removeHighlight();
 
@@ -141,6 +157,8 @@ void FlipAnimator::Land()
     painter_.RenderSpread(scene_, painter_.ViewImage1);
     if (present)
         present(painter_.ViewImage1);
+    // The next turn either way finds its pictures decoded.
+    painter_.Pictures().PrefetchAround(scene_);
     emit Finished();
 }
 

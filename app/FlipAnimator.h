@@ -46,8 +46,9 @@ public:
     // True from the start of a flip until its final spread is shown.
     bool Running() const { return flip_ != nullptr; }
 
-    // One frame of the loop: the background frame ViewImage2 copied into ViewImage1 and the queued
-    // leaves drawn over it.
+    // One frame of the loop: the background frame ViewImage2 copied into ViewImage1 (only where the
+    // last frame's leaves were, when nothing else changed either image) and the queued leaves drawn
+    // over it.
     const QImage &ComposeFrame(const BookScene &scene);
 
     int FramesOfLastFlip() const { return framesOfLastFlip_; }
@@ -72,6 +73,8 @@ private:
     bool landing_ = false;   // every leaf is down; the next timeout shows the final spread
     bool sound_ = false;
     int framesOfLastFlip_ = 0;
+    QRect touched_;                 // device pixels the last composed frame's leaves drew on
+    qint64 backgroundKey_ = 0, frameKey_ = 0;   // the images as the last composed frame left them
 };
 
 } // namespace pagero

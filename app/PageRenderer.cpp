@@ -100,8 +100,8 @@ bool IsSelected(const BookScene &scene, const QString &path)
     return false;
 }
 
-void DrawFilePage(const BookScene &scene, QPainter &p, int page, const QRect &content,
-                  bool showName, bool showComment, qreal ratio)
+void DrawFilePage(const BookScene &scene, PagePictures &pictures, QPainter &p, int page, const QRect &content,
+                  bool showName, bool showComment)
 {
     const int entry = page - scene.layout->FirstFilePage;
     if (!scene.pages || entry < 0 || entry >= scene.pages->Count())
@@ -112,7 +112,7 @@ void DrawFilePage(const BookScene &scene, QPainter &p, int page, const QRect &co
     case KindPicture:
     case KindImaging:
     case KindVideo: {
-        const QImage picture = LoadFittedPicture(path, kind, content, ratio);
+        const QImage picture = pictures.Fitted(path, kind, content);
         const QSize logical = LogicalSize(picture);
         if (picture.isNull())
             DrawErrorSign(p, content);
@@ -276,7 +276,7 @@ void BookPainter::RenderPage(const BookScene &scene, int page, QImage &image,
     const int lastPageNo = layout.LastPageNo;
 
     if (page >= layout.FirstFilePage && page < layout.FirstIndexPage) {
-        DrawFilePage(scene, p, page, content, showName, showComment, ratio_);
+        DrawFilePage(scene, pictures_, p, page, content, showName, showComment);
     } else if (page == 1) {
         drawCoverPattern(scene, p, size);
         DrawAlbumTitle(scene, p, size);

@@ -1,6 +1,8 @@
-// Rendering one file page of a 6000 x 4000 JPEG into a full-HD page: the painter's way (the decoder
+// Rendering one file page of a 6000 x 4000 photo into a full-HD page: the painter's way (the decoder
 // drops resolution the page cannot show, then a final resample) against the naive way (full-size
-// decode, then resample to the page), in the same run. The painter must cost at most half.
+// decode, then resample to the page), in the same run, for a baseline JPEG, a progressive JPEG and a
+// PNG. For the baseline JPEG the painter must cost under 0.45 of the naive way; the other two are
+// reported (they are what the pictures decoded ahead hide).
 #include "app/BookPainter.h"
 #include "app/PageRenderer.h"
 #include "core/common/MyLib.h"
@@ -8,6 +10,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -55,19 +59,27 @@ void PrintDecodeFloor(const QString &path)
     tjDestroy(tj);
 }
 
-// Full-size decode with the same JPEG library, then a smooth resample to the fitted size.
+// Full-size decode (JPEG with the same JPEG library, PNG through Qt), then a smooth resample to the
+// fitted size.
 QImage NaivePage(const QString &path, const BookGeometry &geo, int page)
 {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    const QByteArray bytes = f.readAll();
-    tjhandle tj = tjInitDecompress();
-    int w = 0, h = 0, sub = 0, cs = 0;
-    tjDecompressHeader3(tj, reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size(), &w, &h, &sub, &cs);
-    QImage full(w, h, QImage::Format_RGB32);
-    tjDecompress2(tj, reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size(), full.bits(), w,
-                  int(full.bytesPerLine()), h, TJPF_BGRX, 0);
-    tjDestroy(tj);
+    QImage full;
+    if (path.endsWith(QLatin1String(".png"))) {
+        full = QImageReader(path).read();
+    } else {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        const QByteArray bytes = f.readAll();
+        tjhandle tj = tjInitDecompress();
+        int w = 0, h = 0, sub = 0, cs = 0;
+        tjDecompressHeader3(tj, reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size(), &w, &h, &sub,
+                            &cs);
+        full = QImage(w, h, QImage::Format_RGB32);
+        tjDecompress2(tj, reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size(), full.bits(), w,
+                      int(full.bytesPerLine()), h, TJPF_BGRX, 0);
+        tjDestroy(tj);
+    }
+    const int w = full.width(), h = full.height();
 
     const QRect content = geo.contentLocal(page);
     int bw = content.right() - content.left(), bh = content.bottom() - content.top();
@@ -82,17 +94,9 @@ QImage NaivePage(const QString &path, const BookGeometry &geo, int page)
 
 } // namespace
 
-int main(int argc, char **argv)
+// One format: the painter's page against the naive page; returns the ratio of the medians.
+double Compare(const char *label, const QString &dir, const QString &name, const BookGeometry &geo)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/photo.jpg");
-    PhotoLike(QSize(6000, 4000)).save(path, "JPG", 90);
-    std::printf("picture: 6000 x 4000 JPEG, %lld bytes\n", static_cast<long long>(QFile(path).size()));
-
-    const BookGeometry geo = BookGeometry::For(QSize(1920, 1080), 0);
     BookLayout layout;
     SectionSizes sizes;
     sizes.files = 1;
@@ -100,7 +104,9 @@ int main(int argc, char **argv)
     sizes.contentsPages = 1;
     layout.Compute(sizes);
     PageList pages;
-    pages.Build(dir.path(), QString::fromLatin1(kDefaultFilterMask), SortByName);
+    QTemporaryDir one;
+    QFile::link(dir + QLatin1Char('/') + name, one.path() + QLatin1Char('/') + name);
+    pages.Build(one.path(), QString::fromLatin1(kDefaultFilterMask), SortByName);
     FlipState flip;
     Settings settings;
     BookScene scene;
@@ -112,18 +118,56 @@ int main(int argc, char **argv)
     BookPainter painter;
     painter.Resize(geo);
     const int page = layout.FirstFilePage;
-    std::printf("page: %d x %d (client 1920 x 1080)\n", geo.PageW - 1, geo.PageH - 1);
-
-    PrintDecodeFloor(path);
+    const QString path = one.path() + QLatin1Char('/') + name;
     const int runs = 7;
     QImage image;
-    const auto ours = bench::TimeRuns(runs, [&] { painter.RenderPage(scene, page, image, true, true, true, true); });
-    const auto naive = bench::TimeRuns(runs, [&] { image = NaivePage(path, geo, page); });
+    // Alternating runs; the painter's kept pictures are dropped before each, so every run decodes.
+    bench::Times ours, naive;
+    for (int i = 0; i < runs; ++i) {
+        painter.Pictures().Clear();
+        bench::TimeOnce(ours, [&] { painter.RenderPage(scene, page, image, true, true, true, true); });
+        bench::TimeOnce(naive, [&] { image = NaivePage(path, geo, page); });
+    }
+    bench::Sort(ours);
+    bench::Sort(naive);
     const double ratio = bench::Median(ours.wallMs) / bench::Median(naive.wallMs);
-    std::printf("painter (scaled decode + resample): wall median %.1f ms (min %.1f, max %.1f), cpu median %.1f ms\n",
+    std::printf("%s\n", label);
+    std::printf("  painter (scaled decode + resample): wall median %6.1f ms (min %.1f, max %.1f), cpu median %.1f ms\n",
                 bench::Median(ours.wallMs), ours.wallMs.front(), ours.wallMs.back(), bench::Median(ours.cpuMs));
-    std::printf("naive   (full decode + resample):   wall median %.1f ms (min %.1f, max %.1f), cpu median %.1f ms\n",
+    std::printf("  naive   (full decode + resample):   wall median %6.1f ms (min %.1f, max %.1f), cpu median %.1f ms\n",
                 bench::Median(naive.wallMs), naive.wallMs.front(), naive.wallMs.back(), bench::Median(naive.cpuMs));
-    std::printf("ratio painter/naive: %.2f  (required <= 0.50): %s\n", ratio, ratio <= 0.5 ? "PASS" : "FAIL");
-    return ratio <= 0.5 ? 0 : 1;
+    std::printf("  ratio painter/naive: %.2f\n", ratio);
+    return ratio;
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QImage photo = PhotoLike(QSize(6000, 4000));
+    const QString path = dir.path() + QStringLiteral("/photo.jpg");
+    photo.save(path, "JPG", 90);
+    {
+        QImageWriter progressive(dir.path() + QStringLiteral("/progressive.jpg"), "jpeg");
+        progressive.setQuality(90);
+        progressive.setProgressiveScanWrite(true);
+        progressive.write(photo);
+        QImageWriter png(dir.path() + QStringLiteral("/photo.png"), "png");
+        png.setCompression(1);
+        png.write(photo);
+    }
+    for (const char *name : {"photo.jpg", "progressive.jpg", "photo.png"})
+        std::printf("picture: 6000 x 4000 %s, %lld bytes\n", name,
+                    static_cast<long long>(QFile(dir.path() + QLatin1Char('/') + QLatin1String(name)).size()));
+
+    const BookGeometry geo = BookGeometry::For(QSize(1920, 1080), 0);
+    std::printf("page: %d x %d (client 1920 x 1080)\n", geo.PageW - 1, geo.PageH - 1);
+    PrintDecodeFloor(path);
+    const double ratio = Compare("baseline JPEG:", dir.path(), QStringLiteral("photo.jpg"), geo);
+    Compare("progressive JPEG:", dir.path(), QStringLiteral("progressive.jpg"), geo);
+    Compare("PNG:", dir.path(), QStringLiteral("photo.png"), geo);
+    std::printf("baseline JPEG ratio %.2f (required < 0.45): %s\n", ratio, ratio < 0.45 ? "PASS" : "FAIL");
+    return ratio < 0.45 ? 0 : 1;
 }

@@ -101,6 +101,19 @@ std::vector<int> FlipState::LeafDrawOrder() const
     return order;
 }
 
+double LeafCurveFactor(int foldX, int pageW)
+{
+    const int a = std::abs(foldX);
+    if (a == 0 || pageW <= 0)
+        return 0.0;
+    const double w = pageW;
+    const double r = std::sqrt(2.0) * w / 2.0;
+    const double t = a / (std::sqrt(2.0) * w);
+    // Beyond the diagonal the curve would have no real height; it lies flat there.
+    const double lift = r * std::sqrt(std::max(0.0, 1.0 - t * t)) - w / 2.0;
+    return lift / std::sqrt(double(a));
+}
+
 int LeafCurve(int originX, int originY, int foldX, int pageW, std::vector<QPoint> &points)
 {
     const int a = std::abs(foldX);
@@ -108,15 +121,7 @@ int LeafCurve(int originX, int originY, int foldX, int pageW, std::vector<QPoint
     // buffer grows with the page instead of limiting the window width.
     if (points.size() < size_t(a) + 2) points.resize(size_t(a) + 2);
 
-    const double w = pageW;
-    double k = 0.0;
-    if (a > 0 && pageW > 0) {
-        const double r = std::sqrt(2.0) * w / 2.0;
-        const double t = a / (std::sqrt(2.0) * w);
-        // Beyond the diagonal the curve would have no real height; it lies flat there.
-        const double lift = r * std::sqrt(std::max(0.0, 1.0 - t * t)) - w / 2.0;
-        k = lift / std::sqrt(double(a));
-    }
+    const double k = LeafCurveFactor(foldX, pageW);
     const int sign = foldX >= 0 ? 1 : -1;
     for (int i = 0; i <= a; ++i) {
         const int y = RoundHalfEven(k * std::sqrt(double(i)));

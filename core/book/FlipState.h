@@ -53,5 +53,8 @@ public:
 // grown to at least a + 2 entries (the painter puts the outer top corner at index a + 1), so there
 // is no upper limit on the page width.
 int LeafCurve(int originX, int originY, int foldX, int pageW, std::vector<QPoint> &points);
+// The factor k of that edge: the point at distance i from the spine lies k * sqrt(i) above the
+// origin (before rounding). 0 for a flat or empty leaf.
+double LeafCurveFactor(int foldX, int pageW);
 
 } // namespace pagero
