@@ -1,6 +1,7 @@
 #include "app/OrvTurvane.h"
 #include "app/AnnotationController.h"
 #include "app/BatchCommands.h"
+#include "app/ClipboardCommands.h"
 #include "core/annotations/BookmarkEdits.h"
 #include "app/MailCommands.h"
 #include "app/MusicController.h"
