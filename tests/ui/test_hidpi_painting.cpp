@@ -108,7 +108,7 @@ TEST(HiDpiPainting, APictureKeepsItsDetailAtTwoDevicePixelsAndIsResampledAtOne)
 TEST(HiDpiPainting, TheTurningLeafLandsWhereItDoesAtOneDevicePixel)
 {
     // The same flip frame at both ratios, the sharp one sampled down to book pixels: they differ only
-    // where text is drawn finer.
+    // where text and the leaf's edges are drawn finer.
     QImage frames[2];
     for (int i = 0; i < 2; ++i) {
         HiDpiBook book(i == 0 ? 1.0 : 2.0);
@@ -118,16 +118,23 @@ TEST(HiDpiPainting, TheTurningLeafLandsWhereItDoesAtOneDevicePixel)
         book.painter.GetPage(book.scene, 21);
         book.painter.GetPage(book.scene, 22);
         book.painter.RenderSpread(book.scene, book.painter.ViewImage1);
+        book.painter.PrepareLeafFaces(book.scene);   // as a flip does before its first frame
         book.painter.ComposeLeaves(book.scene, book.painter.ViewImage1);
         frames[i] = book.painter.ViewImage1;
         EXPECT_EQ(frames[i].devicePixelRatio(), i == 0 ? 1.0 : 2.0);
     }
     const QImage sampled = frames[1].scaled(frames[0].size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // The leaf's edges are anti-aliased and its shading is smooth, so only a clear difference
+    // counts: a leaf drawn out of place differs across whole bands of pixels.
+    const auto far = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) > 96 || std::abs(qGreen(a) - qGreen(b)) > 96
+            || std::abs(qBlue(a) - qBlue(b)) > 96;
+    };
     qint64 differing = 0;
     for (int y = 0; y < sampled.height(); ++y)
         for (int x = 0; x < sampled.width(); ++x)
-            differing += (sampled.pixel(x, y) & 0xFFFFFF) != (frames[0].pixel(x, y) & 0xFFFFFF);
-    EXPECT_LT(differing, qint64(sampled.width()) * sampled.height() / 1000) << differing;
+            differing += far(sampled.pixel(x, y), frames[0].pixel(x, y));
+    EXPECT_LT(differing, qint64(sampled.width()) * sampled.height() / 500) << differing;
 }
 
 namespace {
