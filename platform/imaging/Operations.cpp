@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -308,12 +309,93 @@ bool GaussianPass(QImage &image, double sigma, Finish finish)
     return done;
 }
 
+// A comparator network that leaves the value of rank n/2 of n values at index n/2: Batcher's merge
+// exchange (which sorts any n), pruned to the comparators that middle output depends on.
+std::vector<std::pair<int, int>> MedianNetwork(int n)
+{
+    std::vector<std::pair<int, int>> sort;
+    int t = 0;
+    while ((1 << t) < n) ++t;
+    for (int p = t > 0 ? 1 << (t - 1) : 0; p > 0; p >>= 1) {
+        int q = 1 << (t - 1), r = 0, d = p;
+        for (;;) {
+            for (int i = 0; i < n - d; ++i)
+                if ((i & p) == r) sort.emplace_back(i, i + d);
+            if (q == p) break;
+            d = q - p;
+            q >>= 1;
+            r = p;
+        }
+    }
+    // Backwards from the middle output: a comparator touching no wire that still matters goes.
+    std::vector<bool> needed(size_t(n), false);
+    needed[size_t(n / 2)] = true;
+    std::vector<std::pair<int, int>> kept;
+    for (auto it = sort.rbegin(); it != sort.rend(); ++it) {
+        if (!needed[size_t(it->first)] && !needed[size_t(it->second)]) continue;
+        needed[size_t(it->first)] = needed[size_t(it->second)] = true;
+        kept.push_back(*it);
+    }
+    return {kept.rbegin(), kept.rend()};
+}
+
+// One comparator over many channel values at once: the smaller of each pair to `a`, the larger to `b`.
+PAGERO_VECTORISE void OrderBytes(uchar *a, uchar *b, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const uchar x = a[i], y = b[i];
+        a[i] = x < y ? x : y;
+        b[i] = x < y ? y : x;
+    }
+}
+
+// The median for small windows: every channel byte of a strip of pixels runs through the network
+// together (byte minimum and maximum, vectorised), the window's values laid out as size x size planes.
+bool MedianByNetwork(QImage &image, int size)
+{
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    QImage out(source.size(), QImage::Format_RGB32);
+    if (source.isNull() || out.isNull()) return false;
+    const int w = source.width(), h = source.height(), n = size * size;
+    const int before = size / 2, after = size - 1 - before;
+    const std::vector<std::pair<int, int>> network = MedianNetwork(n);
+    constexpr int kStrip = 256;   // pixels per pass: n planes of it stay in the first-level cache
+    const bool done = ForRows(h, [&](int first, int last) {
+        std::vector<QRgb> padded(size_t(size) * size_t(w + size));
+        std::vector<uchar> planes(size_t(n) * kStrip * 4);
+        for (int y = first; y < last && !Cancelled(); ++y) {
+            // The window's rows with their edges repeated, so every plane is a plain offset.
+            for (int k = 0; k < size; ++k) {
+                const QRgb *row = reinterpret_cast<const QRgb *>(source.constScanLine(std::clamp(y - before + k, 0, h - 1)));
+                QRgb *pad = padded.data() + size_t(k) * size_t(w + size);
+                for (int x = -before; x < w + after; ++x) pad[x + before] = row[std::clamp(x, 0, w - 1)];
+            }
+            QRgb *target = reinterpret_cast<QRgb *>(out.scanLine(y));
+            for (int x0 = 0; x0 < w; x0 += kStrip) {
+                const int count = std::min(kStrip, w - x0), bytes = count * 4;
+                for (int k = 0; k < size; ++k)
+                    for (int dx = 0; dx < size; ++dx)
+                        std::memcpy(planes.data() + size_t(k * size + dx) * kStrip * 4,
+                                    padded.data() + size_t(k) * size_t(w + size) + x0 + dx, size_t(bytes));
+                for (const auto &[a, b] : network)
+                    OrderBytes(planes.data() + size_t(a) * kStrip * 4, planes.data() + size_t(b) * kStrip * 4, bytes);
+                const QRgb *median = reinterpret_cast<const QRgb *>(planes.data() + size_t(n / 2) * kStrip * 4);
+                for (int i = 0; i < count; ++i) target[x0 + i] = median[i] | 0xFF000000u;
+            }
+        }
+    });
+    if (done) image = std::move(out);
+    return done;
+}
+
 // The median of each channel over a size x size window (edges repeat the border pixels): the value
-// at index n/2 of the window's n values in order, as ImageMagick's statistic takes it. One histogram
-// per channel slides along each row, its median followed step by step (Huang's method).
+// at index n/2 of the window's n values in order, as ImageMagick's statistic takes it. Small windows
+// go through a comparator network; larger ones slide one histogram per channel along each row, its
+// median followed step by step (Huang's method).
 bool Median(QImage &image, int size)
 {
     if (image.isNull() || Cancelled()) return false;
+    if (size >= 2 && size <= 7) return MedianByNetwork(image, size);
     const QImage source = image.convertToFormat(QImage::Format_RGB32);
     QImage out(source.size(), QImage::Format_RGB32);
     if (source.isNull() || out.isNull()) return false;

@@ -5,6 +5,8 @@
 #include "platform/imaging/Operations.h"
 
 #include <QFile>
+#include <algorithm>
+#include <vector>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -103,6 +105,39 @@ TEST_F(Operations, NoiseTouchesOnlyItsChannelAndGrowsWithTheAmount)
         }
     EXPECT_GT(redChange, 0);
     EXPECT_EQ(otherChange, 0);
+}
+
+TEST(MedianFilter, EveryWindowSizeGivesTheMiddleValueOfItsWindow)
+{
+    // Small windows run through a comparator network, larger ones through sliding histograms: both
+    // must give each channel's value of rank n/2 in its window, the edges repeating border pixels.
+    QImage noise(37, 23, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            noise.setPixel(x, y, 0xFF000000u | (seed >> 8));
+        }
+    for (int size : {2, 3, 5, 7, 8}) {
+        QImage filtered = noise;
+        ASSERT_TRUE(MedianFilter(filtered, size));
+        const int before = size / 2;
+        int wrong = 0;
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                for (int shift : {16, 8, 0}) {
+                    std::vector<int> window;
+                    for (int dy = -before; dy < size - before; ++dy)
+                        for (int dx = -before; dx < size - before; ++dx) {
+                            const QRgb p = noise.pixel(std::clamp(x + dx, 0, noise.width() - 1),
+                                                       std::clamp(y + dy, 0, noise.height() - 1));
+                            window.push_back(int((p >> shift) & 0xFF));
+                        }
+                    std::nth_element(window.begin(), window.begin() + long(window.size() / 2), window.end());
+                    wrong += int((filtered.pixel(x, y) >> shift) & 0xFF) != window[window.size() / 2];
+                }
+        EXPECT_EQ(wrong, 0) << "window " << size;
+    }
 }
 
 TEST_F(Operations, AbandonedOrImpossibleOperationsLeaveThePictureAlone)
