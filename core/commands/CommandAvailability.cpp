@@ -68,7 +68,7 @@ CommandFlags CommandAvailability(const CommandState &s)
     f.LeftImage1 = f.LeftImage2 = leftFile;
     f.RightImage1 = f.RightImage2 = rightFile;
     f.byName1 = f.byType1 = f.bySize1 = f.byDate1 = f.FilterPages1 = true;
-    f.btnLargest1 = f.btnMiddle1 = f.btnSmallest1 = f.EmptyOverviewCache1 = true;
+    f.btnExtraLarge1 = f.btnLarger1 = f.btnLargest1 = f.btnMiddle1 = f.btnSmallest1 = f.EmptyOverviewCache1 = true;
     f.ToolBar1 = f.WindowFrame2 = true;
     f.windowFrameChecked = s.windowFrameShown;
 

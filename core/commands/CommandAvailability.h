@@ -20,7 +20,7 @@ namespace pagero {
     X(RightPageFile3) X(LeftPageFile2) X(RightPageFile2) X(Rotate2) X(SizeChange2) \
     X(CopyTo1) X(MoveTo1) X(Delete1) X(EMailSend1) X(LeftImage1) \
     X(RightImage1) X(LeftImage2) X(RightImage2) X(byName1) X(byType1) \
-    X(bySize1) X(byDate1) X(FilterPages1) X(btnLargest1) \
+    X(bySize1) X(byDate1) X(FilterPages1) X(btnExtraLarge1) X(btnLarger1) X(btnLargest1) \
     X(btnMiddle1) X(btnSmallest1) X(EmptyOverviewCache1) X(ToolBar1) X(WindowFrame2) \
     X(Overview1) X(Contents1) X(FirstPage1) X(Index1) X(PageNo1) \
     X(FileName1) X(btnAddLeftPage) X(btnAddRightPage) X(btnRmvLeftPage) X(btnRmvRightPage) \

@@ -107,7 +107,8 @@ struct Row {
 const Row kSpreadTable[] = {
     // The seven book menus rest while auto flipping and in a screen-saver run.
     {"File1 Edit1 View1 FlipTo1 BookMark1 Tools1 Options1", "xxxxxxxxxxxxxxx..x"},
-    {"NewFolder1 Open2 DeleteFolder1 Exit2 byName1 byType1 bySize1 byDate1 FilterPages1 btnLargest1 btnMiddle1 "
+    {"NewFolder1 Open2 DeleteFolder1 Exit2 byName1 byType1 bySize1 byDate1 FilterPages1 btnExtraLarge1 btnLarger1 btnLargest1 "
+     "btnMiddle1 "
      "btnSmallest1 EmptyOverviewCache1 ToolBar1 WindowFrame2 WithPageNo1 Fancy1 EmptyBookmarksFolder1 "
      "SetFlipSpeedWn FlippingControl2 BackgroundMusic1 SetBackgroundMusic1 SetAutoFlipping1 SetSlider1 Default1 "
      "Color1 btnBitmap1 Default2 Color2 btnBitmap2 SetEMailOptions1 JCAutoShow AutoReopen AutoFlipToOverview "
