@@ -306,8 +306,8 @@ void TOverView_Fm::BuildThumbnails(ThumbBuildDone done)
 // Making a bitmap (decode, fit, write) runs a few items ahead on the worker threads; this thread
 // takes the results in page order for the cache and the progress window. Writing on the workers
 // keeps a slow disk from stalling the window; every bitmap has its own path, so the files are the
-// same as from a sequential run. The bitmaps are not synced one by one: CommitThumbnails syncs once
-// at the end of the build, before the index names them.
+// same as from a sequential run. The bitmaps are not synced one by one, nor written through temporary
+// files: no index line names them until CommitThumbnails has synced once at the end of the build.
 void TOverView_Fm::submitDecodes()
 {
     BuildRun &run = *run_;
@@ -327,7 +327,7 @@ void TOverView_Fm::submitDecodes()
             made.image = MakeThumbnail(path, kind, icons, box);
             if (made.image.isNull())
                 made.image = DataErrorThumbnail(errorSize.width(), errorSize.height(), box.scale);
-            made.written = imaging::SaveBmp16(made.image, target, FileSync::NoSync);
+            made.written = imaging::SaveBmp16(made.image, target, FileSync::Unnamed);
             promise->addResult(made);
             promise->finish();
         });

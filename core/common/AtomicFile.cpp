@@ -80,9 +80,24 @@ InjectedWriteFault InjectedWriteFaultNow()
     return g_fault.load();
 }
 
+// The FileSync::Unnamed write. A link (or anything else) at the path is removed first, so the bytes
+// never land outside the folder the caller named.
+bool WriteUnnamedFile(const QByteArray &target, const QByteArray &bytes)
+{
+    int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno == ELOOP || errno == EISDIR || errno == ENXIO) && ::unlink(target.constData()) == 0)
+        fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, bytes.constData(), bytes.size());
+    if (::close(fd) != 0) ok = false;
+    if (!ok) ::unlink(target.constData());
+    return ok;
+}
+
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes, FileSync sync)
 {
     if (path.isEmpty()) return false;
+    if (sync == FileSync::Unnamed) return WriteUnnamedFile(QFile::encodeName(path), bytes);
     QString targetPath = path;
     const QFileInfo info(path);
     if (info.isSymLink()) {

@@ -6,6 +6,8 @@
 #include "core/pages/ThumbnailCache.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace pagero;
@@ -43,6 +45,28 @@ TEST(FullDisk, AtomicWritesKeepTheOldBytes)
     QStringList left = FilesIn(disk.Path());
     left.removeAll("~filler");
     EXPECT_EQ(left, QStringList{"data.bin"}) << "temporary files are removed";
+}
+
+// A bitmap no index names yet is written in place: a failed write must not leave a partial file
+// behind to be named later, and a link planted at its path must not carry the bytes elsewhere.
+TEST(FullDisk, UnnamedWritesLeaveNoPartialFileAndFollowNoLink)
+{
+    FullDisk disk;
+    const QString f = disk.Path() + "/thumb.bmp";
+    ASSERT_TRUE(WriteFileAtomically(f, QByteArray(3000, 'o'), FileSync::Unnamed));
+    EXPECT_EQ(Read(f), QByteArray(3000, 'o'));
+    disk.Fill();
+    EXPECT_FALSE(WriteFileAtomically(f, QByteArray(200000, 'n'), FileSync::Unnamed));
+    EXPECT_FALSE(QFile::exists(f)) << "the partial bitmap is removed";
+
+    QTemporaryDir dir;
+    const QString outside = dir.path() + "/outside.txt", link = dir.path() + "/link.bmp";
+    ASSERT_TRUE(WriteFileAtomically(outside, "keep"));
+    ASSERT_TRUE(QFile::link(outside, link));
+    ASSERT_TRUE(WriteFileAtomically(link, "bitmap", FileSync::Unnamed));
+    EXPECT_EQ(Read(outside), "keep");
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(Read(link), "bitmap");
 }
 
 TEST(FullDisk, AFailedFlushToDiskIsAFailure)
