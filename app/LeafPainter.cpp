@@ -7,14 +7,15 @@
 #include "app/LeafPainter.h"
 
 #include <QPainter>
-#include <QLinearGradient>
+#include <QThread>
+#include <QThreadPool>
 #include <QPen>
-#include <QPolygonF>
-#include <QTransform>
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 namespace pagero {
 
@@ -153,72 +154,170 @@ struct FaceShape {
 
 constexpr double kFoldShade = 0.32;   // darkening of the face at the spine
 
-// Resamples `src` into the face outline on `frame` with the raster engine's filtered image drawing:
-// the face is cut into strips of whole device columns, each an affine piece (the squeeze across,
-// the curve's lift as a shear along), narrow where the curve bends hard next to the spine and
-// wider further out, so the lift never strays a quarter of a pixel from the curve. Then the fold's
-// shading over the strip next to the spine.
+// A pixel spread over 64 bits, one channel per 16-bit lane, so a blend needs two multiplies.
+inline quint64 Spread(QRgb p)
+{
+    const quint64 x = p;
+    return (x | (x << 24)) & 0x00FF00FF00FF00FFull;
+}
+
+inline QRgb Gather(quint64 x)
+{
+    return QRgb(x | (x >> 24));
+}
+
+// `a` towards `b` by f / 256 (f 0..256), on spread pixels.
+inline quint64 Blend(quint64 a, quint64 b, uint f)
+{
+    return ((a * (256 - f) + b * f) >> 8) & 0x00FF00FF00FF00FFull;
+}
+
+// One device column of a face: the source columns it blends, the rows it covers and where in the
+// source its rows start.
+struct FaceColumn {
+    int u0, u1;        // source columns either side of the sample point
+    uint fu;           // weight of u1, 0..256
+    int rowBegin, rowEnd;
+    qint64 v0;         // source row of frame row 0, 16.16 fixed point
+    uint shade;        // 256 unshaded, less towards the fold
+};
+
+// What the rows of one face are filled from and into; shared with the helper thread.
+struct FaceFill {
+    uchar *dst = nullptr;
+    qsizetype dstBpl = 0;
+    QImage src;   // keeps the source's pixels alive while a band is being filled
+    std::vector<FaceColumn> cols;
+    int xBegin = 0;
+    qint64 dv = 0;   // source rows per frame row, 16.16 fixed point
+    int yMin = 0, yMax = 0;
+    // Bands of rows, taken one at a time by whichever thread comes first.
+    int bands = 1;
+    std::atomic<int> nextBand{0};
+    std::atomic<int> bandsDone{0};
+};
+
+// Fills frame rows [y0, y1) of the face.
+void FillFaceRows(const FaceFill &fill, int y0, int y1)
+{
+    const int lastRow = fill.src.height() - 1;
+    const uchar *bits = fill.src.constBits();
+    const qsizetype bpl = fill.src.bytesPerLine();
+    const FaceColumn *cols = fill.cols.data();
+    const int n = int(fill.cols.size());
+    for (int y = y0; y < y1; ++y) {
+        QRgb *dst = reinterpret_cast<QRgb *>(fill.dst + y * fill.dstBpl) + fill.xBegin;
+        for (int i = 0; i < n; ++i) {
+            const FaceColumn &c = cols[i];
+            if (y < c.rowBegin || y >= c.rowEnd)
+                continue;
+            const qint64 v = c.v0 + y * fill.dv;
+            int r0 = int(v >> 16);
+            uint fv = uint(v >> 8) & 0xFF;
+            if (r0 < 0) {
+                r0 = 0;
+                fv = 0;
+            } else if (r0 >= lastRow) {
+                r0 = lastRow;
+                fv = 0;
+            }
+            const QRgb *top = reinterpret_cast<const QRgb *>(bits + r0 * bpl);
+            const QRgb *bottom = fv ? reinterpret_cast<const QRgb *>(bits + (r0 + 1) * bpl) : top;
+            quint64 p = Blend(Blend(Spread(top[c.u0]), Spread(top[c.u1]), c.fu),
+                              Blend(Spread(bottom[c.u0]), Spread(bottom[c.u1]), c.fu), fv);
+            if (c.shade < 256)
+                p = ((p * c.shade) >> 8) & 0x00FF00FF00FF00FFull;
+            dst[i] = Gather(p) | 0xFF000000u;
+        }
+    }
+}
+
+// Takes bands until none is left.
+void FillBands(FaceFill &fill)
+{
+    const int rows = fill.yMax - fill.yMin;
+    for (int b = fill.nextBand.fetch_add(1); b < fill.bands; b = fill.nextBand.fetch_add(1)) {
+        FillFaceRows(fill, fill.yMin + int(qint64(rows) * b / fill.bands), fill.yMin + int(qint64(rows) * (b + 1) / fill.bands));
+        fill.bandsDone.fetch_add(1);
+        fill.bandsDone.notify_all();
+    }
+}
+
+// A face of 4K size holds millions of pixels: its rows are shared with helper threads of a pool of
+// the leaf's own (never busy with decoding). The frame's thread takes bands as well, so a helper that
+// starts late costs nothing; it waits only for bands a helper is already filling.
+void FillFace(std::shared_ptr<FaceFill> fill)
+{
+    static QThreadPool helpers;
+    static const int helperCount = [] {
+        helpers.setMaxThreadCount(std::clamp(QThread::idealThreadCount() - 1, 0, 3));
+        return helpers.maxThreadCount();
+    }();
+    const qint64 pixels = qint64(fill->cols.size()) * (fill->yMax - fill->yMin);
+    constexpr qint64 kPixelsPerHelper = 400'000;
+    const int extra = int(std::min<qint64>(helperCount, pixels / kPixelsPerHelper));
+    if (extra > 0) {
+        fill->bands = 8 * (extra + 1);
+        for (int i = 0; i < extra; ++i)
+            helpers.start([fill] { FillBands(*fill); });
+    }
+    FillBands(*fill);
+    for (int done = fill->bandsDone.load(); done < fill->bands; done = fill->bandsDone.load())
+        fill->bandsDone.wait(done);
+}
+
+// Resamples `src` into the face outline on `frame`. Each device column of the face shows one column
+// of the source (two blended), lifted by the curve and stretched to the face's height, both filtered;
+// the face is filled row by row so the writes run along the frame's lines. The fold's shading darkens
+// the columns next to the spine in the same pass. A pixel belongs to the face when its centre does.
 void DrawFace(QImage &frame, const QImage &src, const FaceShape &f)
 {
     const int srcW = src.width(), srcH = src.height();
-    const int xBegin = std::max(0, int(std::floor(f.x0))), xEnd = std::min(frame.width(), int(std::ceil(f.x1)));
     const double faceW = f.x1 - f.x0, faceH = f.bottom0 - f.top0;
-    if (xEnd <= xBegin || faceW <= 0 || faceH <= 0 || srcW < 1 || srcH < 1)
+    if (faceW <= 0 || faceH <= 0 || srcW < 1 || srcH < 1 || src.depth() != 32 || frame.depth() != 32)
+        return;
+    const int xBegin = std::max(0, int(std::ceil(f.x0 - 0.5))), xEnd = std::min(frame.width(), int(std::ceil(f.x1 - 0.5)));
+    if (xEnd <= xBegin)
         return;
     auto lift = [&](double x) { return f.k * std::sqrt(std::abs(x - f.spineCentre) / f.scale) * f.scale; };
     const double sx = faceW / srcW, sy = faceH / srcH;
-    const QRectF whole(0, 0, srcW, srcH);
-    QPainter p(&frame);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QTransform toDevice = QTransform::fromScale(1 / f.scale, 1 / f.scale);   // device pixels from here on
-    // The lift bends by k/4 * i^-1.5 per logical pixel at i from the spine: a strip of h device
-    // pixels strays by about that * h^2 / 8 from the curve, held to a quarter pixel. Strips are cut
-    // from the spine outwards, each as wide as its end nearest the spine allows.
-    const double k = std::max(f.k, 1e-6);
     const bool rightward = f.x0 + 0.5 >= f.spineCentre;
-    int done = 0;
-    while (done < xEnd - xBegin) {
-        const int nearX = rightward ? xBegin + done : xEnd - 1 - done;
-        const double i = std::max(0.5, std::abs(nearX + 0.5 - f.spineCentre) / f.scale);
-        const int h = std::min(std::clamp(int(std::sqrt(8.0 * f.scale * std::pow(i, 1.5) / k)), 1, 32),
-                               xEnd - xBegin - done);
-        const int x = rightward ? nearX : nearX - h + 1, next = x + h;
-        const double xa = x + 0.5, xb = next - 0.5;   // the strip's outer pixel centres
-        const double la = lift(xa), lb = lift(xb);
-        const double m = xb > xa ? (lb - la) / (xb - xa) : 0.0;
-        // Source (u, v) to device: x = x0 + u * sx, y = top0 - lift(x) + v * sy, the lift linear
-        // across the strip.
-        const QTransform piece(sx, -m * sx, 0, sy, f.x0, f.top0 - la - (f.x0 - xa) * m);
-        p.setTransform(toDevice);   // the clip in device pixels
-        p.setClipRect(QRect(x, 0, h, frame.height()), Qt::ReplaceClip);
-        p.setTransform(piece * toDevice);
-        p.drawImage(whole, src, whole);
-        done += h;
-    }
-    p.setClipping(false);
-    p.setTransform(toDevice);
+    const double edge = rightward ? f.x0 : f.x1, foldW = std::min(f.foldWidth, faceW);
+    const qint64 dv = qint64(std::llround(65536.0 / sy));
 
-    // The fold: darkest at the spine, fading out over the fold's width, inside the face's outline.
-    if (f.foldWidth <= 1)
+    auto fill = std::make_shared<FaceFill>();
+    fill->dst = frame.bits();
+    fill->dstBpl = frame.bytesPerLine();
+    fill->src = src;
+    fill->xBegin = xBegin;
+    fill->dv = dv;
+    std::vector<FaceColumn> &cols = fill->cols;
+    cols.resize(size_t(xEnd - xBegin));
+    int yMin = frame.height(), yMax = 0;
+    for (int x = xBegin; x < xEnd; ++x) {
+        FaceColumn &c = cols[size_t(x - xBegin)];
+        const double xc = x + 0.5;
+        const double u = std::clamp((xc - f.x0) / sx - 0.5, 0.0, double(srcW - 1));
+        c.u0 = int(u);
+        c.u1 = std::min(c.u0 + 1, srcW - 1);
+        c.fu = uint((u - c.u0) * 256 + 0.5);
+        const double top = f.top0 - lift(xc);
+        c.rowBegin = std::max(0, int(std::ceil(top - 0.5)));
+        c.rowEnd = std::min(frame.height(), int(std::ceil(top + faceH - 0.5)));
+        // Source row of frame row y: (y + 0.5 - top) / sy - 0.5.
+        c.v0 = qint64(std::llround(((0.5 - top) / sy - 0.5) * 65536.0));
+        const double t = foldW > 1 ? std::abs(xc - edge) / foldW : 1.0;
+        c.shade = t >= 1 ? 256u : uint(std::lround(256.0 * (1.0 - kFoldShade * (1 - t) * (1 - t))));
+        if (c.rowBegin < c.rowEnd) {
+            yMin = std::min(yMin, c.rowBegin);
+            yMax = std::max(yMax, c.rowEnd);
+        }
+    }
+    if (yMin >= yMax)
         return;
-    const int side = rightward ? 1 : -1;
-    const double edge = side > 0 ? f.x0 : f.x1;
-    const double far = edge + side * std::min(f.foldWidth, faceW);
-    QPolygonF band;
-    for (double t = 0; t <= 1.0001; t += 1.0 / 16) {
-        const double bx = edge + (far - edge) * t * t;   // fine next to the spine, where it bends
-        band << QPointF(bx, f.bottom0 - lift(bx));
-    }
-    for (double t = 1; t >= -0.0001; t -= 1.0 / 16) {
-        const double bx = edge + (far - edge) * t * t;
-        band << QPointF(bx, f.top0 - lift(bx));
-    }
-    QLinearGradient shade(QPointF(edge, 0), QPointF(far, 0));
-    for (double t = 0; t <= 1.0001; t += 0.25)
-        shade.setColorAt(t, QColor(0, 0, 0, int(255 * kFoldShade * (1 - t) * (1 - t))));
-    p.setPen(Qt::NoPen);
-    p.setBrush(shade);
-    p.drawPolygon(band);
+    fill->yMin = yMin;
+    fill->yMax = yMax;
+    FillFace(std::move(fill));
 }
 
 // The shadow the raised leaf casts on the page beneath, beyond its free edge: darkest at the edge,

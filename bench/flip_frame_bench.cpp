@@ -149,6 +149,11 @@ double Sweep(Book &b, int count, const char *label)
             b.flip.leaves[0].FoldX = fold;
             bench::TimeOnce(t, [&] { b.animator.ComposeFrame(b.scene); });
         }
+    // PAGERO_BENCH_FRAME=<file%1.png>: a frame with the leaf halfway, to look at (%1: the page width).
+    if (const QString look = qEnvironmentVariable("PAGERO_BENCH_FRAME"); !look.isEmpty() && count == 2) {
+        b.flip.leaves[0].FoldX = b.geo.PageW / 2;
+        b.animator.ComposeFrame(b.scene).save(look.arg(b.geo.PageW));
+    }
     Print(label, t);
     bench::Sort(t);
     return bench::Median(t.wallMs);

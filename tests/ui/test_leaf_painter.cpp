@@ -321,4 +321,27 @@ TEST(LeafDrawing, DrawnAtTheFramesDevicePixelRatio)
     EXPECT_EQ(At(frame, 2 * g.SpineX + 1, mid), kBlack);
 }
 
+// A face this large has its rows filled in bands by more than one thread: every row of it is
+// filled, none left showing the frame beneath, none drawn below the leaf.
+TEST(LeafDrawing, LargeFaceHasNoGapsBetweenItsBands)
+{
+    LeafBook book;
+    const BookGeometry &g = book.geo;
+    book.painter.GetPage(book.scene, 1);
+    QImage frame(g.client * 2, kFrameFormat);
+    frame.setDevicePixelRatio(2);
+    frame.fill(Red());
+    const int a = 390;
+    book.painter.DrawLeaf(book.scene, frame, FlipLeaf{1, 2, a});
+    const auto pts = book.Curve(g.SpineX, a);
+    int gaps = 0;
+    for (int s = 220; s < a - 2; s += 3) {   // the green half of the page, past the fold's shading
+        const int x = 2 * (g.SpineX + s) + 1, bottom = 2 * pts[size_t(s)].y();
+        for (int y = bottom - 2 * g.PageH + 4; y <= bottom - 4; ++y)
+            gaps += IsBackground(At(frame, x, y));
+        EXPECT_TRUE(IsBackground(At(frame, x, bottom + 4))) << s;
+    }
+    EXPECT_EQ(gaps, 0);
+}
+
 } // namespace
