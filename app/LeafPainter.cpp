@@ -16,6 +16,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace pagero {
 
@@ -172,14 +175,13 @@ inline quint64 Blend(quint64 a, quint64 b, uint f)
     return ((a * (256 - f) + b * f) >> 8) & 0x00FF00FF00FF00FFull;
 }
 
-// One device column of a face: the source columns it blends, the rows it covers and where in the
-// source its rows start.
+// One device column of a face: the two neighbouring source columns it blends, the rows it covers
+// and where in the source its rows start. The fold's shading is folded into the column weights.
 struct FaceColumn {
-    int u0, u1;        // source columns either side of the sample point
-    uint fu;           // weight of u1, 0..256
+    alignas(16) quint16 weights[8];   // 4 x the weight of source column u0, 4 x that of u0 + 1
+    int u0;            // u0 + 1 is a column of the source too
     int rowBegin, rowEnd;
     qint64 v0;         // source row of frame row 0, 16.16 fixed point
-    uint shade;        // 256 unshaded, less towards the fold
 };
 
 // What the rows of one face are filled from and into; shared with the helper thread.
@@ -197,7 +199,8 @@ struct FaceFill {
     std::atomic<int> bandsDone{0};
 };
 
-// Fills frame rows [y0, y1) of the face.
+// Fills frame rows [y0, y1) of the face: per pixel two source pixels of one row and two of the next,
+// blended down by the row's fraction, then across by the column's weights.
 void FillFaceRows(const FaceFill &fill, int y0, int y1)
 {
     const int lastRow = fill.src.height() - 1;
@@ -205,6 +208,9 @@ void FillFaceRows(const FaceFill &fill, int y0, int y1)
     const qsizetype bpl = fill.src.bytesPerLine();
     const FaceColumn *cols = fill.cols.data();
     const int n = int(fill.cols.size());
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+#endif
     for (int y = y0; y < y1; ++y) {
         QRgb *dst = reinterpret_cast<QRgb *>(fill.dst + y * fill.dstBpl) + fill.xBegin;
         for (int i = 0; i < n; ++i) {
@@ -221,13 +227,22 @@ void FillFaceRows(const FaceFill &fill, int y0, int y1)
                 r0 = lastRow;
                 fv = 0;
             }
-            const QRgb *top = reinterpret_cast<const QRgb *>(bits + r0 * bpl);
-            const QRgb *bottom = fv ? reinterpret_cast<const QRgb *>(bits + (r0 + 1) * bpl) : top;
-            quint64 p = Blend(Blend(Spread(top[c.u0]), Spread(top[c.u1]), c.fu),
-                              Blend(Spread(bottom[c.u0]), Spread(bottom[c.u1]), c.fu), fv);
-            if (c.shade < 256)
-                p = ((p * c.shade) >> 8) & 0x00FF00FF00FF00FFull;
-            dst[i] = Gather(p) | 0xFF000000u;
+            const QRgb *top = reinterpret_cast<const QRgb *>(bits + r0 * bpl) + c.u0;
+            const QRgb *bottom = fv ? reinterpret_cast<const QRgb *>(bits + (r0 + 1) * bpl) + c.u0 : top;
+#if defined(__SSE2__)
+            // Both source columns at once: 8 channels in 16-bit lanes.
+            const __m128i t = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(top)), zero);
+            const __m128i b = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(bottom)), zero);
+            const __m128i down = _mm_srli_epi16(
+                _mm_add_epi16(_mm_mullo_epi16(t, _mm_set1_epi16(short(256 - fv))), _mm_mullo_epi16(b, _mm_set1_epi16(short(fv)))), 8);
+            __m128i across = _mm_mullo_epi16(down, _mm_load_si128(reinterpret_cast<const __m128i *>(c.weights)));
+            across = _mm_srli_epi16(_mm_add_epi16(across, _mm_srli_si128(across, 8)), 8);
+            dst[i] = QRgb(_mm_cvtsi128_si32(_mm_packus_epi16(across, across))) | 0xFF000000u;
+#else
+            const quint64 left = Blend(Spread(top[0]), Spread(bottom[0]), fv);
+            const quint64 right = Blend(Spread(top[1]), Spread(bottom[1]), fv);
+            dst[i] = Gather(((left * c.weights[0] + right * c.weights[4]) >> 8) & 0x00FF00FF00FF00FFull) | 0xFF000000u;
+#endif
         }
     }
 }
@@ -270,8 +285,10 @@ void FillFace(std::shared_ptr<FaceFill> fill)
 // of the source (two blended), lifted by the curve and stretched to the face's height, both filtered;
 // the face is filled row by row so the writes run along the frame's lines. The fold's shading darkens
 // the columns next to the spine in the same pass. A pixel belongs to the face when its centre does.
-void DrawFace(QImage &frame, const QImage &src, const FaceShape &f)
+void DrawFace(QImage &frame, const QImage &source, const FaceShape &f)
 {
+    // Every pixel blends two neighbouring source columns, so the source has at least two.
+    const QImage src = source.width() == 1 ? source.scaled(2, source.height()) : source;
     const int srcW = src.width(), srcH = src.height();
     const double faceW = f.x1 - f.x0, faceH = f.bottom0 - f.top0;
     if (faceW <= 0 || faceH <= 0 || srcW < 1 || srcH < 1 || src.depth() != 32 || frame.depth() != 32)
@@ -298,16 +315,19 @@ void DrawFace(QImage &frame, const QImage &src, const FaceShape &f)
         FaceColumn &c = cols[size_t(x - xBegin)];
         const double xc = x + 0.5;
         const double u = std::clamp((xc - f.x0) / sx - 0.5, 0.0, double(srcW - 1));
-        c.u0 = int(u);
-        c.u1 = std::min(c.u0 + 1, srcW - 1);
-        c.fu = uint((u - c.u0) * 256 + 0.5);
+        c.u0 = std::min(int(u), srcW - 2);
+        const uint fu = uint(std::lround((u - c.u0) * 256));   // weight of u0 + 1
+        const double t = foldW > 1 ? std::abs(xc - edge) / foldW : 1.0;
+        const uint shade = t >= 1 ? 256u : uint(std::lround(256.0 * (1.0 - kFoldShade * (1 - t) * (1 - t))));
+        for (int k = 0; k < 4; ++k) {
+            c.weights[k] = quint16((256 - fu) * shade >> 8);
+            c.weights[k + 4] = quint16(fu * shade >> 8);
+        }
         const double top = f.top0 - lift(xc);
         c.rowBegin = std::max(0, int(std::ceil(top - 0.5)));
         c.rowEnd = std::min(frame.height(), int(std::ceil(top + faceH - 0.5)));
         // Source row of frame row y: (y + 0.5 - top) / sy - 0.5.
         c.v0 = qint64(std::llround(((0.5 - top) / sy - 0.5) * 65536.0));
-        const double t = foldW > 1 ? std::abs(xc - edge) / foldW : 1.0;
-        c.shade = t >= 1 ? 256u : uint(std::lround(256.0 * (1.0 - kFoldShade * (1 - t) * (1 - t))));
         if (c.rowBegin < c.rowEnd) {
             yMin = std::min(yMin, c.rowBegin);
             yMax = std::max(yMax, c.rowEnd);
