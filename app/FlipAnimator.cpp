@@ -64,10 +64,13 @@ const QImage &FlipAnimator::ComposeFrame(const BookScene &scene)
         for (int y = r.top(); y <= r.bottom(); ++y)
             std::memcpy(frame.scanLine(y) + r.left() * sizeof(QRgb), background.constScanLine(y) + r.left() * sizeof(QRgb),
                         bytes);
+        changed_ = r;
     } else {
         CopyFrame(background, frame);
+        changed_ = frame.rect();
     }
     touched_ = painter_.DrawLeaves(scene, frame);
+    changed_ |= touched_;
     backgroundKey_ = background.cacheKey();
     frameKey_ = frame.cacheKey();
     return frame;
@@ -155,6 +158,7 @@ void FlipAnimator::Land()
     framesOfLastFlip_ = frames_;
     flip_ = nullptr;
     painter_.RenderSpread(scene_, painter_.ViewImage1);
+    changed_ = painter_.ViewImage1.rect();
     if (present)
         present(painter_.ViewImage1);
     // The next turn either way finds its pictures decoded.

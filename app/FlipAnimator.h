@@ -52,6 +52,10 @@ public:
     const QImage &ComposeFrame(const BookScene &scene);
 
     int FramesOfLastFlip() const { return framesOfLastFlip_; }
+    // Device pixels of ViewImage1 changed by the last frame composed or the landing: where the last
+    // two frames' leaves were, the whole frame when all of it was drawn. A view that shows every
+    // frame repaints only this.
+    QRect ChangedRect() const { return changed_; }
 
 signals:
     // The leaves have landed and the final spread is shown.
@@ -74,6 +78,7 @@ private:
     bool sound_ = false;
     int framesOfLastFlip_ = 0;
     QRect touched_;                 // device pixels the last composed frame's leaves drew on
+    QRect changed_;
     qint64 backgroundKey_ = 0, frameKey_ = 0;   // the images as the last composed frame left them
 };
 

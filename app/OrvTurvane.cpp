@@ -63,7 +63,7 @@ TTurvane_Fm::TTurvane_Fm(const QStringList &args, QWidget *parent)
                                      controls_->Folders().RememberFolder(session_.AlbumFolder);
                                      SetCaption();
                                  }});
-    Animator().present = [this](const QImage &) { Present(); };
+    Animator().present = [this](const QImage &) { Present(Animator().ChangedRect()); };
     Animator().removeHighlight = [this] { RemoveHighlight(); };
     turner_.moved = [this] { RefreshToolBar(); };
     turner_.holdAfterLanding = [this] {
@@ -391,10 +391,16 @@ void TTurvane_Fm::ShowSpread(int page)
     DrawBook();
 }
 
-void TTurvane_Fm::Present()
+void TTurvane_Fm::Present(const QRect &changed)
 {
     if (!view_->isVisible()) return;
-    view_->repaint();
+    // A flip frame sends the screen only what its leaves changed (at 4K half the frame or less).
+    const qreal ratio = Painter().ViewImage1.devicePixelRatio();
+    if (changed.isValid())
+        view_->repaint(QRectF(changed.x() / ratio, changed.y() / ratio, changed.width() / ratio, changed.height() / ratio)
+                           .toAlignedRect());
+    else
+        view_->repaint();
     // The tool bar lies over the top of the client area with its own background: a leaf that rises
     // above the pages passes behind it, not over its buttons.
     if (menus_.toolBar->isVisible()) menus_.toolBar->repaint();

@@ -223,7 +223,8 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void Timer2Timer();
-    void Present();
+    // Shows the frame now: all of it, or only `changed` (device pixels of the frame).
+    void Present(const QRect &changed = QRect());
     void RemoveHighlight() { overlay_.Remove(); }
     void SetCaption();
     void SaveAllSettings();

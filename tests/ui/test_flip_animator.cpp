@@ -150,12 +150,27 @@ TEST(FlipAnimation, ConsecutiveFramesEqualFramesComposedAfresh)
         book.painter.GetPage(book.scene, leaf.BackPage);
     }
     book.painter.PrepareLeafFaces(book.scene);
+    QImage previous;
     for (int fold : {380, 150, -60, -390, 20, 300}) {
         book.flip.leaves[0].FoldX = fold;
         const QImage composed = book.animator.ComposeFrame(book.scene).copy();
         QImage fresh = book.painter.ViewImage2.copy();
         book.painter.DrawLeaves(book.scene, fresh);
         EXPECT_EQ(composed, fresh) << "fold " << fold;
+        // The view repaints only the changed rectangle: every pixel that differs from the frame
+        // before lies inside it.
+        const QRect changed = book.animator.ChangedRect();
+        if (previous.isNull()) {
+            EXPECT_EQ(changed, composed.rect());
+        } else {
+            int outside = 0;
+            for (int y = 0; y < composed.height(); ++y)
+                for (int x = 0; x < composed.width(); ++x)
+                    outside += composed.pixel(x, y) != previous.pixel(x, y) && !changed.contains(x, y);
+            EXPECT_EQ(outside, 0) << "fold " << fold;
+            EXPECT_LT(changed.width(), composed.width()) << "fold " << fold;
+        }
+        previous = composed;
     }
 }
 
