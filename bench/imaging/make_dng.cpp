@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QCoreApplication>
 #include <QImage>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <tiffio.h>
@@ -22,15 +23,23 @@ void SetCameraTags(TIFF *tif)
     TIFFSetField(tif, TIFFTAG_MODEL, "Bench Camera");
     TIFFSetField(tif, TIFFTAG_DNGVERSION, version);
     TIFFSetField(tif, TIFFTAG_UNIQUECAMERAMODEL, "Pagero Bench Camera");
-    const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    TIFFSetField(tif, TIFFTAG_COLORMATRIX1, 9, identity);
+    // The sensor sees linear sRGB under daylight: XYZ (D65) to linear sRGB, neutral white balance.
+    const float xyzToSensor[9] = {3.2406f, -1.5372f, -0.4986f, -0.9689f, 1.8758f, 0.0415f, 0.0557f, -0.2040f, 1.0570f};
+    TIFFSetField(tif, TIFFTAG_COLORMATRIX1, 9, xyzToSensor);
+    const float neutral[3] = {1, 1, 1};
+    TIFFSetField(tif, TIFFTAG_ASSHOTNEUTRAL, 3, neutral);
     TIFFSetField(tif, TIFFTAG_CALIBRATIONILLUMINANT1, 21);
     TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
 }
 
-// The picture's pixels through an RGGB filter, 8 bits stretched to 16.
+// The picture's pixels through an RGGB filter as a sensor counts light: linear, 16 bits.
 bool WriteSensor(TIFF *tif, const QImage &picture)
 {
+    uint16_t linear[256];
+    for (int v = 0; v < 256; ++v) {
+        const double c = v / 255.0;
+        linear[v] = uint16_t(std::lround(65535 * (c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4))));
+    }
     TIFFSetField(tif, TIFFTAG_SUBFILETYPE, 0);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, picture.width());
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, picture.height());
@@ -50,7 +59,7 @@ bool WriteSensor(TIFF *tif, const QImage &picture)
         for (int x = 0; x < picture.width(); ++x) {
             const int channel = (y & 1) + (x & 1);   // 0 red, 1 green, 2 blue
             const QRgb p = line[x];
-            row[x] = uint16_t((channel == 0 ? qRed(p) : channel == 1 ? qGreen(p) : qBlue(p)) * 257);
+            row[x] = linear[channel == 0 ? qRed(p) : channel == 1 ? qGreen(p) : qBlue(p)];
         }
         if (TIFFWriteScanline(tif, row.data(), uint32_t(y), 0) < 0) return false;
     }
